@@ -1,0 +1,30 @@
+# Shared by the run, test and bench scripts: install what is missing, then build.
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD="$ROOT/build"
+PACKAGES=(cmake g++ make qt6-base-dev xvfb xauth fonts-dejavu-core)
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+ensure_packages() {
+    local missing=()
+    for pkg in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
+    done
+    if [ ${#missing[@]} -gt 0 ]; then
+        echo "Installing: ${missing[*]}"
+        as_root apt-get update -qq
+        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+    fi
+}
+
+build() {
+    # Warnings are errors on CI; a newcomer's compiler may warn where ours does not.
+    local werror=OFF
+    [ -n "${CI:-}" ] && werror=ON
+    cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMEMORAN_WERROR=$werror >/dev/null
+    cmake --build "$BUILD" -j"$(nproc)"
+}

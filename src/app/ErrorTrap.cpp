@@ -1,0 +1,24 @@
+#include "ErrorTrap.h"
+
+#include "MessageBox.h"
+
+QString trapMessage(int number, const QString& routine) {
+    QString message = QStringLiteral("Chyba programu číslo: %1").arg(number);
+    if (!routine.isEmpty())
+        message += QStringLiteral(" (%1)").arg(routine);
+    return message + QStringLiteral("\r\nChcete ukončit aplikaci?");
+}
+
+bool runTrapped(QWidget* parent, int number, const QString& routine, const std::function<void()>& body,
+                const std::function<void()>& endProgram) {
+    try {
+        body();
+        return true;
+    } catch (const std::exception&) {
+        const auto answer = MessageBox::show(parent, trapMessage(number, routine), MessageBox::Buttons::YesNo,
+                                             MessageBox::Icon::Critical, QStringLiteral("NoName"));
+        if (answer == MessageBox::Answer::Yes && endProgram)
+            endProgram();
+        return false;
+    }
+}

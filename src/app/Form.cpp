@@ -1,0 +1,94 @@
+#include "Form.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+QWidget* create(Kind kind, const QString& caption, QWidget* parent) {
+    switch (kind) {
+    case Kind::Label:
+        return new QLabel(caption, parent);
+    case Kind::Button:
+        return new QPushButton(caption, parent);
+    case Kind::CheckBox:
+        return new QCheckBox(caption, parent);
+    case Kind::Option:
+        return new QRadioButton(caption, parent);
+    case Kind::TextBox:
+        return new QLineEdit(caption, parent);
+    case Kind::ComboBox:
+        return new QComboBox(parent);
+    case Kind::ListBox:
+        return new QListWidget(parent);
+    case Kind::Picture: {
+        auto* picture = new QLabel(parent);
+        picture->setScaledContents(true);
+        return picture;
+    }
+    case Kind::Frame:
+    case Kind::Shape:
+    case Kind::Line:
+        return new QFrame(parent);
+    case Kind::HotZone: {
+        auto* zone = new QWidget(parent);
+        zone->setMouseTracking(true);
+        zone->setCursor(Qt::PointingHandCursor);
+        return zone;
+    }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+void Controls::build(QWidget* window, std::span<const ControlSpec> specs) {
+    for (const ControlSpec& spec : specs) {
+        QWidget* parent = spec.parent ? (*this)[QString::fromUtf8(spec.parent)] : window;
+        Q_ASSERT_X(parent, "Controls::build", spec.parent);
+        const QString name = QString::fromUtf8(spec.name);
+        QWidget* widget = create(spec.kind, QString::fromUtf8(spec.caption), parent);
+        widget->setObjectName(name);
+        widget->setGeometry(twRect(spec.left, spec.top, spec.width, spec.height));
+        if (spec.kind == Kind::Line)
+            setLineColor(widget, Qt::black);
+        else if (spec.kind == Kind::Shape)
+            setShapeColor(widget, Qt::black);
+        m_widgets.insert(name, widget);
+    }
+}
+
+QWidget* Controls::operator[](const QString& name) const { return m_widgets.value(name); }
+
+QString arrayName(const char* name, int index) { return QStringLiteral("%1(%2)").arg(QString::fromUtf8(name)).arg(index); }
+
+void setShapeColor(QWidget* shape, const QColor& color, int width) {
+    // Names such as "F2Shp(0)" cannot stand in a selector; a shape has no children to spare.
+    shape->setStyleSheet(QStringLiteral("border: %1px solid %2; background: transparent;").arg(width).arg(color.name()));
+}
+
+void setLineColor(QWidget* line, const QColor& color) {
+    line->setAutoFillBackground(true);
+    QPalette palette = line->palette();
+    palette.setColor(QPalette::Window, color);
+    line->setPalette(palette);
+}
+
+void setBold(QWidget* widget, bool bold) {
+    QFont font = widget->font();
+    font.setBold(bold);
+    widget->setFont(font);
+}
+
+void setPointSize(QWidget* widget, int points, bool bold) {
+    QFont font = widget->font();
+    font.setPointSize(points);
+    font.setBold(bold);
+    widget->setFont(font);
+}

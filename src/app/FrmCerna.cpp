@@ -1,0 +1,51 @@
+#include "FrmCerna.h"
+
+#include "ErrorTrap.h"
+#include "Pictures.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+
+namespace {
+constexpr ControlSpec kControls[] = {
+    {"ImgModra", Kind::Picture, -360, -360, 12000, 9000},
+    {"ImgLogo", Kind::Picture, 240, 240, 6750, 3345},
+};
+} // namespace
+
+FrmCerna::FrmCerna(std::function<void()> endProgram)
+    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::Tool | Qt::WindowStaysOnBottomHint),
+      m_endProgram(std::move(endProgram)) {
+    setObjectName(QStringLiteral("FrmCerna"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    QPalette black = palette();
+    black.setColor(QPalette::Window, Qt::black);
+    setPalette(black);
+    setAutoFillBackground(true);
+    m_controls.build(this, kControls);
+    m_controls.get<QLabel>(QStringLiteral("ImgModra"))->setPixmap(Pictures::blueBackground());
+    auto* logo = m_controls.get<QLabel>(QStringLiteral("ImgLogo"));
+    logo->setPixmap(Pictures::logo(logo->size()));
+}
+
+void FrmCerna::showBehind() {
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        setGeometry(screen->geometry());
+    show();
+    setEnabled(false);
+}
+
+void FrmCerna::Form_Activate() {
+    runTrapped(this, 1, QString(), [this] {
+        m_controls["ImgModra"]->resize(width() + tw(1000), height() + tw(1000));
+    }, m_endProgram);
+}
+
+bool FrmCerna::event(QEvent* event) {
+    const bool handled = QWidget::event(event);
+    // Activation, and the first showing, which counts as activation of a window that never takes focus.
+    if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Show)
+        Form_Activate();
+    return handled;
+}

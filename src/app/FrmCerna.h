@@ -1,0 +1,27 @@
+#pragma once
+
+#include "Form.h"
+
+#include <QWidget>
+
+#include <functional>
+
+// The black background window that covers the screen behind the program. It never takes input.
+class FrmCerna : public QWidget {
+    Q_OBJECT
+public:
+    // endProgram is what Yes in the window's error trap does.
+    explicit FrmCerna(std::function<void()> endProgram);
+
+    // Makes the blue picture overhang every edge of the window.
+    void Form_Activate();
+    // Shown over the whole screen, then disabled.
+    void showBehind();
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    Controls m_controls;
+    std::function<void()> m_endProgram;
+};

@@ -1,0 +1,304 @@
+#include "FrmHl.h"
+
+#include "AppSettings.h"
+#include "AppState.h"
+#include "ErrorTrap.h"
+#include "FrmCerna.h"
+#include "IntroPage.h"
+#include "MainMenuPage.h"
+#include "MessageBox.h"
+#include "Page.h"
+#include "Pictures.h"
+#include "SettingsPage.h"
+#include "hints/FrmQL.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+namespace {
+
+// Window 10800 x 7800 twips; the pages lie at (3000, 930), 7680 x 6750.
+constexpr ControlSpec kControls[] = {
+    {"ImgPozadi", Kind::Picture, 0, 0, 2940, 7800},
+    {"ShpPozadi", Kind::Shape, 3000, 120, 7680, 690},
+    {"LnPozadi", Kind::Line, 3090, 750, 7500, 30},
+    {"LblName", Kind::Label, 3180, 210, 7320, 480},
+    {"LblQuickName", Kind::Label, 210, 1470, 2550, 300, "Kde se nacházíte?"},
+    {"LblNav(0)", Kind::Label, 540, 1920, 2250, 270, "Úvodní obrazovka"},
+    {"LblNav(1)", Kind::Label, 540, 2250, 2250, 270, "Hlavní menu"},
+    {"LblNav(2)", Kind::Label, 540, 2580, 2250, 270, "Zkoušení"},
+    {"LblNav(3)", Kind::Label, 540, 3570, 2250, 270, "Editor slovní zásoby"},
+    {"LblNav(4)", Kind::Label, 540, 4230, 2250, 270, "Nastavení"},
+    {"LblNav(5)", Kind::Label, 840, 2910, 1980, 270, "Průběh"},
+    {"LblNav(6)", Kind::Label, 840, 3240, 1980, 270, "Výsledek"},
+    {"LblNav(7)", Kind::Label, 840, 3900, 1980, 270, "Nová lekce"},
+    {"LblNav(8)", Kind::Label, 840, 3900, 1980, 270, "Přidat slova"},
+    {"LblNav(9)", Kind::Label, 840, 3900, 1980, 270, "Výběr slovíček"},
+    {"Ln(0)", Kind::Line, 330, 2055, 15, 2325},
+    {"Ln(1)", Kind::Line, 330, 2055, 165, 15},
+    {"Ln(2)", Kind::Line, 330, 2385, 165, 15},
+    {"Ln(3)", Kind::Line, 330, 2715, 165, 15},
+    {"Ln(4)", Kind::Line, 330, 3705, 165, 15},
+    {"Ln(5)", Kind::Line, 330, 4365, 165, 15},
+    {"Ln(6)", Kind::Line, 630, 2850, 15, 540},
+    {"Ln(7)", Kind::Line, 630, 3045, 165, 15},
+    {"Ln(8)", Kind::Line, 630, 3375, 165, 15},
+    {"Ln(9)", Kind::Line, 630, 3840, 15, 210},
+    {"Ln(10)", Kind::Line, 630, 4035, 165, 15},
+    {"Ln(11)", Kind::Line, 630, 4035, 165, 15},
+    {"Ln(12)", Kind::Line, 630, 4035, 165, 15},
+    {"ShpRam", Kind::Shape, 210, 6360, 2490, 270},
+    {"ShpPosun", Kind::Line, 210, 6360, 0, 270},
+    {"LblPosun", Kind::Label, 210, 6360, 2490, 270},
+    {"CmdExit", Kind::Button, 210, 6990, 2490, 510, "Konec"},
+};
+
+constexpr QRect kPageArea = twRect(3000, 930, 7680, 6750);
+
+const char* const kPageCaptions[FrmHl::kPageCount] = {
+    "", "Hlavní menu", "Zkoušení", "Uživatelská učebnice", "Nastavení Zorirode",
+    "Zkoušení", "Výsledky", "Uživatelská učebnice", "Uživatelská učebnice", "Zkoušení",
+};
+
+const QColor kOrange(255, 128, 0);
+
+} // namespace
+
+FrmHl::FrmHl(AppState& state) : QWidget(nullptr), m_state(state) {
+    setObjectName(QStringLiteral("FrmHl"));
+    setWindowTitle(MessageBox::mainCaption());
+    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
+    setFixedSize(tw(10800), tw(7800));
+    m_controls.build(this, kControls);
+
+    auto* panel = m_controls.get<QLabel>(QStringLiteral("ImgPozadi"));
+    panel->setPixmap(Pictures::sidePanel(panel->size()));
+    setShapeColor(m_controls["ShpPozadi"], QColor(200, 212, 232));
+    setLineColor(m_controls["LnPozadi"], kOrange);
+    setPointSize(m_controls["LblName"], 15, true);
+    auto* heading = m_controls["LblQuickName"];
+    setBold(heading, true);
+    QPalette onBlue = heading->palette();
+    onBlue.setColor(QPalette::WindowText, Qt::white);
+    heading->setPalette(onBlue);
+    for (int i = 0; i < kPageCount; ++i)
+        m_controls[arrayName("LblNav", i)]->setPalette(onBlue);
+    m_controls["LblPosun"]->setPalette(onBlue);
+    for (int i = 0; i <= 12; ++i)
+        setLineColor(m_controls[arrayName("Ln", i)], QColor(190, 210, 245));
+    // Lessons of the user textbook are not reached from the tree: their labels stay hidden.
+    for (const char* hidden : {"LblNav(7)", "LblNav(8)", "Ln(11)", "Ln(12)"})
+        m_controls[QString::fromUtf8(hidden)]->hide();
+    setShapeColor(m_controls["ShpRam"], Qt::white);
+    setLineColor(m_controls["ShpPosun"], kOrange);
+    m_controls.get<QLabel>(QStringLiteral("LblPosun"))->setAlignment(Qt::AlignCenter);
+    for (const char* progress : {"ShpRam", "ShpPosun", "LblPosun"})
+        m_controls[QString::fromUtf8(progress)]->hide();
+    m_controls["LblPosun"]->raise();
+    connect(m_controls.get<QPushButton>(QStringLiteral("CmdExit")), &QPushButton::clicked, this, &FrmHl::CmdExit_Click);
+
+    buildPages();
+
+    m_timer = new QTimer(this);
+    m_timer->setObjectName(QStringLiteral("F1Tmr"));
+    m_timer->setInterval(1000);
+    connect(m_timer, &QTimer::timeout, this, &FrmHl::F1Tmr_Timer);
+    m_timer->start();
+}
+
+FrmHl::~FrmHl() = default;
+
+void FrmHl::buildPages() {
+    m_intro = new IntroPage(this);
+    m_mainMenu = new MainMenuPage(this);
+    m_settings = new SettingsPage(m_state, *this, m_intro->logo(), this);
+    m_frames[0] = m_intro;
+    m_frames[1] = m_mainMenu;
+    m_frames[4] = m_settings;
+    for (int i = 0; i < kPageCount; ++i) {
+        if (!m_frames[i])
+            m_frames[i] = new Page(i, QString::fromUtf8(kPageCaptions[i]), this);
+        m_frames[i]->setGeometry(kPageArea);
+        m_frames[i]->hide();
+    }
+    connect(m_mainMenu, &MainMenuPage::testChosen, this, &FrmHl::openTestSetup);
+    connect(m_mainMenu, &MainMenuPage::editorChosen, this, &FrmHl::openEditor);
+    connect(m_mainMenu, &MainMenuPage::settingsChosen, this, [this] { ZobrazStranku(4); });
+}
+
+void FrmHl::Form_Load() {
+    m_state.rng.seed(static_cast<quint64>(m_state.clock.now().toMSecsSinceEpoch()));
+    m_state.worstPair = WorstPair{};
+    ZobrazPrubeh(1, 100);
+    ZobrazStranku(0);
+    ZobrazPrubeh(20, 100);
+    F4Init();
+    ZobrazPrubeh(40, 100);
+    F2Init();
+    ZobrazPrubeh(60, 100);
+    const AppSettings settings = AppSettings::read(m_state.dir);
+    ZobrazPrubeh(80, 100);
+    if (settings.background)
+        showBackground();
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    show();
+    Form_Resize();
+    if (settings.quickClick) {
+        ensureQuickClick().show();
+        placeQuickClick();
+    }
+    ZobrazPrubeh(0, 0);
+}
+
+void FrmHl::Form_Resize() {
+    if (isMinimized()) {
+        if (m_cerna)
+            m_cerna->hide();
+        if (m_ql)
+            m_ql->hide();
+        return;
+    }
+    const AppSettings settings = AppSettings::read(m_state.dir);
+    if (settings.background)
+        showBackground();
+    if (settings.quickClick)
+        showQuickClickWindow();
+    show();
+    raise();
+}
+
+void FrmHl::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && !m_ended)
+        Form_Resize();
+}
+
+void FrmHl::closeEvent(QCloseEvent* event) {
+    event->accept();
+    endProgram();
+}
+
+void FrmHl::CmdExit_Click() {
+    runTrapped(this, 7, QStringLiteral("Exit"), [this] {
+        if (MessageBox::ask(this, QStringLiteral("Opravdu chcete ukončit aplikaci?"), MessageBox::Icon::Exclamation))
+            endProgram();
+    }, [this] { endProgram(); });
+}
+
+void FrmHl::F1Tmr_Timer() {
+    runTrapped(this, 8, QStringLiteral("F1TimerError"), [this] {
+        ZobrazStranku(1);
+        ZobrazQuickClick(1);
+        m_timer->stop();
+    }, [this] { endProgram(); });
+}
+
+void FrmHl::F4Init() { m_settings->F4Init(); }
+
+void FrmHl::F2Init() {
+    // The test setup page fills its lists here once it exists.
+}
+
+void FrmHl::ZobrazStranku(int page) {
+    if (page < 0 || page >= kPageCount)
+        return;
+    for (int i = 0; i < kPageCount; ++i)
+        setBold(m_controls[arrayName("LblNav", i)], i == page);
+    for (Page* frame : m_frames)
+        frame->hide();
+    m_frames[page]->show();
+    m_controls.get<QLabel>(QStringLiteral("LblName"))->setText(m_frames[page]->caption());
+}
+
+void FrmHl::ZobrazPrubeh(int value, int maximum) {
+    QWidget* frame = m_controls["ShpRam"];
+    QWidget* bar = m_controls["ShpPosun"];
+    auto* label = m_controls.get<QLabel>(QStringLiteral("LblPosun"));
+    if (value == 0 && maximum == 0) {
+        frame->hide();
+        bar->hide();
+        label->hide();
+        m_shownPercent = -1;
+        return;
+    }
+    if (frame->isHidden()) {
+        frame->show();
+        bar->resize(0, bar->height());
+        bar->show();
+        label->show();
+    }
+    const int percent = maximum > 0 ? std::clamp(static_cast<int>(100LL * value / maximum), 0, 100) : 0;
+    label->setText(u' ' + QString::number(percent) + QStringLiteral(" %"));
+    bar->resize(percent * frame->width() / 100, bar->height());
+    // Long operations run in this thread: paint the indicator now, but only when it moved.
+    if (percent != m_shownPercent && isVisible()) {
+        m_shownPercent = percent;
+        frame->repaint();
+        bar->repaint();
+        label->repaint();
+    }
+}
+
+void FrmHl::ZobrazQuickClick(int page) { ensureQuickClick().ZobrazQuickClick(page); }
+
+void FrmHl::showQuickClickWindow() {
+    FrmQL& ql = ensureQuickClick();
+    // Shown for the first time after start-up: it goes where start-up would have put it.
+    if (!m_qlPlaced)
+        placeQuickClick();
+    ql.show();
+}
+
+void FrmHl::closeQuickClickWindow() { m_ql.reset(); }
+
+void FrmHl::endProgram() {
+    if (m_ended)
+        return;
+    m_ended = true;
+    m_timer->stop();
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != this)
+            window->hide();
+    }
+    hide();
+    Q_EMIT programEnded();
+}
+
+void FrmHl::showBackground() {
+    if (!m_cerna)
+        m_cerna = std::make_unique<FrmCerna>([this] { endProgram(); });
+    m_cerna->showBehind();
+}
+
+FrmQL& FrmHl::ensureQuickClick() {
+    if (!m_ql) {
+        m_ql = std::make_unique<FrmQL>(this);
+        m_qlPlaced = false;
+        connect(m_ql.get(), &FrmQL::testChosen, this, &FrmHl::openTestSetup);
+        connect(m_ql.get(), &FrmQL::editorChosen, this, &FrmHl::openEditor);
+        connect(m_ql.get(), &FrmQL::settingsChosen, this, [this] { ZobrazStranku(4); });
+    }
+    return *m_ql;
+}
+
+void FrmHl::placeQuickClick() {
+    FrmQL& ql = ensureQuickClick();
+    const QRect main = frameGeometry();
+    ql.move(main.left() + main.width() - ql.frameGeometry().width(), main.top() + main.height());
+    m_qlPlaced = true;
+}
+
+void FrmHl::openTestSetup() {
+    // The test setup page comes with the test itself.
+}
+
+void FrmHl::openEditor() {
+    // The vocabulary editor comes with the wizard.
+}

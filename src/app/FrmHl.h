@@ -1,0 +1,86 @@
+#pragma once
+
+#include "Form.h"
+#include "Shell.h"
+
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+struct AppState;
+class FrmCerna;
+class FrmQL;
+class IntroPage;
+class MainMenuPage;
+class Page;
+class QTimer;
+class SettingsPage;
+
+// The main window: every page of the program, the navigation tree, the progress indicator and
+// "Konec". Loading it starts the program and closing it ends it.
+class FrmHl : public QWidget, public Shell {
+    Q_OBJECT
+public:
+    static constexpr int kPageCount = 10;
+
+    explicit FrmHl(AppState& state);
+    ~FrmHl() override;
+
+    // Start-up: pages filled, settings read, companion windows and the main window shown.
+    void Form_Load();
+    // The window was shown, minimised or restored.
+    void Form_Resize();
+    void CmdExit_Click();
+    void F1Tmr_Timer();
+    void F4Init();
+    void F2Init();
+
+    // Shell
+    void ZobrazStranku(int page) override;
+    void ZobrazPrubeh(int value, int maximum) override;
+    void ZobrazQuickClick(int page) override;
+    void showQuickClickWindow() override;
+    void closeQuickClickWindow() override;
+    void endProgram() override;
+    QWidget* dialogParent() override { return this; }
+
+    Page* page(int index) const { return m_frames.at(index); }
+    MainMenuPage* mainMenu() const { return m_mainMenu; }
+    SettingsPage* settingsPage() const { return m_settings; }
+    // The companion windows, or null while they are not loaded.
+    FrmCerna* background() const { return m_cerna.get(); }
+    FrmQL* quickClick() const { return m_ql.get(); }
+    QTimer* introTimer() const { return m_timer; }
+    QWidget* control(const QString& name) const { return m_controls[name]; }
+
+Q_SIGNALS:
+    // Every window is closed; the event loop should end.
+    void programEnded();
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildPages();
+    void showBackground();
+    FrmQL& ensureQuickClick();
+    // Directly below the main window, flush with its right edge.
+    void placeQuickClick();
+    void openTestSetup();
+    void openEditor();
+
+    AppState& m_state;
+    Controls m_controls;
+    std::array<Page*, kPageCount> m_frames{};
+    IntroPage* m_intro = nullptr;
+    MainMenuPage* m_mainMenu = nullptr;
+    SettingsPage* m_settings = nullptr;
+    QTimer* m_timer = nullptr;
+    std::unique_ptr<FrmCerna> m_cerna;
+    std::unique_ptr<FrmQL> m_ql;
+    bool m_qlPlaced = false;
+    bool m_ended = false;
+    int m_shownPercent = -1;
+};

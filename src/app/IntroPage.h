@@ -1,0 +1,14 @@
+#pragma once
+
+#include "Page.h"
+
+class QLabel;
+
+// Page 0: the logo and the credits, shown for a second at start-up.
+class IntroPage : public Page {
+    Q_OBJECT
+public:
+    explicit IntroPage(QWidget* parent = nullptr);
+
+    QLabel* logo() const;
+};

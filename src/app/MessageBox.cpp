@@ -1,0 +1,60 @@
+#include "MessageBox.h"
+
+#include <QAbstractButton>
+#include <QMessageBox>
+
+namespace MessageBox {
+
+namespace {
+
+Handler& handler() {
+    static Handler current;
+    return current;
+}
+
+QMessageBox::Icon qtIcon(Icon icon) {
+    switch (icon) {
+    case Icon::Critical:
+        return QMessageBox::Critical;
+    case Icon::Exclamation:
+        return QMessageBox::Warning;
+    case Icon::Question:
+        return QMessageBox::Question;
+    case Icon::Information:
+        return QMessageBox::Information;
+    }
+    return QMessageBox::NoIcon;
+}
+
+Answer showReal(QWidget* parent, const Request& request) {
+    QMessageBox box(qtIcon(request.icon), request.title, request.text, QMessageBox::NoButton, parent);
+    if (request.buttons == Buttons::Ok) {
+        box.setStandardButtons(QMessageBox::Ok);
+        box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+        box.exec();
+        return Answer::Ok;
+    }
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Ano"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("Ne"));
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+} // namespace
+
+QString mainCaption() { return QStringLiteral("Memoran 2002 Second Edition - Beta 3"); }
+
+Answer show(QWidget* parent, const QString& text, Buttons buttons, Icon icon, const QString& title) {
+    const Request request{text, buttons, icon, title};
+    if (handler())
+        return handler()(request);
+    return showReal(parent, request);
+}
+
+void showFileError(QWidget* parent, const QString& message) { show(parent, message, Buttons::Ok, Icon::Critical); }
+
+void setHandler(Handler next) { handler() = std::move(next); }
+
+} // namespace MessageBox

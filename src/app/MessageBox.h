@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+// Every message box of the program goes through here: a modal box with a text, OK or Yes/No
+// (captioned "OK", "Ano", "Ne"), an icon and a title.
+namespace MessageBox {
+
+enum class Buttons { Ok, YesNo };
+enum class Icon { Critical, Exclamation, Question, Information };
+enum class Answer { Ok, Yes, No };
+
+struct Request {
+    QString text;
+    Buttons buttons = Buttons::Ok;
+    Icon icon = Icon::Information;
+    QString title;
+};
+
+// The caption of the main window, the title of its pages' message boxes.
+QString mainCaption();
+
+Answer show(QWidget* parent, const QString& text, Buttons buttons, Icon icon, const QString& title = mainCaption());
+inline bool ask(QWidget* parent, const QString& text, Icon icon) {
+    return show(parent, text, Buttons::YesNo, icon) == Answer::Yes;
+}
+// The reason a file operation failed, on the critical icon.
+void showFileError(QWidget* parent, const QString& message);
+
+// Tests put a scripted answerer in place of the real box; an empty handler brings the real box back.
+using Handler = std::function<Answer(const Request&)>;
+void setHandler(Handler handler);
+
+} // namespace MessageBox

@@ -1,0 +1,6 @@
+#include "Page.h"
+
+Page::Page(int index, const QString& caption, QWidget* parent) : QFrame(parent), m_index(index), m_caption(caption) {
+    setObjectName(arrayName("Frames", index));
+    setFrameShape(QFrame::NoFrame);
+}

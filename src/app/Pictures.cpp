@@ -1,0 +1,183 @@
+#include "Pictures.h"
+
+#include <QFont>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadialGradient>
+
+#include <cmath>
+
+namespace Pictures {
+
+namespace {
+
+const QColor kDeepBlue(18, 52, 120);
+const QColor kBlue(40, 96, 190);
+const QColor kSky(120, 170, 235);
+
+QPixmap canvas(const QSize& size) {
+    QPixmap pixmap(size);
+    pixmap.fill(Qt::transparent);
+    return pixmap;
+}
+
+// An open book seen from the front, the mark of the logo.
+void drawBook(QPainter& p, const QRectF& r, const QColor& paper, const QColor& edge) {
+    const qreal mid = r.center().x();
+    QPainterPath left;
+    left.moveTo(mid, r.top() + r.height() * 0.12);
+    left.cubicTo(mid - r.width() * 0.2, r.top(), r.left() + r.width() * 0.1, r.top(), r.left(), r.top() + r.height() * 0.08);
+    left.lineTo(r.left(), r.bottom() - r.height() * 0.08);
+    left.cubicTo(r.left() + r.width() * 0.1, r.bottom() - r.height() * 0.16, mid - r.width() * 0.2,
+                 r.bottom() - r.height() * 0.16, mid, r.bottom());
+    left.closeSubpath();
+    QTransform mirror;
+    mirror.translate(2 * mid, 0);
+    mirror.scale(-1, 1);
+    const QPainterPath right = mirror.map(left);
+    p.setPen(QPen(edge, std::max(1.0, r.width() / 60)));
+    p.setBrush(paper);
+    p.drawPath(left);
+    p.drawPath(right);
+    p.setPen(QPen(edge.lighter(130), std::max(1.0, r.width() / 110)));
+    for (int i = 1; i <= 3; ++i) {
+        const qreal y = r.top() + r.height() * (0.25 + 0.17 * i);
+        p.drawLine(QPointF(r.left() + r.width() * 0.08, y), QPointF(mid - r.width() * 0.08, y + r.height() * 0.04));
+        p.drawLine(QPointF(mid + r.width() * 0.08, y + r.height() * 0.04), QPointF(r.right() - r.width() * 0.08, y));
+    }
+}
+
+} // namespace
+
+QPixmap logo(const QSize& size) {
+    QPixmap pixmap = canvas(size);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF r(0, 0, size.width(), size.height());
+    QLinearGradient back(r.topLeft(), r.bottomRight());
+    back.setColorAt(0, kBlue);
+    back.setColorAt(1, kDeepBlue);
+    p.setPen(Qt::NoPen);
+    p.setBrush(back);
+    p.drawRoundedRect(r.adjusted(1, 1, -1, -1), r.height() * 0.12, r.height() * 0.12);
+
+    const qreal unit = r.height() / 150.0;
+    drawBook(p, QRectF(r.left() + 18 * unit, r.top() + 30 * unit, 84 * unit, 70 * unit), QColor(250, 250, 245),
+             QColor(255, 170, 40));
+
+    QFont title(QStringLiteral("DejaVu Sans"));
+    title.setBold(true);
+    title.setPixelSize(qRound(40 * unit));
+    p.setFont(title);
+    p.setPen(Qt::white);
+    const QRectF textArea(r.left() + 114 * unit, r.top() + 26 * unit, r.width() - 124 * unit, 50 * unit);
+    p.drawText(textArea, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Memoran"));
+    QFont sub = title;
+    sub.setBold(false);
+    sub.setPixelSize(qRound(17 * unit));
+    p.setFont(sub);
+    p.setPen(kSky.lighter(120));
+    p.drawText(QRectF(textArea.left(), textArea.bottom(), textArea.width(), 24 * unit), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("2002 Second Edition"));
+    QFont note = sub;
+    note.setPixelSize(qRound(13 * unit));
+    p.setFont(note);
+    p.setPen(QColor(255, 190, 90));
+    p.drawText(QRectF(r.left(), r.bottom() - 36 * unit, r.width(), 24 * unit), Qt::AlignCenter,
+               QStringLiteral("slovíčka bez námahy"));
+    return pixmap;
+}
+
+QPixmap blueBackground() {
+    QPixmap pixmap(256, 256);
+    QPainter p(&pixmap);
+    QLinearGradient back(0, 0, 256, 256);
+    back.setColorAt(0, kBlue);
+    back.setColorAt(0.6, kDeepBlue);
+    back.setColorAt(1, QColor(8, 22, 60));
+    p.fillRect(pixmap.rect(), back);
+    QRadialGradient glow(QPointF(200, 40), 160);
+    glow.setColorAt(0, QColor(255, 255, 255, 50));
+    glow.setColorAt(1, QColor(255, 255, 255, 0));
+    p.fillRect(pixmap.rect(), glow);
+    return pixmap;
+}
+
+QPixmap sidePanel(const QSize& size) {
+    QPixmap pixmap(size);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient back(0, 0, 0, size.height());
+    back.setColorAt(0, kBlue);
+    back.setColorAt(1, kDeepBlue);
+    p.fillRect(pixmap.rect(), back);
+    drawBook(p, QRectF(16, 20, 44, 36), QColor(250, 250, 245), QColor(255, 170, 40));
+    QFont title(QStringLiteral("DejaVu Sans"));
+    title.setBold(true);
+    title.setPixelSize(20);
+    p.setFont(title);
+    p.setPen(Qt::white);
+    p.drawText(QRect(68, 20, size.width() - 72, 26), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Memoran"));
+    QFont sub = title;
+    sub.setBold(false);
+    sub.setPixelSize(10);
+    p.setFont(sub);
+    p.setPen(kSky.lighter(120));
+    p.drawText(QRect(68, 44, size.width() - 72, 14), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("2002 Second Edition"));
+    p.setPen(QPen(QColor(255, 255, 255, 70), 1));
+    p.drawLine(14, 74, size.width() - 14, 74);
+    p.setPen(QPen(QColor(0, 0, 0, 60), 1));
+    p.drawLine(size.width() - 1, 0, size.width() - 1, size.height());
+    return pixmap;
+}
+
+QPixmap menuIcon(int item) {
+    QPixmap pixmap = canvas(QSize(64, 64));
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor colors[] = {QColor(205, 40, 40), QColor(40, 150, 60), QColor(40, 90, 200)};
+    const QColor color = colors[std::clamp(item, 0, 2)];
+    QRadialGradient disc(QPointF(24, 20), 44);
+    disc.setColorAt(0, color.lighter(150));
+    disc.setColorAt(1, color);
+    p.setPen(QPen(color.darker(140), 2));
+    p.setBrush(disc);
+    p.drawEllipse(QRectF(3, 3, 58, 58));
+    p.setPen(QPen(Qt::white, 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    if (item == 0) {
+        // a card with a question mark: being asked
+        p.setPen(QPen(Qt::white, 2));
+        p.setBrush(QColor(255, 255, 255, 60));
+        p.drawRoundedRect(QRectF(18, 14, 28, 36), 4, 4);
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setBold(true);
+        font.setPixelSize(26);
+        p.setFont(font);
+        p.drawText(QRectF(18, 14, 28, 36), Qt::AlignCenter, QStringLiteral("?"));
+    } else if (item == 1) {
+        drawBook(p, QRectF(14, 18, 36, 28), QColor(250, 250, 245), Qt::white);
+    } else {
+        // a gear: settings
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::white);
+        QPainterPath gear;
+        const QPointF c(32, 32);
+        for (int i = 0; i < 8; ++i) {
+            const double a = i * M_PI / 4;
+            QTransform t;
+            t.translate(c.x(), c.y());
+            t.rotateRadians(a);
+            gear.addPolygon(t.map(QPolygonF(QRectF(-4, -21, 8, 10))));
+        }
+        gear.addEllipse(c, 15, 15);
+        gear.setFillRule(Qt::WindingFill);
+        QPainterPath hole;
+        hole.addEllipse(c, 6, 6);
+        p.drawPath(gear.simplified().subtracted(hole));
+    }
+    return pixmap;
+}
+
+} // namespace Pictures

@@ -1,0 +1,64 @@
+#include "SettingsPage.h"
+
+#include "AppSettings.h"
+#include "AppState.h"
+#include "MessageBox.h"
+#include "Shell.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+constexpr ControlSpec kControls[] = {
+    {"F4ImgLogo", Kind::Picture, 1545, 300, 4590, 2250},
+    {"F4ChckQL", Kind::CheckBox, 1545, 3000, 5400, 360, "Zobrazit QuickClick menu"},
+    {"F4ChckPoz", Kind::CheckBox, 1545, 3480, 5400, 360, "Zobrazit pozadí (vyžaduje restart aplikace)"},
+    {"F4CmdOK", Kind::Button, 4110, 6000, 1650, 480, "OK"},
+    {"F4CmdStorno", Kind::Button, 5880, 6000, 1650, 480, "Storno"},
+};
+} // namespace
+
+SettingsPage::SettingsPage(AppState& state, Shell& shell, const QLabel* introLogo, QWidget* parent)
+    : Page(4, QStringLiteral("Nastavení Zorirode"), parent), m_state(state), m_shell(shell), m_introLogo(introLogo) {
+    m_controls.build(this, kControls);
+    connect(m_controls.get<QPushButton>(QStringLiteral("F4CmdOK")), &QPushButton::clicked, this,
+            &SettingsPage::F4CmdOK_Click);
+    connect(m_controls.get<QPushButton>(QStringLiteral("F4CmdStorno")), &QPushButton::clicked, this,
+            &SettingsPage::F4CmdStorno_Click);
+}
+
+void SettingsPage::F4Init() {
+    m_controls.get<QLabel>(QStringLiteral("F4ImgLogo"))->setPixmap(m_introLogo->pixmap());
+    const AppSettings settings = AppSettings::read(m_state.dir);
+    m_controls.get<QCheckBox>(QStringLiteral("F4ChckPoz"))->setChecked(settings.background);
+    m_controls.get<QCheckBox>(QStringLiteral("F4ChckQL"))->setChecked(settings.quickClick);
+}
+
+void SettingsPage::F4CmdOK_Click() {
+    AppSettings settings;
+    settings.background = m_controls.get<QCheckBox>(QStringLiteral("F4ChckPoz"))->isChecked();
+    settings.quickClick = m_controls.get<QCheckBox>(QStringLiteral("F4ChckQL"))->isChecked();
+    m_shell.ZobrazPrubeh(20, 100);
+    const IoStatus saved = settings.write(m_state.dir);
+    if (!saved.ok()) {
+        // The user stays on the page with the boxes as set, to try again or leave with Storno.
+        m_shell.ZobrazPrubeh(0, 0);
+        MessageBox::showFileError(m_shell.dialogParent(), saved.message());
+        return;
+    }
+    m_shell.ZobrazPrubeh(100, 100);
+    m_shell.ZobrazStranku(1);
+    if (settings.quickClick) {
+        m_shell.showQuickClickWindow();
+        m_shell.ZobrazQuickClick(1);
+    } else {
+        m_shell.closeQuickClickWindow();
+    }
+    m_shell.ZobrazPrubeh(0, 0);
+}
+
+void SettingsPage::F4CmdStorno_Click() {
+    F4Init();
+    m_shell.ZobrazStranku(1);
+}

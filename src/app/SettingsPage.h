@@ -1,0 +1,25 @@
+#pragma once
+
+#include "Page.h"
+
+struct AppState;
+class QLabel;
+class Shell;
+struct AppSettings;
+
+// Page 4: the two switches of "me.cfg", the background window and the QuickClick window.
+class SettingsPage : public Page {
+    Q_OBJECT
+public:
+    SettingsPage(AppState& state, Shell& shell, const QLabel* introLogo, QWidget* parent = nullptr);
+
+    // Fills the page from "me.cfg".
+    void F4Init();
+    void F4CmdOK_Click();
+    void F4CmdStorno_Click();
+
+private:
+    AppState& m_state;
+    Shell& m_shell;
+    const QLabel* m_introLogo;
+};

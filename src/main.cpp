@@ -1,0 +1,21 @@
+#include "app/AppState.h"
+#include "app/FrmHl.h"
+
+#include <QApplication>
+#include <QDir>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    // The wizard hides the main window; the program ends only by its own ways out.
+    app.setQuitOnLastWindowClosed(false);
+
+    DataDir dataDir(QDir::currentPath());
+    MersenneRandom random;
+    SystemClock clock;
+    AppState state(dataDir, random, clock);
+
+    FrmHl mainWindow(state);
+    QObject::connect(&mainWindow, &FrmHl::programEnded, &app, &QApplication::quit, Qt::QueuedConnection);
+    mainWindow.Form_Load();
+    return app.exec();
+}
