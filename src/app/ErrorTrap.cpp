@@ -9,16 +9,28 @@ QString trapMessage(int number, const QString& routine) {
     return message + QStringLiteral("\r\nChcete ukončit aplikaci?");
 }
 
+namespace {
+
+bool report(QWidget* parent, int number, const QString& routine, const std::function<void()>& endProgram) {
+    const auto answer = MessageBox::show(parent, trapMessage(number, routine), MessageBox::Buttons::YesNo,
+                                         MessageBox::Icon::Critical, QStringLiteral("NoName"));
+    if (answer == MessageBox::Answer::Yes && endProgram)
+        endProgram();
+    return false;
+}
+
+} // namespace
+
 bool runTrapped(QWidget* parent, int number, const QString& routine, const std::function<void()>& body,
                 const std::function<void()>& endProgram) {
     try {
         body();
         return true;
+    } catch (const RoutineError& error) {
+        const bool own = error.trapNumber() != 0;
+        return report(parent, own ? error.trapNumber() : number, own ? error.routine() : routine, endProgram);
     } catch (const std::exception&) {
-        const auto answer = MessageBox::show(parent, trapMessage(number, routine), MessageBox::Buttons::YesNo,
-                                             MessageBox::Icon::Critical, QStringLiteral("NoName"));
-        if (answer == MessageBox::Answer::Yes && endProgram)
-            endProgram();
-        return false;
+        return report(parent, number, routine, endProgram);
     }
+
 }
