@@ -3,7 +3,9 @@
 #include "store/DataDir.h"
 #include "testing/Clock.h"
 #include "testing/RandomSource.h"
+#include "testing/TestSettings.h"
 #include "testing/TestState.h"
+#include "testing/WordLists.h"
 
 // The values that several windows share for the whole run; owned by the main window's creator
 // and handed to the pages that need them. Nothing here is saved.
@@ -15,5 +17,16 @@ struct AppState {
     RandomSource& rng;
     Clock& clock;
 
+    TestSettings testSettings;
+    WordLists wordLists;
+    int currentPair = 0; // the pair being asked
+    int direction = 1;   // 1 Czech side shown, 2 foreign side shown
     WorstPair worstPair;
+    // The letters typed into the letter mask of a hint so far.
+    QString hintLetters;
+    // The user-textbook lesson file being filled or edited.
+    QString currentLessonFile;
+    // The word lists wait for the user to pick pairs; the user confirmed a selection.
+    bool selectionPending = false;
+    bool selectionDone = false;
 };

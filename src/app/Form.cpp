@@ -48,12 +48,14 @@ QWidget* create(Kind kind, const QString& caption, QWidget* parent) {
 
 } // namespace
 
-void Controls::build(QWidget* window, std::span<const ControlSpec> specs) {
+void Controls::build(QWidget* window, std::span<const ControlSpec> specs, const Factory& factory) {
     for (const ControlSpec& spec : specs) {
         QWidget* parent = spec.parent ? (*this)[QString::fromUtf8(spec.parent)] : window;
         Q_ASSERT_X(parent, "Controls::build", spec.parent);
         const QString name = QString::fromUtf8(spec.name);
-        QWidget* widget = create(spec.kind, QString::fromUtf8(spec.caption), parent);
+        QWidget* widget = factory ? factory(spec, parent) : nullptr;
+        if (!widget)
+            widget = create(spec.kind, QString::fromUtf8(spec.caption), parent);
         widget->setObjectName(name);
         widget->setGeometry(twRect(spec.left, spec.top, spec.width, spec.height));
         if (spec.kind == Kind::Line)

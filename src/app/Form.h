@@ -6,6 +6,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
 #include <span>
 
 // Windows are laid out in twips, the unit of their designs: 15 twips make one pixel.
@@ -40,7 +41,9 @@ struct ControlSpec {
 // The controls of one window by name, built from a table.
 class Controls {
 public:
-    void build(QWidget* window, std::span<const ControlSpec> specs);
+    // A control of its own class: the factory returns it for its row, or null for the usual kind.
+    using Factory = std::function<QWidget*(const ControlSpec&, QWidget* parent)>;
+    void build(QWidget* window, std::span<const ControlSpec> specs, const Factory& factory = {});
 
     QWidget* operator[](const QString& name) const;
     template <class T> T* get(const QString& name) const {

@@ -10,7 +10,12 @@
 #include "Page.h"
 #include "Pictures.h"
 #include "SettingsPage.h"
+#include "hints/AnswerBox.h"
 #include "hints/FrmQL.h"
+#include "testing/ResultsPage.h"
+#include "testing/SelectionPage.h"
+#include "testing/TestPage.h"
+#include "testing/TestSetupPage.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -118,9 +123,21 @@ void FrmHl::buildPages() {
     m_intro = new IntroPage(this);
     m_mainMenu = new MainMenuPage(this);
     m_settings = new SettingsPage(m_state, *this, m_intro->logo(), this);
+    m_test.setup = new TestSetupPage(m_state, *this, this);
+    m_test.test = new TestPage(m_state, *this, this);
+    m_test.results = new ResultsPage(m_state, *this, this);
+    m_test.selection = new SelectionPage(m_state, *this, this);
+    m_test.setup->setPages(m_test);
+    m_test.test->setPages(m_test);
+    m_test.results->setPages(m_test);
+    m_test.selection->setPages(m_test);
     m_frames[0] = m_intro;
     m_frames[1] = m_mainMenu;
+    m_frames[2] = m_test.setup;
     m_frames[4] = m_settings;
+    m_frames[5] = m_test.test;
+    m_frames[6] = m_test.results;
+    m_frames[9] = m_test.selection;
     for (int i = 0; i < kPageCount; ++i) {
         if (!m_frames[i])
             m_frames[i] = new Page(i, QString::fromUtf8(kPageCaptions[i]), this);
@@ -202,9 +219,7 @@ void FrmHl::F1Tmr_Timer() {
 
 void FrmHl::F4Init() { m_settings->F4Init(); }
 
-void FrmHl::F2Init() {
-    // The test setup page fills its lists here once it exists.
-}
+void FrmHl::F2Init() { m_test.setup->F2Init(); }
 
 void FrmHl::ZobrazStranku(int page) {
     if (page < 0 || page >= kPageCount)
@@ -258,6 +273,8 @@ void FrmHl::showQuickClickWindow() {
 
 void FrmHl::closeQuickClickWindow() { m_ql.reset(); }
 
+void FrmHl::setQuickClickHintsEnabled(bool enabled) { ensureQuickClick().setHintsEnabled(enabled); }
+
 void FrmHl::endProgram() {
     if (m_ended)
         return;
@@ -284,6 +301,8 @@ FrmQL& FrmHl::ensureQuickClick() {
         connect(m_ql.get(), &FrmQL::testChosen, this, &FrmHl::openTestSetup);
         connect(m_ql.get(), &FrmQL::editorChosen, this, &FrmHl::openEditor);
         connect(m_ql.get(), &FrmQL::settingsChosen, this, [this] { ZobrazStranku(4); });
+        connect(m_ql.get(), &FrmQL::characterChosen, m_test.test->answerBox(), &AnswerBox::insertCharacter);
+        connect(m_ql.get(), &FrmQL::hintChosen, m_test.test, &TestPage::runHint);
     }
     return *m_ql;
 }
@@ -296,7 +315,9 @@ void FrmHl::placeQuickClick() {
 }
 
 void FrmHl::openTestSetup() {
-    // The test setup page comes with the test itself.
+    m_test.setup->prepareFromMenu();
+    m_test.setup->F2Init();
+    ZobrazStranku(2);
 }
 
 void FrmHl::openEditor() {

@@ -2,6 +2,7 @@
 
 #include "Form.h"
 #include "Shell.h"
+#include "testing/TestPages.h"
 
 #include <QWidget>
 
@@ -42,12 +43,14 @@ public:
     void ZobrazQuickClick(int page) override;
     void showQuickClickWindow() override;
     void closeQuickClickWindow() override;
+    void setQuickClickHintsEnabled(bool enabled) override;
     void endProgram() override;
     QWidget* dialogParent() override { return this; }
 
     Page* page(int index) const { return m_frames.at(index); }
     MainMenuPage* mainMenu() const { return m_mainMenu; }
     SettingsPage* settingsPage() const { return m_settings; }
+    const TestPages& testPages() const { return m_test; }
     // The companion windows, or null while they are not loaded.
     FrmCerna* background() const { return m_cerna.get(); }
     FrmQL* quickClick() const { return m_ql.get(); }
@@ -77,6 +80,7 @@ private:
     IntroPage* m_intro = nullptr;
     MainMenuPage* m_mainMenu = nullptr;
     SettingsPage* m_settings = nullptr;
+    TestPages m_test;
     QTimer* m_timer = nullptr;
     std::unique_ptr<FrmCerna> m_cerna;
     std::unique_ptr<FrmQL> m_ql;

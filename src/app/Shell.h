@@ -15,6 +15,8 @@ public:
     virtual void ZobrazQuickClick(int page) = 0;
     virtual void showQuickClickWindow() = 0;
     virtual void closeQuickClickWindow() = 0;
+    // The three hint buttons of the QuickClick window, disabled on the hardest level.
+    virtual void setQuickClickHintsEnabled(bool enabled) = 0;
     // Ends the program at once, closing every window.
     virtual void endProgram() = 0;
     // The window that message boxes of the pages belong to.

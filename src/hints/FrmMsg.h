@@ -1,0 +1,69 @@
+#pragma once
+
+#include "app/Form.h"
+
+#include <QDialog>
+
+#include <functional>
+
+struct AppState;
+class QLabel;
+class QLineEdit;
+
+// The hint and feedback window: the right answer after a wrong or quick answer, the letter mask of
+// the letter hints, the five options, and the change of a pair. A window serves one use: it is
+// created for it and destroyed when it closes.
+class FrmMsg : public QDialog {
+    Q_OBJECT
+public:
+    // The three parts of the window that a use may show over the feedback lines.
+    enum class Part { DelkaSlova, Moznosti, Zmena };
+    Q_ENUM(Part)
+
+    // state holds the letters typed into the mask; answer is the test's answer box that OK fills.
+    // The feedback and change uses need neither.
+    explicit FrmMsg(QWidget* parent, AppState* state = nullptr, QLineEdit* answer = nullptr);
+
+    // Shows the window modally and returns once it has closed; the window is destroyed by then.
+    void showModal();
+
+    // Tests stand in for the user: while a hook is set, showModal() calls it instead of opening the
+    // window. An empty hook brings the real modal window back.
+    static void setShowHook(std::function<void(FrmMsg&)> hook);
+
+    void CmdOK_Click();
+    // A character typed into the letter mask: 13 is Enter, 8 Backspace.
+    void Pism_KeyPress(QChar KeyAscii);
+
+    void setHeading(const QString& caption, const QColor& color);
+    // Shows one part over the feedback lines (the feedback use shows none).
+    void showPart(Part part);
+    bool partShown(Part part) const;
+    // The option captions as handed back; a caption shows "&" as itself, never as a mnemonic.
+    void setOptionCaption(int index, const QString& caption);
+    QString optionCaption(int index) const;
+
+    QLabel* LblNadpis() const;
+    QLabel* LblGood() const;
+    QLabel* LblText() const;
+    QLabel* LblPocetPism() const;
+    QLabel* LblSlovo() const;
+    QLineEdit* Pism() const;
+    QLineEdit* TxtCiz() const;
+    QLineEdit* TxtCze() const;
+    QWidget* control(const QString& name) const { return m_controls[name]; }
+
+    static constexpr int kOptionCount = 5;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void styleControls();
+    bool filterMaskEvent(QEvent* event);
+    void centreOnScreen();
+
+    Controls m_controls;
+    AppState* m_state;
+    QLineEdit* m_answer;
+};

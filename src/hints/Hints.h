@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+
+struct AppState;
+class QLineEdit;
+class QWidget;
+
+// The hint and feedback uses of the hint window during a test.
+namespace Hints {
+
+// What a hint works on: the shared state (the pair asked, its direction, the word lists, the
+// letters typed so far), the question box and the answer box of the test page.
+struct Context {
+    QWidget* parent;
+    AppState& state;
+    const QLineEdit* question; // F5TxtJaz1
+    QLineEdit* answer;         // F5TxtJaz2
+};
+
+// The right answer after a wrong or quick answer: heading in its colour, the caption of the
+// answer line ("Správně:" or "Slovo:") and the answer itself. Returns when the user closes it.
+void showFeedback(QWidget* parent, const QString& heading, const QColor& headingColor, const QString& goodCaption,
+                  const QString& text);
+
+// "První písmeno": the mask starts with the first letter of the sought word.
+void firstLetter(const Context& context);
+// "Délka slova": the mask has one dash for each letter of the sought word.
+void wordLength(const Context& context);
+// "Pět možností": five answers to pick from, one of them right; nothing with 5 pairs or fewer.
+void fiveOptions(const Context& context);
+
+} // namespace Hints

@@ -1,0 +1,98 @@
+#include "ResultsPage.h"
+
+#include "TestEngine.h"
+#include "TestPage.h"
+#include "app/AppState.h"
+#include "app/MessageBox.h"
+#include "app/Shell.h"
+#include "store/TextRoutines.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+// Page area 7680 x 6750 twips.
+constexpr ControlSpec kControls[] = {
+    {"F6Lbl(0)", Kind::Label, 240, 300, 4200, 450, "Celková úspěšnost:"},
+    {"F6LblProcent", Kind::Label, 4500, 240, 2940, 540},
+    {"F6Ln", Kind::Line, 240, 960, 7200, 15},
+    {"F6Lbl(1)", Kind::Label, 240, 1200, 4200, 300, "Celkem odpovědí:"},
+    {"F6LblCelkem", Kind::Label, 4500, 1200, 2940, 300},
+    {"F6Lbl(2)", Kind::Label, 240, 1590, 4200, 300, "Správně:"},
+    {"F6LblSpravne", Kind::Label, 4500, 1590, 2940, 300},
+    {"F6Lbl(3)", Kind::Label, 240, 1980, 4200, 300, "Špatně:"},
+    {"F6LblSpatne", Kind::Label, 4500, 1980, 2940, 300},
+    {"F6Lbl(4)", Kind::Label, 240, 2550, 7200, 300, "Nejhůře zapamatovatelné slovo:"},
+    {"F6Txt", Kind::TextBox, 240, 2880, 7200, 420},
+    {"Label2", Kind::Label, 240, 3600, 7200, 660,
+     "Výsledek tohoto zkoušení byl uložen do souboru ZKOUSENI.TXT, nachází se v kořenovém adresáři programu."},
+    {"F6Cmd1", Kind::Button, 3480, 6060, 1935, 480, "Hlavní nabídka"},
+    {"F6Cmd2", Kind::Button, 5505, 6060, 1935, 480, "Nové zkoušení"},
+};
+
+} // namespace
+
+ResultsPage::ResultsPage(AppState& state, Shell& shell, QWidget* parent)
+    : Page(6, QStringLiteral("Výsledky"), parent), m_state(state), m_shell(shell) {
+    m_controls.build(this, kControls);
+    setPointSize(m_controls["F6Lbl(0)"], 13, true);
+    setPointSize(m_controls["F6LblProcent"], 18, true);
+    setLineColor(m_controls["F6Ln"], QColor(200, 200, 200));
+    m_controls.get<QLineEdit>(QStringLiteral("F6Txt"))->setReadOnly(true);
+    m_controls.get<QLabel>(QStringLiteral("Label2"))->setWordWrap(true);
+    connect(m_controls.get<QPushButton>(QStringLiteral("F6Cmd1")), &QPushButton::clicked, this,
+            &ResultsPage::F6Cmd1_Click);
+    connect(m_controls.get<QPushButton>(QStringLiteral("F6Cmd2")), &QPushButton::clicked, this,
+            &ResultsPage::F6Cmd2_Click);
+}
+
+void ResultsPage::showResults() {
+    const TestPage& test = *m_pages.test;
+    auto* total = m_controls.get<QLabel>(QStringLiteral("F6LblCelkem"));
+    auto* right = m_controls.get<QLabel>(QStringLiteral("F6LblSpravne"));
+    auto* wrong = m_controls.get<QLabel>(QStringLiteral("F6LblSpatne"));
+    total->setText(test.counterText("F5LblZkouset"));
+    right->setText(test.counterText("F5LblSpravne"));
+    wrong->setText(test.counterText("F5LblSpatne"));
+
+    const WorstPair worst = m_state.worstPair;
+    auto* worstBox = m_controls.get<QLineEdit>(QStringLiteral("F6Txt"));
+    if (worst.pair != 0 && worst.count != 0) {
+        worstBox->setText(m_state.wordLists.CizAlt(worst.pair, 1) + QStringLiteral(" = ") +
+                          m_state.wordLists.CzAlt(worst.pair, 1));
+        worstBox->setCursorPosition(0);
+    } else {
+        worstBox->clear();
+    }
+
+    const int rate = TestEngine::successRate(static_cast<int>(numericValue(right->text())),
+                                             static_cast<int>(numericValue(wrong->text())));
+    m_controls.get<QLabel>(QStringLiteral("F6LblProcent"))->setText(signedNumber(rate) + u'%');
+    appendRecord();
+    m_shell.ZobrazStranku(6);
+}
+
+void ResultsPage::appendRecord() {
+    const QString record = TestEngine::resultRecord(
+        m_state.clock.now(), m_pages.test->caption(), m_controls.get<QLabel>(QStringLiteral("F6LblProcent"))->text(),
+        m_controls.get<QLabel>(QStringLiteral("F6LblCelkem"))->text(),
+        m_controls.get<QLabel>(QStringLiteral("F6LblSpravne"))->text(),
+        m_controls.get<QLabel>(QStringLiteral("F6LblSpatne"))->text());
+    const IoStatus saved = m_state.dir.appendLine(QStringLiteral("Zkouseni.txt"), record);
+    if (!saved.ok())
+        MessageBox::showFileError(m_shell.dialogParent(), saved.message());
+}
+
+void ResultsPage::F6Cmd1_Click() {
+    m_controls.get<QLineEdit>(QStringLiteral("F6Txt"))->clear();
+    m_shell.ZobrazStranku(1);
+    m_shell.ZobrazQuickClick(1);
+}
+
+void ResultsPage::F6Cmd2_Click() {
+    m_controls.get<QLineEdit>(QStringLiteral("F6Txt"))->clear();
+    m_shell.ZobrazStranku(2);
+    m_shell.ZobrazQuickClick(1);
+}

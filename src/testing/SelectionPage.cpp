@@ -1,0 +1,74 @@
+#include "SelectionPage.h"
+
+#include "TestSetupPage.h"
+#include "app/AppState.h"
+#include "app/MessageBox.h"
+#include "app/Shell.h"
+#include "store/TextRoutines.h"
+
+#include <QListWidget>
+#include <QPushButton>
+
+namespace {
+
+// Page area 7680 x 6750 twips.
+constexpr ControlSpec kControls[] = {
+    {"Label1", Kind::Label, 240, 150, 7200, 300, "Vyberte dvojice, které se mají zkoušet:"},
+    {"F9Lst", Kind::ListBox, 240, 510, 7200, 5310},
+    {"F9LstDat", Kind::ListBox, 0, 0, 0, 0},
+    {"F9CmdOK", Kind::Button, 3930, 6060, 1710, 480, "OK"},
+    {"F9CmdStorno", Kind::Button, 5730, 6060, 1710, 480, "Storno"},
+};
+
+} // namespace
+
+SelectionPage::SelectionPage(AppState& state, Shell& shell, QWidget* parent)
+    : Page(9, QStringLiteral("Zkoušení"), parent), m_state(state), m_shell(shell) {
+    m_controls.build(this, kControls);
+    list("F9Lst")->setSelectionMode(QAbstractItemView::MultiSelection);
+    list("F9LstDat")->hide();
+    connect(m_controls.get<QPushButton>(QStringLiteral("F9CmdOK")), &QPushButton::clicked, this,
+            &SelectionPage::F9CmdOK_Click);
+    connect(m_controls.get<QPushButton>(QStringLiteral("F9CmdStorno")), &QPushButton::clicked, this,
+            &SelectionPage::F9CmdStorno_Click);
+}
+
+QListWidget* SelectionPage::list(const char* name) const {
+    return m_controls.get<QListWidget>(QString::fromUtf8(name));
+}
+
+void SelectionPage::fill(const QStringList& pairLines) {
+    list("F9Lst")->clear();
+    list("F9LstDat")->clear();
+    for (const QString& line : pairLines) {
+        list("F9LstDat")->addItem(line);
+        list("F9Lst")->addItem(selectionForm(line));
+    }
+}
+
+QStringList SelectionPage::selectedLines() const {
+    QStringList lines;
+    const QListWidget* shown = list("F9Lst");
+    for (int i = 0; i < shown->count(); ++i) {
+        if (shown->item(i)->isSelected())
+            lines.append(list("F9LstDat")->item(i)->text());
+    }
+    return lines;
+}
+
+void SelectionPage::F9CmdOK_Click() {
+    if (list("F9Lst")->selectedItems().isEmpty()) {
+        // A test of no pair could never ask a question.
+        MessageBox::show(m_shell.dialogParent(), QStringLiteral("Vyberte alespoň jednu dvojici."),
+                         MessageBox::Buttons::Ok, MessageBox::Icon::Exclamation);
+        return;
+    }
+    m_state.selectionDone = true;
+    m_pages.setup->F2CmdOk_Click();
+}
+
+void SelectionPage::F9CmdStorno_Click() {
+    m_shell.ZobrazStranku(2);
+    list("F9Lst")->clear();
+    list("F9LstDat")->clear();
+}

@@ -1,0 +1,343 @@
+#include "TestSetupPage.h"
+
+#include "ResultsPage.h"
+#include "SelectionPage.h"
+#include "TestEngine.h"
+#include "TestPage.h"
+#include "app/AppState.h"
+#include "app/ErrorTrap.h"
+#include "app/MessageBox.h"
+#include "app/Shell.h"
+#include "store/TextRoutines.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+// Page area 7680 x 6750 twips.
+constexpr ControlSpec kControls[] = {
+    {"F2LblTxt(4)", Kind::Label, 240, 180, 1800, 300, "Učebnice:"},
+    {"F2Cmbbx(0)", Kind::ComboBox, 2100, 120, 5340, 375},
+    {"F2Lstbx(0)", Kind::ListBox, 0, 0, 0, 0},
+    {"F2LblTxt(5)", Kind::Label, 240, 660, 1800, 300, "Lekce:"},
+    {"F2Cmbbx(1)", Kind::ComboBox, 2100, 600, 5340, 375},
+    {"F2Lstbx(1)", Kind::ListBox, 0, 0, 0, 0},
+    {"F2LblTxt(0)", Kind::Label, 240, 1230, 3450, 300, "Úroveň zkoušení:"},
+    {"F2Frm(0)", Kind::Frame, 240, 1530, 3450, 1770},
+    {"F2OptUZ(0)", Kind::Option, 180, 120, 3000, 330, "Lehká", "F2Frm(0)"},
+    {"F2OptUZ(1)", Kind::Option, 180, 525, 3000, 330, "Střední", "F2Frm(0)"},
+    {"F2OptUZ(2)", Kind::Option, 180, 930, 3000, 330, "Těžká", "F2Frm(0)"},
+    {"F2OptUZ(3)", Kind::Option, 180, 1335, 3000, 330, "Vlastní ...", "F2Frm(0)"},
+    {"F2LblTxt(1)", Kind::Label, 3990, 1230, 3450, 300, "Režim odpovědí:"},
+    {"F2Frm(1)", Kind::Frame, 3990, 1530, 3450, 1770},
+    {"F2OptRO(0)", Kind::Option, 180, 120, 3000, 330, "Cizím jazykem", "F2Frm(1)"},
+    {"F2OptRO(1)", Kind::Option, 180, 525, 3000, 330, "Českým jazykem", "F2Frm(1)"},
+    {"F2OptRO(2)", Kind::Option, 180, 930, 3000, 330, "Obojí", "F2Frm(1)"},
+    {"F2LblTxt(2)", Kind::Label, 240, 3600, 6150, 300, "Počet opakování každého slovíčka:"},
+    {"F2TxtSl", Kind::TextBox, 6480, 3555, 960, 360, "3"},
+    {"F2LblTxt(3)", Kind::Label, 240, 4050, 6150, 300, "Počet opakování chybně zodpovězeného slovíčka (navíc):"},
+    {"F2TxtChyb", Kind::TextBox, 6480, 4005, 960, 360, "2"},
+    {"F2LblTxt(6)", Kind::Label, 240, 4500, 6150, 300, "Maximální počet opakování dosažitelný chybnými odpovědmi:"},
+    {"F2TxtMax", Kind::TextBox, 6480, 4455, 960, 360, "6"},
+    {"ChckPol", Kind::CheckBox, 240, 5010, 4500, 330, "Poloviční odpověď"},
+    {"F2CmdOk", Kind::Button, 3930, 6060, 1710, 480, "OK"},
+    {"F2CmdStorno", Kind::Button, 5730, 6060, 1710, 480, "Storno"},
+};
+
+const char* const kLevelTips[] = {
+    "Povoleny nápovědy a rychlá odpověď",
+    "Povoleny nápovědy, zakázána rychlá odpověď",
+    "Nejsou povoleny nápovědy ani rychlá odpověď",
+};
+
+const QString kIncomplete = QStringLiteral("Nejsou zadány všechny údaje!");
+const QString kZero = QStringLiteral("Počet opakování nesmí být nulový");
+const QString kMaxBelowRepeats =
+    QStringLiteral("Maximální počet opakování jednoho slovíčka dosažitelný chybnými odpovědmi musí být alespoň roven "
+                   "počtu opakování slovíčka");
+
+} // namespace
+
+TestSetupPage::TestSetupPage(AppState& state, Shell& shell, QWidget* parent)
+    : Page(2, QStringLiteral("Zkoušení"), parent), m_state(state), m_shell(shell) {
+    m_controls.build(this, kControls);
+    for (const char* frame : {"F2Frm(0)", "F2Frm(1)"})
+        static_cast<QFrame*>(m_controls[QString::fromUtf8(frame)])->setFrameShape(QFrame::StyledPanel);
+    for (int i = 0; i < 3; ++i)
+        m_controls[arrayName("F2OptUZ", i)]->setToolTip(QString::fromUtf8(kLevelTips[i]));
+    m_controls.get<QRadioButton>(QStringLiteral("F2OptUZ(0)"))->setChecked(true);
+    m_controls.get<QRadioButton>(QStringLiteral("F2OptRO(0)"))->setChecked(true);
+    for (int i = 0; i < 2; ++i) {
+        fileList(i)->hide();
+        connect(combo(i), &QComboBox::activated, this, [this, i] { F2Cmbbx_Click(i); });
+    }
+    for (const char* name : {"F2TxtSl", "F2TxtChyb", "F2TxtMax"})
+        box(name)->setAlignment(Qt::AlignRight);
+    connect(box("F2TxtSl"), &QLineEdit::textChanged, this, &TestSetupPage::F2TxtSl_Change);
+    connect(box("F2TxtChyb"), &QLineEdit::textChanged, this, &TestSetupPage::F2TxtChyb_Change);
+    connect(box("F2TxtMax"), &QLineEdit::textChanged, this, &TestSetupPage::F2TxtMax_Change);
+    connect(m_controls.get<QPushButton>(QStringLiteral("F2CmdOk")), &QPushButton::clicked, this,
+            &TestSetupPage::F2CmdOk_Click);
+    connect(m_controls.get<QPushButton>(QStringLiteral("F2CmdStorno")), &QPushButton::clicked, this,
+            &TestSetupPage::F2CmdStorno_Click);
+    prepareFromMenu();
+}
+
+QComboBox* TestSetupPage::combo(int index) const { return m_controls.get<QComboBox>(arrayName("F2Cmbbx", index)); }
+QListWidget* TestSetupPage::fileList(int index) const {
+    return m_controls.get<QListWidget>(arrayName("F2Lstbx", index));
+}
+QLineEdit* TestSetupPage::box(const char* name) const { return m_controls.get<QLineEdit>(QString::fromUtf8(name)); }
+
+int TestSetupPage::checkedIndex(const char* options, int count) const {
+    for (int i = 0; i < count; ++i) {
+        if (m_controls.get<QRadioButton>(arrayName(options, i))->isChecked())
+            return i;
+    }
+    return 0;
+}
+
+void TestSetupPage::prepareFromMenu() {
+    combo(1)->hide();
+    m_controls["F2LblTxt(5)"]->hide();
+    m_controls["F2CmdOk"]->setEnabled(false);
+    combo(0)->setCurrentIndex(-1);
+}
+
+void TestSetupPage::F2Init() {
+    m_state.selectionDone = false;
+    combo(0)->clear();
+    fileList(0)->clear();
+    const FileListing books = m_state.dir.listTextbooks();
+    combo(0)->addItems(books.names);
+    fileList(0)->addItems(books.fileNames);
+    combo(0)->setCurrentIndex(-1);
+    if (!books.errors.isEmpty())
+        MessageBox::showFileError(m_shell.dialogParent(), books.errors.first().message());
+
+    const SavedTestSettings saved = SavedTestSettings::read(m_state.dir);
+    if (saved.level)
+        m_controls.get<QRadioButton>(arrayName("F2OptUZ", *saved.level))->setChecked(true);
+    if (saved.answerMode)
+        m_controls.get<QRadioButton>(arrayName("F2OptRO", *saved.answerMode))->setChecked(true);
+    // The three numbers are put in together and checked afterwards: checked one by one, a saved
+    // repetition count above the old maximum would be cut before the saved maximum arrives.
+    const std::pair<const char*, const std::optional<QString>&> numbers[] = {
+        {"F2TxtSl", saved.repeats}, {"F2TxtChyb", saved.penalty}, {"F2TxtMax", saved.maxRepeats}};
+    for (const auto& [name, text] : numbers) {
+        if (!text)
+            continue;
+        const QSignalBlocker quiet(box(name));
+        box(name)->setText(*text);
+    }
+    F2TxtChyb_Change();
+    F2TxtMax_Change();
+    F2TxtSl_Change();
+    if (saved.halfAnswer)
+        m_controls.get<QCheckBox>(QStringLiteral("ChckPol"))->setChecked(*saved.halfAnswer);
+}
+
+void TestSetupPage::F2Cmbbx_Click(int Index) {
+    if (Index == 0 && combo(0)->currentIndex() >= 0) {
+        m_controls["F2LblTxt(5)"]->show();
+        m_controls["F2CmdOk"]->setEnabled(true);
+        combo(1)->clear();
+        fileList(1)->clear();
+        fileList(0)->setCurrentRow(combo(0)->currentIndex());
+        m_shell.ZobrazPrubeh(0, 100);
+        const QString t = fileList(0)->currentItem()->text().chopped(4);
+        const FileListing lessons = m_state.dir.listLessons(t);
+        combo(1)->addItems(lessons.names);
+        fileList(1)->addItems(lessons.fileNames);
+        combo(1)->setCurrentIndex(-1);
+        m_shell.ZobrazPrubeh(100, 100);
+        if (!lessons.errors.isEmpty())
+            MessageBox::showFileError(m_shell.dialogParent(), lessons.errors.first().message());
+    }
+    combo(1)->show();
+    m_shell.ZobrazPrubeh(0, 0);
+}
+
+bool TestSetupPage::canonicalise(QLineEdit* numberBox, const QString& resetValue) {
+    if (numberBox->text().isEmpty())
+        return true;
+    QString canonical;
+    if (!TestEngine::canonicalNumber(numberBox->text(), &canonical)) {
+        numberBox->setText(resetValue);
+        return false;
+    }
+    if (canonical != numberBox->text())
+        numberBox->setText(canonical);
+    return true;
+}
+
+void TestSetupPage::F2TxtChyb_Change() {
+    QLineEdit* penalty = box("F2TxtChyb");
+    if (!canonicalise(penalty, QStringLiteral("1")))
+        return;
+    if (numericValue(penalty->text()) < 1) {
+        MessageBox::show(m_shell.dialogParent(), kZero, MessageBox::Buttons::Ok, MessageBox::Icon::Critical);
+        penalty->setText(QStringLiteral("1"));
+    }
+}
+
+void TestSetupPage::F2TxtMax_Change() {
+    QLineEdit* maximum = box("F2TxtMax");
+    if (!canonicalise(maximum, QStringLiteral("4")))
+        return;
+    if (numericValue(maximum->text()) < 1) {
+        MessageBox::show(m_shell.dialogParent(), kZero, MessageBox::Buttons::Ok, MessageBox::Icon::Critical);
+        maximum->setText(QStringLiteral("4")); // checked again against the repetitions as it changes
+        return;
+    }
+    QLineEdit* repeats = box("F2TxtSl");
+    if (numericValue(repeats->text()) > numericValue(maximum->text())) {
+        MessageBox::show(m_shell.dialogParent(), kMaxBelowRepeats, MessageBox::Buttons::Ok,
+                         MessageBox::Icon::Exclamation);
+        maximum->setText(repeats->text());
+    }
+}
+
+void TestSetupPage::F2TxtSl_Change() {
+    QLineEdit* repeats = box("F2TxtSl");
+    QLineEdit* maximum = box("F2TxtMax");
+    if (numericValue(repeats->text()) > numericValue(maximum->text())) {
+        MessageBox::show(m_shell.dialogParent(), kMaxBelowRepeats, MessageBox::Buttons::Ok,
+                         MessageBox::Icon::Exclamation);
+        repeats->setText(maximum->text());
+        return;
+    }
+    if (!canonicalise(repeats, QStringLiteral("3")))
+        return;
+    if (numericValue(repeats->text()) < 1) {
+        MessageBox::show(m_shell.dialogParent(), kZero, MessageBox::Buttons::Ok, MessageBox::Icon::Critical);
+        repeats->setText(QStringLiteral("3"));
+    }
+}
+
+void TestSetupPage::refuseIncomplete() {
+    MessageBox::show(m_shell.dialogParent(), kIncomplete, MessageBox::Buttons::Ok, MessageBox::Icon::Critical);
+}
+
+void TestSetupPage::storeSettings() {
+    TestSettings& settings = m_state.testSettings;
+    settings.Level = checkedIndex("F2OptUZ", 4);
+    settings.AnswerMode = checkedIndex("F2OptRO", 3);
+    settings.Repeats = numericValue(box("F2TxtSl")->text());
+    settings.Penalty = numericValue(box("F2TxtChyb")->text());
+    settings.MaxRepeats = numericValue(box("F2TxtMax")->text());
+}
+
+void TestSetupPage::writeTryCfg() {
+    const bool half = m_controls.get<QCheckBox>(QStringLiteral("ChckPol"))->isChecked();
+    const IoStatus saved = SavedTestSettings::write(m_state.dir, m_state.testSettings, half);
+    if (!saved.ok())
+        MessageBox::showFileError(m_shell.dialogParent(), saved.message());
+}
+
+void TestSetupPage::F2CmdOk_Click() {
+    if (combo(0)->currentIndex() < 0 || combo(1)->currentIndex() < 0 || box("F2TxtChyb")->text().isEmpty() ||
+        box("F2TxtSl")->text().isEmpty()) {
+        refuseIncomplete();
+        return;
+    }
+    TestSettings& settings = m_state.testSettings;
+    settings.HalfAnswer = m_controls.get<QCheckBox>(QStringLiteral("ChckPol"))->isChecked() ? 1 : 0;
+    storeSettings();
+    fileList(0)->setCurrentRow(combo(0)->currentIndex());
+    fileList(1)->setCurrentRow(combo(1)->currentIndex());
+    const QString t = fileList(0)->currentItem()->text().chopped(4);
+    settings.TextbookNumber = static_cast<int>(numericValue(t));
+    settings.LessonNumber = lessonNumber(fileList(1)->currentItem()->text(), t);
+    m_state.worstPair = WorstPair{};
+    if (settings.TextbookNumber == 0 || settings.LessonNumber == 0) {
+        refuseIncomplete();
+        return;
+    }
+
+    m_shell.ZobrazPrubeh(20, 100);
+    m_state.selectionPending = false;
+    if (!NaplnSlova()) {
+        abandonStart();
+        return;
+    }
+    if (m_state.selectionPending)
+        return;
+    if (m_state.wordLists.PairCount == 0) {
+        MessageBox::show(m_shell.dialogParent(), QStringLiteral("Vybraná lekce neobsahuje žádnou dvojici slovíček."),
+                         MessageBox::Buttons::Ok, MessageBox::Icon::Exclamation);
+        abandonStart();
+        return;
+    }
+
+    m_shell.ZobrazPrubeh(70, 100);
+    m_pages.test->startCounters(m_state.wordLists.PairCount, settings.Repeats);
+    m_state.wordLists.setAllRemaining(settings.Repeats);
+    if (!m_pages.test->Generuj()) {
+        abandonStart();
+        return;
+    }
+    m_shell.ZobrazStranku(5);
+    writeTryCfg();
+    m_shell.setQuickClickHintsEnabled(settings.Level != 2);
+    m_shell.ZobrazQuickClick(2);
+    m_shell.ZobrazPrubeh(0, 0);
+}
+
+void TestSetupPage::abandonStart() {
+    m_state.selectionDone = false;
+    m_shell.ZobrazPrubeh(0, 0);
+    m_shell.ZobrazStranku(2);
+}
+
+void TestSetupPage::F2CmdStorno_Click() {
+    m_shell.ZobrazStranku(1);
+    storeSettings();
+    writeTryCfg();
+    F2Init();
+}
+
+bool TestSetupPage::NaplnSlova() {
+    return runTrapped(m_shell.dialogParent(), 4, QStringLiteral("NaplnSlova"), [this] {
+        const QString t = plainNumber(m_state.testSettings.TextbookNumber);
+        const QString l = plainNumber(m_state.testSettings.LessonNumber);
+        WordLists& words = m_state.wordLists;
+        if (m_state.selectionDone) {
+            words.clear();
+            for (const QString& line : m_pages.selection->selectedLines())
+                words.addPairLine(line);
+            m_state.selectionDone = false;
+            return;
+        }
+        const bool all = MessageBox::ask(m_shell.dialogParent(),
+                                         QStringLiteral("Chcete vybrat všechna slovíčka z lekce ke zkoušení?"),
+                                         MessageBox::Icon::Information);
+        const QString book = m_state.dir.readFirstLine(QStringLiteral("books\\") + t + QStringLiteral(".mum"));
+        const QString lesson =
+            m_state.dir.readFirstLine(QStringLiteral("units\\") + t + u'_' + l + QStringLiteral("t.mum"));
+        m_pages.test->setCaption(book + QStringLiteral(" - ") + lesson);
+        const FileLines file = m_state.dir.readLines(QStringLiteral("units\\") + t + u'_' + l + QStringLiteral(".mum"));
+        if (!file.status.ok())
+            throw RoutineError("lesson file cannot be read");
+        QStringList lines;
+        for (const QString& line : file.lines) {
+            if (!line.isEmpty())
+                lines.append(line);
+        }
+        if (all) {
+            words.clear();
+            for (const QString& line : lines)
+                words.addPairLine(line);
+            return;
+        }
+        m_pages.selection->fill(lines);
+        m_shell.ZobrazStranku(9);
+        m_state.selectionPending = true;
+    }, [this] { m_shell.endProgram(); });
+}
