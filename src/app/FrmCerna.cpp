@@ -5,9 +5,19 @@
 
 #include <QGuiApplication>
 #include <QLabel>
+#include <QProxyStyle>
 #include <QScreen>
 
 namespace {
+
+// The window is disabled only so that it takes no input; its pictures keep their colours.
+class UngreyedStyle : public QProxyStyle {
+public:
+    QPixmap generatedIconPixmap(QIcon::Mode mode, const QPixmap& pixmap, const QStyleOption* option) const override {
+        return mode == QIcon::Disabled ? pixmap : QProxyStyle::generatedIconPixmap(mode, pixmap, option);
+    }
+};
+
 constexpr ControlSpec kControls[] = {
     {"ImgModra", Kind::Picture, -360, -360, 12000, 9000},
     {"ImgLogo", Kind::Picture, 240, 240, 6750, 3345},
@@ -27,6 +37,10 @@ FrmCerna::FrmCerna(std::function<void()> endProgram)
     m_controls.get<QLabel>(QStringLiteral("ImgModra"))->setPixmap(Pictures::blueBackground());
     auto* logo = m_controls.get<QLabel>(QStringLiteral("ImgLogo"));
     logo->setPixmap(Pictures::logo(logo->size()));
+    auto* style = new UngreyedStyle;
+    style->setParent(this);
+    for (const char* name : {"ImgModra", "ImgLogo"})
+        m_controls[QString::fromUtf8(name)]->setStyle(style);
 }
 
 void FrmCerna::showBehind() {

@@ -1,6 +1,7 @@
 #include "Pictures.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -66,12 +67,16 @@ QPixmap logo(const QSize& size) {
     drawBook(p, QRectF(r.left() + 18 * unit, r.top() + 30 * unit, 84 * unit, 70 * unit), QColor(250, 250, 245),
              QColor(255, 170, 40));
 
+    const QRectF textArea(r.left() + 114 * unit, r.top() + 26 * unit, r.width() - 124 * unit, 50 * unit);
     QFont title(QStringLiteral("DejaVu Sans"));
     title.setBold(true);
     title.setPixelSize(qRound(40 * unit));
+    // Fonts differ between systems: the name shrinks until it fits beside the book.
+    while (title.pixelSize() > 1 &&
+           QFontMetricsF(title).horizontalAdvance(QStringLiteral("Memoran")) > textArea.width())
+        title.setPixelSize(title.pixelSize() - 1);
     p.setFont(title);
     p.setPen(Qt::white);
-    const QRectF textArea(r.left() + 114 * unit, r.top() + 26 * unit, r.width() - 124 * unit, 50 * unit);
     p.drawText(textArea, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Memoran"));
     QFont sub = title;
     sub.setBold(false);
