@@ -11,6 +11,7 @@
 #include "store/Cp1250.h"
 #include "testing/ResultsPage.h"
 #include "testing/SelectionPage.h"
+#include "testing/TestEngine.h"
 #include "testing/TestPage.h"
 #include "testing/TestSetupPage.h"
 
@@ -557,6 +558,34 @@ private Q_SLOTS:
         QCOMPARE(shownPage(), 6);
         QVERIFY(m_messages->shown.last().text.contains(QLatin1String("Zkouseni.txt")));
         QCOMPARE(m_messages->shown.last().icon, MessageBox::Icon::Critical);
+    }
+
+    // Pictures of the pages for a person to look at: saved only where MEMORAN_SHOTS names a folder.
+    void screenshots() {
+        const QString folder = qEnvironmentVariable("MEMORAN_SHOTS");
+        if (folder.isEmpty())
+            QSKIP("MEMORAN_SHOTS is not set");
+        QDir().mkpath(folder);
+        auto save = [&](const QString& name) { QVERIFY(m_w->grab().save(folder + u'/' + name + QStringLiteral(".png"))); };
+        openSetup();
+        chooseLesson(QStringLiteral("Rodina"));
+        save(QStringLiteral("page2-setup"));
+        m_messages->answer(MessageBox::Answer::No);
+        setup()->F2CmdOk_Click();
+        find<QListWidget>("F9Lst")->item(1)->setSelected(true);
+        save(QStringLiteral("page9-selection"));
+        m_w->testPages().selection->F9CmdStorno_Click();
+        setNumbers(QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("2"));
+        startTest(QStringLiteral("Rodina"), {0.0, 0.3, 0.6, 0.9});
+        test()->answerBox()->setText(QStringLiteral("der Va"));
+        save(QStringLiteral("page5-test"));
+        QVERIFY(m_w->quickClick()->grab().save(folder + QStringLiteral("/quickclick-test.png")));
+        answer(QStringLiteral("der Vati"));
+        for (int i = 0; i < 100; ++i)
+            m_rng->values.push_back((i % 4) * 0.25); // every pair comes round
+        while (shownPage() == 5)
+            answer(TestEngine::expectedAlternatives(m_state->wordLists, m_state->currentPair, m_state->direction).first());
+        save(QStringLiteral("page6-results"));
     }
 };
 
