@@ -1,31 +1,45 @@
 #include "FolderIndex.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
 
 #include <algorithm>
 
 FolderIndex::FolderIndex(const QString& folderPath) : m_path(folderPath) {
-    QDir dir(folderPath);
-    m_exists = dir.exists();
+    m_exists = QFileInfo(folderPath).isDir();
     if (!m_exists)
         return;
-    m_names = dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::NoSort);
+    // Names only: an iterator does not gather file information the way a QDir listing does.
+    QDirIterator it(folderPath, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    while (it.hasNext()) {
+        it.next();
+        m_names.append(it.fileName());
+    }
+}
+
+void FolderIndex::buildLookup() const {
+    if (m_lookupBuilt)
+        return;
+    m_lookupBuilt = true;
     // Sorted so that a case-only clash resolves the same way on every listing.
-    std::sort(m_names.begin(), m_names.end());
-    m_byFolded.reserve(m_names.size());
+    m_sorted = m_names;
+    std::sort(m_sorted.begin(), m_sorted.end());
+    m_byFolded.reserve(m_sorted.size());
     // Inserted last to first, so each folded name keeps its first real spelling.
-    for (auto it = m_names.crbegin(); it != m_names.crend(); ++it)
+    for (auto it = m_sorted.crbegin(); it != m_sorted.crend(); ++it)
         m_byFolded.insert(it->toCaseFolded(), *it);
 }
 
 QString FolderIndex::find(const QString& name) const {
+    buildLookup();
     const auto folded = m_byFolded.constFind(name.toCaseFolded());
     if (folded == m_byFolded.constEnd())
         return {};
     if (*folded == name)
         return name;
     // Rare: several names differ only in case; one of them may be the exact spelling.
-    if (std::binary_search(m_names.cbegin(), m_names.cend(), name))
+    if (std::binary_search(m_sorted.cbegin(), m_sorted.cend(), name))
         return name;
     return *folded;
 }

@@ -27,8 +27,13 @@ public:
     QStringList matching(const QString& prefix, const QString& suffix) const;
 
 private:
+    void buildLookup() const;
+
     QString m_path;
     bool m_exists = false;
-    QStringList m_names;
-    QHash<QString, QString> m_byFolded; // case-folded name -> first real name with it
+    QStringList m_names; // in listing order
+    // Built on the first look-up only: a listing that is only matched against a pattern needs none.
+    mutable QStringList m_sorted;
+    mutable QHash<QString, QString> m_byFolded; // case-folded name -> first real name with it
+    mutable bool m_lookupBuilt = false;
 };

@@ -1,65 +1,69 @@
 #include "WordLists.h"
 
 #include "RoutineError.h"
-#include "store/TextRoutines.h"
 
 void WordLists::addPairLine(const QString& line) {
     if (PairCount >= kMaxPairs)
         throw RoutineError("more than 2000 pairs", 4, QStringLiteral("NaplnSlova"));
     ++PairCount;
-    m_pairs[PairCount].czCount = 1;
-    m_pairs[PairCount].cizCount = 1;
-    DoPlechovkyCz(VratPole(line, 2));
-    DoPlechovkyCiz(VratPole(line, 1));
-}
-
-void WordLists::DoPlechovkyCz(const QString& Retezec) {
     Pair& pair = m_pairs[PairCount];
-    split(Retezec, pair.cz, pair.czCount, 5, "DoPlechovkyCz");
+    pair.line = line;
+    pair.czCount = 1;
+    pair.cizCount = 1;
+    // Field 1 is the foreign side, field 2 the Czech side, each closed by "*" (the last one may lack it).
+    const qsizetype size = line.size();
+    qsizetype firstStar = line.indexOf(u'*');
+    if (firstStar < 0)
+        firstStar = size;
+    const qsizetype czechBegin = std::min(firstStar + 1, size);
+    qsizetype secondStar = line.indexOf(u'*', czechBegin);
+    if (secondStar < 0)
+        secondStar = size;
+    DoPlechovkyCz(czechBegin, secondStar);
+    DoPlechovkyCiz(0, firstStar);
 }
 
-void WordLists::DoPlechovkyCiz(const QString& Retezec) {
-    if (Retezec.isEmpty())
-        return;
+void WordLists::DoPlechovkyCz(qsizetype begin, qsizetype end) {
     Pair& pair = m_pairs[PairCount];
-    split(Retezec, pair.ciz, pair.cizCount, 6, "DoPlechovkyCiz");
+    split(begin, end, pair.cz, pair.czCount, 5, "DoPlechovkyCz");
 }
 
-void WordLists::split(const QString& text, std::array<QString, kMaxAlternatives + 1>& into, int& count, int trap,
-                      const char* routine) {
-    auto overflow = [&] { throw RoutineError("more than 10 alternatives", trap, QString::fromLatin1(routine)); };
-    QString part;
-    bool afterPlus = false;
-    for (QChar c : text) {
-        if (c != u'+') {
-            part.append(c);
-            afterPlus = false;
-            continue;
-        }
+void WordLists::DoPlechovkyCiz(qsizetype begin, qsizetype end) {
+    // An empty foreign side gets one empty alternative, like an empty Czech side: an alternative
+    // left from an earlier test would be asked as the answer.
+    Pair& pair = m_pairs[PairCount];
+    split(begin, end, pair.ciz, pair.cizCount, 6, "DoPlechovkyCiz");
+}
+
+void WordLists::split(qsizetype begin, qsizetype end, Spans& into, int& count, int trap, const char* routine) {
+    auto store = [&](qsizetype from, qsizetype to) {
         if (count > kMaxAlternatives)
-            overflow();
-        into[count++] = part;
-        part.clear();
-        afterPlus = true;
+            throw RoutineError("more than 10 alternatives", trap, QString::fromLatin1(routine));
+        into[count] = Span{from, to - from};
+    };
+    const QChar* text = m_pairs[PairCount].line.constData();
+    qsizetype partBegin = begin;
+    for (qsizetype i = begin; i < end; ++i) {
+        if (text[i] != u'+')
+            continue;
+        store(partBegin, i);
+        ++count;
+        partBegin = i + 1;
     }
-    // A trailing "+" adds no empty alternative.
-    if (afterPlus) {
+    if (end > begin && text[end - 1] == u'+')
         --count;
-        return;
-    }
-    if (count > kMaxAlternatives)
-        overflow();
-    into[count] = part;
+    else
+        store(partBegin, end);
 }
 
 QStringList WordLists::alternatives(int pair, bool foreign) const {
     const Pair& entry = m_pairs[pair];
-    const auto& side = foreign ? entry.ciz : entry.cz;
+    const Spans& side = foreign ? entry.ciz : entry.cz;
     const int count = foreign ? entry.cizCount : entry.czCount;
     QStringList result;
     result.reserve(count);
     for (int i = 1; i <= count; ++i)
-        result.append(side[i]);
+        result.append(text(pair, side[i]));
     return result;
 }
 

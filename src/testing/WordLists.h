@@ -8,6 +8,7 @@
 
 // The pairs of the running test, numbered 1 to PairCount in load order, each side split into its
 // alternatives (numbered 1 to its count). Loading a test overwrites pairs 1 to PairCount only.
+// A pair keeps its line and where each alternative lies in it, so loading copies no text.
 class WordLists {
 public:
     static constexpr int kMaxPairs = 2000;
@@ -15,8 +16,8 @@ public:
 
     int PairCount = 0;
 
-    const QString& CzAlt(int pair, int alternative) const { return m_pairs[pair].cz[alternative]; }
-    const QString& CizAlt(int pair, int alternative) const { return m_pairs[pair].ciz[alternative]; }
+    QString CzAlt(int pair, int alternative) const { return text(pair, m_pairs[pair].cz[alternative]); }
+    QString CizAlt(int pair, int alternative) const { return text(pair, m_pairs[pair].ciz[alternative]); }
     int CzCount(int pair) const { return m_pairs[pair].czCount; }
     int CizCount(int pair) const { return m_pairs[pair].cizCount; }
     double& Remaining(int pair) { return m_pairs[pair].remaining; }
@@ -28,10 +29,6 @@ public:
     // into alternatives. Raises the loading error (trap 4) past 2,000 pairs and the error of the
     // side (trap 5 Czech, 6 foreign) past 10 alternatives.
     void addPairLine(const QString& line);
-    // Split a side into the alternatives of pair PairCount, whose count the caller set to 1.
-    // An empty Czech side gives one empty alternative; an empty foreign side stores nothing.
-    void DoPlechovkyCz(const QString& Retezec);
-    void DoPlechovkyCiz(const QString& Retezec);
 
     // The alternatives of a side: the foreign side when foreign is true, otherwise the Czech one.
     QStringList alternatives(int pair, bool foreign) const;
@@ -41,15 +38,26 @@ public:
     double remainingTotal() const;
 
 private:
+    struct Span {
+        qsizetype start = 0;
+        qsizetype length = 0;
+    };
+    using Spans = std::array<Span, kMaxAlternatives + 1>;
     struct Pair {
-        std::array<QString, kMaxAlternatives + 1> cz;
-        std::array<QString, kMaxAlternatives + 1> ciz;
+        QString line;
+        Spans cz;
+        Spans ciz;
         int czCount = 0;
         int cizCount = 0;
         double remaining = 0;
     };
-    void split(const QString& text, std::array<QString, kMaxAlternatives + 1>& into, int& count, int trap,
-               const char* routine);
+
+    QString text(int pair, const Span& span) const { return m_pairs[pair].line.mid(span.start, span.length); }
+    // Split the side lying at [begin, end) of pair PairCount's line into its alternatives, the
+    // pieces between "+" signs; a trailing "+" adds no empty alternative, an empty side gives one.
+    void DoPlechovkyCz(qsizetype begin, qsizetype end);
+    void DoPlechovkyCiz(qsizetype begin, qsizetype end);
+    void split(qsizetype begin, qsizetype end, Spans& into, int& count, int trap, const char* routine);
 
     std::vector<Pair> m_pairs = std::vector<Pair>(kMaxPairs + 1);
 };
