@@ -43,6 +43,36 @@ const ReverseTable& reverse() {
     return table;
 }
 
+// Whether the bytes hold a multi-byte UTF-8 sequence and no broken one. Stops at the first byte
+// that cannot be UTF-8, which in Czech Windows-1250 text is the first letter with a diacritic.
+bool mayBeUtf8(const QByteArray& bytes) {
+    bool multiByte = false;
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const auto* end = p + bytes.size();
+    while (p < end) {
+        const unsigned char lead = *p++;
+        if (lead < 0x80)
+            continue;
+        int follow = 0;
+        if (lead >= 0xC2 && lead <= 0xDF)
+            follow = 1;
+        else if (lead >= 0xE0 && lead <= 0xEF)
+            follow = 2;
+        else if (lead >= 0xF0 && lead <= 0xF4)
+            follow = 3;
+        else
+            return false;
+        if (end - p < follow)
+            return false;
+        for (int i = 0; i < follow; ++i) {
+            if ((*p++ & 0xC0) != 0x80)
+                return false;
+        }
+        multiByte = true;
+    }
+    return multiByte;
+}
+
 } // namespace
 
 namespace Cp1250 {
@@ -88,8 +118,7 @@ QByteArray encode(const QString& text, bool* ok) {
 }
 
 QString decodeFile(const QByteArray& bytes) {
-    const bool anyHigh = std::any_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; });
-    if (anyHigh) {
+    if (mayBeUtf8(bytes)) {
         QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
         QString text = utf8.decode(bytes);
         if (!utf8.hasError())
