@@ -5,7 +5,9 @@
 namespace {
 const QString kFile = QStringLiteral("me.cfg");
 
-bool isOn(const QStringList& lines, int index) { return index < lines.size() && numericValue(lines.at(index)) == 1.0; }
+bool isOn(const QStringList& lines, int index) {
+    return index < lines.size() && numericValue(lines.at(index)) == 1.0;
+}
 } // namespace
 
 AppSettings AppSettings::read(const DataDir& dir) {

@@ -32,5 +32,4 @@ bool runTrapped(QWidget* parent, int number, const QString& routine, const std::
     } catch (const std::exception&) {
         return report(parent, number, routine, endProgram);
     }
-
 }

@@ -66,13 +66,18 @@ void Controls::build(QWidget* window, std::span<const ControlSpec> specs, const 
     }
 }
 
-QWidget* Controls::operator[](const QString& name) const { return m_widgets.value(name); }
+QWidget* Controls::operator[](const QString& name) const {
+    return m_widgets.value(name);
+}
 
-QString arrayName(const char* name, int index) { return QStringLiteral("%1(%2)").arg(QString::fromUtf8(name)).arg(index); }
+QString arrayName(const char* name, int index) {
+    return QStringLiteral("%1(%2)").arg(QString::fromUtf8(name)).arg(index);
+}
 
 void setShapeColor(QWidget* shape, const QColor& color, int width) {
     // Names such as "F2Shp(0)" cannot stand in a selector; a shape has no children to spare.
-    shape->setStyleSheet(QStringLiteral("border: %1px solid %2; background: transparent;").arg(width).arg(color.name()));
+    shape->setStyleSheet(
+        QStringLiteral("border: %1px solid %2; background: transparent;").arg(width).arg(color.name()));
 }
 
 void setLineColor(QWidget* line, const QColor& color) {

@@ -10,8 +10,12 @@
 #include <span>
 
 // Windows are laid out in twips, the unit of their designs: 15 twips make one pixel.
-constexpr int tw(int twips) { return (twips + 7) / 15; }
-constexpr QRect twRect(int left, int top, int width, int height) { return {tw(left), tw(top), tw(width), tw(height)}; }
+constexpr int tw(int twips) {
+    return (twips + 7) / 15;
+}
+constexpr QRect twRect(int left, int top, int width, int height) {
+    return {tw(left), tw(top), tw(width), tw(height)};
+}
 
 enum class Kind {
     Label,    // QLabel

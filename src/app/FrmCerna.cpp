@@ -51,9 +51,9 @@ void FrmCerna::showBehind() {
 }
 
 void FrmCerna::Form_Activate() {
-    runTrapped(this, 1, QString(), [this] {
-        m_controls["ImgModra"]->resize(width() + tw(1000), height() + tw(1000));
-    }, m_endProgram);
+    runTrapped(
+        this, 1, QString(), [this] { m_controls["ImgModra"]->resize(width() + tw(1000), height() + tw(1000)); },
+        m_endProgram);
 }
 
 bool FrmCerna::event(QEvent* event) {

@@ -66,8 +66,16 @@ constexpr ControlSpec kControls[] = {
 constexpr QRect kPageArea = twRect(3000, 930, 7680, 6750);
 
 const char* const kPageCaptions[FrmHl::kPageCount] = {
-    "", "Hlavní menu", "Zkoušení", "Uživatelská učebnice", "Nastavení Zorirode",
-    "Zkoušení", "Výsledky", "Uživatelská učebnice", "Uživatelská učebnice", "Zkoušení",
+    "",
+    "Hlavní menu",
+    "Zkoušení",
+    "Uživatelská učebnice",
+    "Nastavení Zorirode",
+    "Zkoušení",
+    "Výsledky",
+    "Uživatelská učebnice",
+    "Uživatelská učebnice",
+    "Zkoušení",
 };
 
 const QColor kOrange(255, 128, 0);
@@ -203,23 +211,34 @@ void FrmHl::closeEvent(QCloseEvent* event) {
 }
 
 void FrmHl::CmdExit_Click() {
-    runTrapped(this, 7, QStringLiteral("Exit"), [this] {
-        if (MessageBox::ask(this, QStringLiteral("Opravdu chcete ukončit aplikaci?"), MessageBox::Icon::Exclamation))
-            endProgram();
-    }, [this] { endProgram(); });
+    runTrapped(
+        this, 7, QStringLiteral("Exit"),
+        [this] {
+            if (MessageBox::ask(this, QStringLiteral("Opravdu chcete ukončit aplikaci?"),
+                                MessageBox::Icon::Exclamation))
+                endProgram();
+        },
+        [this] { endProgram(); });
 }
 
 void FrmHl::F1Tmr_Timer() {
-    runTrapped(this, 8, QStringLiteral("F1TimerError"), [this] {
-        ZobrazStranku(1);
-        ZobrazQuickClick(1);
-        m_timer->stop();
-    }, [this] { endProgram(); });
+    runTrapped(
+        this, 8, QStringLiteral("F1TimerError"),
+        [this] {
+            ZobrazStranku(1);
+            ZobrazQuickClick(1);
+            m_timer->stop();
+        },
+        [this] { endProgram(); });
 }
 
-void FrmHl::F4Init() { m_settings->F4Init(); }
+void FrmHl::F4Init() {
+    m_settings->F4Init();
+}
 
-void FrmHl::F2Init() { m_test.setup->F2Init(); }
+void FrmHl::F2Init() {
+    m_test.setup->F2Init();
+}
 
 void FrmHl::ZobrazStranku(int page) {
     if (page < 0 || page >= kPageCount)
@@ -261,7 +280,9 @@ void FrmHl::ZobrazPrubeh(int value, int maximum) {
     }
 }
 
-void FrmHl::ZobrazQuickClick(int page) { ensureQuickClick().ZobrazQuickClick(page); }
+void FrmHl::ZobrazQuickClick(int page) {
+    ensureQuickClick().ZobrazQuickClick(page);
+}
 
 void FrmHl::showQuickClickWindow() {
     FrmQL& ql = ensureQuickClick();
@@ -271,9 +292,13 @@ void FrmHl::showQuickClickWindow() {
     ql.show();
 }
 
-void FrmHl::closeQuickClickWindow() { m_ql.reset(); }
+void FrmHl::closeQuickClickWindow() {
+    m_ql.reset();
+}
 
-void FrmHl::setQuickClickHintsEnabled(bool enabled) { ensureQuickClick().setHintsEnabled(enabled); }
+void FrmHl::setQuickClickHintsEnabled(bool enabled) {
+    ensureQuickClick().setHintsEnabled(enabled);
+}
 
 void FrmHl::endProgram() {
     if (m_ended)

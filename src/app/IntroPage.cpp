@@ -26,4 +26,6 @@ IntroPage::IntroPage(QWidget* parent) : Page(0, QString(), parent) {
     setPointSize(m_controls["F1LblText(1)"], 11, true);
 }
 
-QLabel* IntroPage::logo() const { return m_controls.get<QLabel>(QStringLiteral("F1ImgLogo")); }
+QLabel* IntroPage::logo() const {
+    return m_controls.get<QLabel>(QStringLiteral("F1ImgLogo"));
+}

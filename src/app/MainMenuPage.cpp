@@ -56,7 +56,9 @@ MainMenuPage::MainMenuPage(QWidget* parent) : Page(1, QStringLiteral("Hlavní me
     }
 }
 
-bool MainMenuPage::isLit(int item) const { return !m_controls[arrayName("F2Shp", item)]->isHidden(); }
+bool MainMenuPage::isLit(int item) const {
+    return !m_controls[arrayName("F2Shp", item)]->isHidden();
+}
 
 void MainMenuPage::light(int item) {
     if (!isLit(item))
@@ -93,7 +95,8 @@ bool MainMenuPage::eventFilter(QObject* watched, QEvent* event) {
         return true;
     case QEvent::MouseButtonRelease: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() != Qt::LeftButton || !static_cast<QWidget*>(watched)->rect().contains(mouse->position().toPoint()))
+        if (mouse->button() != Qt::LeftButton ||
+            !static_cast<QWidget*>(watched)->rect().contains(mouse->position().toPoint()))
             return true;
         if (item == 0)
             F2ImgTry_Click();

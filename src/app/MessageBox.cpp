@@ -44,7 +44,9 @@ Answer showReal(QWidget* parent, const Request& request) {
 
 } // namespace
 
-QString mainCaption() { return QStringLiteral("Memoran 2002 Second Edition - Beta 3"); }
+QString mainCaption() {
+    return QStringLiteral("Memoran 2002 Second Edition - Beta 3");
+}
 
 Answer show(QWidget* parent, const QString& text, Buttons buttons, Icon icon, const QString& title) {
     const Request request{text, buttons, icon, title};
@@ -53,8 +55,12 @@ Answer show(QWidget* parent, const QString& text, Buttons buttons, Icon icon, co
     return showReal(parent, request);
 }
 
-void showFileError(QWidget* parent, const QString& message) { show(parent, message, Buttons::Ok, Icon::Critical); }
+void showFileError(QWidget* parent, const QString& message) {
+    show(parent, message, Buttons::Ok, Icon::Critical);
+}
 
-void setHandler(Handler next) { handler() = std::move(next); }
+void setHandler(Handler next) {
+    handler() = std::move(next);
+}
 
 } // namespace MessageBox

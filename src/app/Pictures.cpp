@@ -28,7 +28,8 @@ void drawBook(QPainter& p, const QRectF& r, const QColor& paper, const QColor& e
     const qreal mid = r.center().x();
     QPainterPath left;
     left.moveTo(mid, r.top() + r.height() * 0.12);
-    left.cubicTo(mid - r.width() * 0.2, r.top(), r.left() + r.width() * 0.1, r.top(), r.left(), r.top() + r.height() * 0.08);
+    left.cubicTo(mid - r.width() * 0.2, r.top(), r.left() + r.width() * 0.1, r.top(), r.left(),
+                 r.top() + r.height() * 0.08);
     left.lineTo(r.left(), r.bottom() - r.height() * 0.08);
     left.cubicTo(r.left() + r.width() * 0.1, r.bottom() - r.height() * 0.16, mid - r.width() * 0.2,
                  r.bottom() - r.height() * 0.16, mid, r.bottom());
@@ -83,8 +84,8 @@ QPixmap logo(const QSize& size) {
     sub.setPixelSize(qRound(17 * unit));
     p.setFont(sub);
     p.setPen(kSky.lighter(120));
-    p.drawText(QRectF(textArea.left(), textArea.bottom(), textArea.width(), 24 * unit), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("2002 Second Edition"));
+    p.drawText(QRectF(textArea.left(), textArea.bottom(), textArea.width(), 24 * unit),
+               Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("2002 Second Edition"));
     QFont note = sub;
     note.setPixelSize(qRound(13 * unit));
     p.setFont(note);
@@ -129,7 +130,8 @@ QPixmap sidePanel(const QSize& size) {
     sub.setPixelSize(10);
     p.setFont(sub);
     p.setPen(kSky.lighter(120));
-    p.drawText(QRect(68, 44, size.width() - 72, 14), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("2002 Second Edition"));
+    p.drawText(QRect(68, 44, size.width() - 72, 14), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("2002 Second Edition"));
     p.setPen(QPen(QColor(255, 255, 255, 70), 1));
     p.drawLine(14, 74, size.width() - 14, 74);
     p.setPen(QPen(QColor(0, 0, 0, 60), 1));

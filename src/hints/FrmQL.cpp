@@ -57,7 +57,8 @@ FrmQL::FrmQL(QWidget* mainWindow)
     connect(m_controls.get<QPushButton>(QStringLiteral("F1CmdZk")), &QPushButton::clicked, this, &FrmQL::F1CmdZk_Click);
     connect(m_controls.get<QPushButton>(QStringLiteral("F1CmdUziv")), &QPushButton::clicked, this,
             &FrmQL::F1CmdUziv_Click);
-    connect(m_controls.get<QPushButton>(QStringLiteral("F1CmdOpt")), &QPushButton::clicked, this, &FrmQL::F1CmdOpt_Click);
+    connect(m_controls.get<QPushButton>(QStringLiteral("F1CmdOpt")), &QPushButton::clicked, this,
+            &FrmQL::F1CmdOpt_Click);
     for (int i = 0; i < 2; ++i) {
         connect(m_controls.get<QRadioButton>(arrayName("F2Opt", i)), &QRadioButton::clicked, this,
                 [this, i] { F2Opt_Click(i); });

@@ -55,7 +55,9 @@ QString firstLineOf(QFile& file) {
 
 } // namespace
 
-int textbookNumber(const QString& fileName) { return static_cast<int>(numericValue(fileName.chopped(std::min<qsizetype>(4, fileName.size())))); }
+int textbookNumber(const QString& fileName) {
+    return static_cast<int>(numericValue(fileName.chopped(std::min<qsizetype>(4, fileName.size()))));
+}
 
 int lessonNumber(const QString& titleFileName, const QString& t) {
     const qsizetype length = titleFileName.size() - 6 - t.size();
@@ -106,7 +108,9 @@ QString DataDir::resolve(const QString& sysPath) const {
     return path;
 }
 
-FolderIndex DataDir::folder(const QString& sysFolder) const { return FolderIndex(resolve(sysFolder)); }
+FolderIndex DataDir::folder(const QString& sysFolder) const {
+    return FolderIndex(resolve(sysFolder));
+}
 
 bool DataDir::SouborExistuje(const QString& sysPath) const {
     const QString path = resolve(sysPath);

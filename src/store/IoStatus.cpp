@@ -41,7 +41,9 @@ IoStatus IoStatus::failure(Operation op, const QString& path, const QString& rea
     return status;
 }
 
-IoStatus IoStatus::fromDevice(Operation op, const QFileDevice& file) { return failure(op, file.fileName(), czechReason(file)); }
+IoStatus IoStatus::fromDevice(Operation op, const QFileDevice& file) {
+    return failure(op, file.fileName(), czechReason(file));
+}
 
 QString IoStatus::message() const {
     if (ok())

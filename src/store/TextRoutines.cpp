@@ -94,9 +94,13 @@ QString signedNumber(double value) {
     return value < 0 ? digits : u' ' + digits;
 }
 
-QString pairLine(const QString& foreign, const QString& czech) { return foreign + u'*' + czech + u'*'; }
+QString pairLine(const QString& foreign, const QString& czech) {
+    return foreign + u'*' + czech + u'*';
+}
 
-QString editForm(const QString& line) { return VratPole(line, 1) + QStringLiteral(" = ") + VratPole(line, 2); }
+QString editForm(const QString& line) {
+    return VratPole(line, 1) + QStringLiteral(" = ") + VratPole(line, 2);
+}
 
 QString selectionForm(const QString& line) {
     return PlusNaCarky(VratPole(line, 2)) + QStringLiteral(" = ") + PlusNaCarky(VratPole(line, 1));

@@ -75,11 +75,11 @@ void ResultsPage::showResults() {
 }
 
 void ResultsPage::appendRecord() {
-    const QString record = TestEngine::resultRecord(
-        m_state.clock.now(), m_pages.test->caption(), m_controls.get<QLabel>(QStringLiteral("F6LblProcent"))->text(),
-        m_controls.get<QLabel>(QStringLiteral("F6LblCelkem"))->text(),
-        m_controls.get<QLabel>(QStringLiteral("F6LblSpravne"))->text(),
-        m_controls.get<QLabel>(QStringLiteral("F6LblSpatne"))->text());
+    const QString record = TestEngine::resultRecord(m_state.clock.now(), m_pages.test->caption(),
+                                                    m_controls.get<QLabel>(QStringLiteral("F6LblProcent"))->text(),
+                                                    m_controls.get<QLabel>(QStringLiteral("F6LblCelkem"))->text(),
+                                                    m_controls.get<QLabel>(QStringLiteral("F6LblSpravne"))->text(),
+                                                    m_controls.get<QLabel>(QStringLiteral("F6LblSpatne"))->text());
     const IoStatus saved = m_state.dir.appendLine(QStringLiteral("Zkouseni.txt"), record);
     if (!saved.ok())
         MessageBox::showFileError(m_shell.dialogParent(), saved.message());

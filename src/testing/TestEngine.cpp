@@ -39,11 +39,13 @@ QStringList expectedAlternatives(const WordLists& words, int pair, int direction
 }
 
 QString questionLanguage(int direction) {
-    return direction == kForeignShown ? QStringLiteral("Výraz v cizím jazyce:") : QStringLiteral("Výraz v českém jazyce:");
+    return direction == kForeignShown ? QStringLiteral("Výraz v cizím jazyce:")
+                                      : QStringLiteral("Výraz v českém jazyce:");
 }
 
 QString answerLanguage(int direction) {
-    return direction == kForeignShown ? QStringLiteral("Výraz v českém jazyce:") : QStringLiteral("Výraz v cizím jazyce:");
+    return direction == kForeignShown ? QStringLiteral("Výraz v českém jazyce:")
+                                      : QStringLiteral("Výraz v cizím jazyce:");
 }
 
 QString soughtWord(const WordLists& words, int pair, int direction) {
@@ -80,7 +82,8 @@ int successRate(int right, int wrong) {
 }
 
 bool canonicalNumber(const QString& text, QString* canonical) {
-    static const QRegularExpression number(QStringLiteral("^\\s*([+-]?)\\s*([0-9]+)(\\.[0-9]*)?\\s*$|^\\s*([+-]?)\\.[0-9]+\\s*$"));
+    static const QRegularExpression number(
+        QStringLiteral("^\\s*([+-]?)\\s*([0-9]+)(\\.[0-9]*)?\\s*$|^\\s*([+-]?)\\.[0-9]+\\s*$"));
     const QRegularExpressionMatch match = number.match(text);
     if (!match.hasMatch())
         return false;

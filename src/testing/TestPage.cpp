@@ -64,11 +64,21 @@ TestPage::TestPage(AppState& state, Shell& shell, QWidget* parent)
             &TestPage::F5CmdStorno_Click);
 }
 
-AnswerBox* TestPage::answerBox() const { return m_controls.get<AnswerBox>(QStringLiteral("F5TxtJaz2")); }
-QLineEdit* TestPage::questionBox() const { return m_controls.get<QLineEdit>(QStringLiteral("F5TxtJaz1")); }
-QLabel* TestPage::label(const char* name) const { return m_controls.get<QLabel>(QString::fromUtf8(name)); }
-QString TestPage::counterText(const char* name) const { return label(name)->text(); }
-double TestPage::counter(const char* name) const { return numericValue(label(name)->text()); }
+AnswerBox* TestPage::answerBox() const {
+    return m_controls.get<AnswerBox>(QStringLiteral("F5TxtJaz2"));
+}
+QLineEdit* TestPage::questionBox() const {
+    return m_controls.get<QLineEdit>(QStringLiteral("F5TxtJaz1"));
+}
+QLabel* TestPage::label(const char* name) const {
+    return m_controls.get<QLabel>(QString::fromUtf8(name));
+}
+QString TestPage::counterText(const char* name) const {
+    return label(name)->text();
+}
+double TestPage::counter(const char* name) const {
+    return numericValue(label(name)->text());
+}
 
 void TestPage::addToCounter(const char* name, double change) {
     label(name)->setText(plainNumber(counter(name) + change));
@@ -83,18 +93,21 @@ void TestPage::startCounters(int pairCount, double repeats) {
 }
 
 bool TestPage::Generuj() {
-    return runTrapped(m_shell.dialogParent(), 3, QStringLiteral("Generuj"), [this] {
-        const WordLists& words = m_state.wordLists;
-        m_state.currentPair = TestEngine::drawPair(words, m_state.rng);
-        questionBox()->clear();
-        answerBox()->clear();
-        m_state.direction = TestEngine::drawDirection(m_state.testSettings.AnswerMode, m_state.rng);
-        questionBox()->setText(
-            TestEngine::shownAlternatives(words, m_state.currentPair, m_state.direction).join(QStringLiteral(", ")));
-        questionBox()->setCursorPosition(0);
-        label("F5LblJaz1")->setText(TestEngine::questionLanguage(m_state.direction));
-        label("F5LblJaz2")->setText(TestEngine::answerLanguage(m_state.direction));
-    }, [this] { m_shell.endProgram(); });
+    return runTrapped(
+        m_shell.dialogParent(), 3, QStringLiteral("Generuj"),
+        [this] {
+            const WordLists& words = m_state.wordLists;
+            m_state.currentPair = TestEngine::drawPair(words, m_state.rng);
+            questionBox()->clear();
+            answerBox()->clear();
+            m_state.direction = TestEngine::drawDirection(m_state.testSettings.AnswerMode, m_state.rng);
+            questionBox()->setText(TestEngine::shownAlternatives(words, m_state.currentPair, m_state.direction)
+                                       .join(QStringLiteral(", ")));
+            questionBox()->setCursorPosition(0);
+            label("F5LblJaz1")->setText(TestEngine::questionLanguage(m_state.direction));
+            label("F5LblJaz2")->setText(TestEngine::answerLanguage(m_state.direction));
+        },
+        [this] { m_shell.endProgram(); });
 }
 
 void TestPage::F5CmdOK_Click() {
@@ -141,7 +154,9 @@ void TestPage::applyWrongAnswer() {
         m_state.worstPair = WorstPair{m_state.currentPair, remaining};
 }
 
-void TestPage::finishTest() { m_pages.results->showResults(); }
+void TestPage::finishTest() {
+    m_pages.results->showResults();
+}
 
 void TestPage::F5CmdStorno_Click() {
     if (!MessageBox::ask(m_shell.dialogParent(), QStringLiteral("Opravdu chcete ukončit lekci?"),

@@ -89,11 +89,15 @@ TestSetupPage::TestSetupPage(AppState& state, Shell& shell, QWidget* parent)
     prepareFromMenu();
 }
 
-QComboBox* TestSetupPage::combo(int index) const { return m_controls.get<QComboBox>(arrayName("F2Cmbbx", index)); }
+QComboBox* TestSetupPage::combo(int index) const {
+    return m_controls.get<QComboBox>(arrayName("F2Cmbbx", index));
+}
 QListWidget* TestSetupPage::fileList(int index) const {
     return m_controls.get<QListWidget>(arrayName("F2Lstbx", index));
 }
-QLineEdit* TestSetupPage::box(const char* name) const { return m_controls.get<QLineEdit>(QString::fromUtf8(name)); }
+QLineEdit* TestSetupPage::box(const char* name) const {
+    return m_controls.get<QLineEdit>(QString::fromUtf8(name));
+}
 
 int TestSetupPage::checkedIndex(const char* options, int count) const {
     for (int i = 0; i < count; ++i) {
@@ -304,40 +308,44 @@ void TestSetupPage::F2CmdStorno_Click() {
 }
 
 bool TestSetupPage::NaplnSlova() {
-    return runTrapped(m_shell.dialogParent(), 4, QStringLiteral("NaplnSlova"), [this] {
-        const QString t = plainNumber(m_state.testSettings.TextbookNumber);
-        const QString l = plainNumber(m_state.testSettings.LessonNumber);
-        WordLists& words = m_state.wordLists;
-        if (m_state.selectionDone) {
-            words.clear();
-            for (const QString& line : m_pages.selection->selectedLines())
-                words.addPairLine(line);
-            m_state.selectionDone = false;
-            return;
-        }
-        const bool all = MessageBox::ask(m_shell.dialogParent(),
-                                         QStringLiteral("Chcete vybrat všechna slovíčka z lekce ke zkoušení?"),
-                                         MessageBox::Icon::Information);
-        const QString book = m_state.dir.readFirstLine(QStringLiteral("books\\") + t + QStringLiteral(".mum"));
-        const QString lesson =
-            m_state.dir.readFirstLine(QStringLiteral("units\\") + t + u'_' + l + QStringLiteral("t.mum"));
-        m_pages.test->setCaption(book + QStringLiteral(" - ") + lesson);
-        const FileLines file = m_state.dir.readLines(QStringLiteral("units\\") + t + u'_' + l + QStringLiteral(".mum"));
-        if (!file.status.ok())
-            throw RoutineError("lesson file cannot be read");
-        QStringList lines;
-        for (const QString& line : file.lines) {
-            if (!line.isEmpty())
-                lines.append(line);
-        }
-        if (all) {
-            words.clear();
-            for (const QString& line : lines)
-                words.addPairLine(line);
-            return;
-        }
-        m_pages.selection->fill(lines);
-        m_shell.ZobrazStranku(9);
-        m_state.selectionPending = true;
-    }, [this] { m_shell.endProgram(); });
+    return runTrapped(
+        m_shell.dialogParent(), 4, QStringLiteral("NaplnSlova"),
+        [this] {
+            const QString t = plainNumber(m_state.testSettings.TextbookNumber);
+            const QString l = plainNumber(m_state.testSettings.LessonNumber);
+            WordLists& words = m_state.wordLists;
+            if (m_state.selectionDone) {
+                words.clear();
+                for (const QString& line : m_pages.selection->selectedLines())
+                    words.addPairLine(line);
+                m_state.selectionDone = false;
+                return;
+            }
+            const bool all = MessageBox::ask(m_shell.dialogParent(),
+                                             QStringLiteral("Chcete vybrat všechna slovíčka z lekce ke zkoušení?"),
+                                             MessageBox::Icon::Information);
+            const QString book = m_state.dir.readFirstLine(QStringLiteral("books\\") + t + QStringLiteral(".mum"));
+            const QString lesson =
+                m_state.dir.readFirstLine(QStringLiteral("units\\") + t + u'_' + l + QStringLiteral("t.mum"));
+            m_pages.test->setCaption(book + QStringLiteral(" - ") + lesson);
+            const FileLines file =
+                m_state.dir.readLines(QStringLiteral("units\\") + t + u'_' + l + QStringLiteral(".mum"));
+            if (!file.status.ok())
+                throw RoutineError("lesson file cannot be read");
+            QStringList lines;
+            for (const QString& line : file.lines) {
+                if (!line.isEmpty())
+                    lines.append(line);
+            }
+            if (all) {
+                words.clear();
+                for (const QString& line : lines)
+                    words.addPairLine(line);
+                return;
+            }
+            m_pages.selection->fill(lines);
+            m_shell.ZobrazStranku(9);
+            m_state.selectionPending = true;
+        },
+        [this] { m_shell.endProgram(); });
 }

@@ -103,8 +103,12 @@ private:
         choose("F2Cmbbx(0)", QStringLiteral("Němčina"));
         choose("F2Cmbbx(1)", lesson);
     }
-    void setLevel(int level) { find<QRadioButton>(qPrintable(QStringLiteral("F2OptUZ(%1)").arg(level)))->setChecked(true); }
-    void setMode(int mode) { find<QRadioButton>(qPrintable(QStringLiteral("F2OptRO(%1)").arg(mode)))->setChecked(true); }
+    void setLevel(int level) {
+        find<QRadioButton>(qPrintable(QStringLiteral("F2OptUZ(%1)").arg(level)))->setChecked(true);
+    }
+    void setMode(int mode) {
+        find<QRadioButton>(qPrintable(QStringLiteral("F2OptRO(%1)").arg(mode)))->setChecked(true);
+    }
     void setNumbers(const QString& repeats, const QString& penalty, const QString& maximum) {
         find<QLineEdit>("F2TxtMax")->setText(QStringLiteral("99"));
         find<QLineEdit>("F2TxtChyb")->setText(penalty);
@@ -129,9 +133,9 @@ private Q_SLOTS:
         writeFile(path("books/1.mum"), {QStringLiteral("Uživatelská učebnice")});
         writeFile(path("books/2.mum"), {QStringLiteral("Němčina")});
         writeFile(path("units/2_1T.mum"), {QStringLiteral("Rodina")});
-        writeFile(path("units/2_1.mum"), {QStringLiteral("der Vater*otec+táta*"), QStringLiteral("die Mutter*matka*"),
-                                          QString(), QStringLiteral("der Bruder+der Bub*bratr*"),
-                                          QStringLiteral("die Schwester*sestra*")});
+        writeFile(path("units/2_1.mum"),
+                  {QStringLiteral("der Vater*otec+táta*"), QStringLiteral("die Mutter*matka*"), QString(),
+                   QStringLiteral("der Bruder+der Bub*bratr*"), QStringLiteral("die Schwester*sestra*")});
         writeFile(path("units/2_2T.mum"), {QStringLiteral("Chybí")});
         writeFile(path("units/2_3T.mum"), {QStringLiteral("Prázdná")});
         writeFile(path("units/2_3.mum"), {QString()});
@@ -201,17 +205,66 @@ private Q_SLOTS:
         const QString zero = QStringLiteral("Počet opakování nesmí být nulový");
         const QString tooLow = QStringLiteral("Maximální počet opakování jednoho slovíčka dosažitelný chybnými "
                                               "odpovědmi musí být alespoň roven počtu opakování slovíčka");
-        QTest::newRow("leading zeros") << "F2TxtChyb" << "007" << "3" << "7" << "6" << "";
-        QTest::newRow("penalty cleared") << "F2TxtChyb" << "" << "3" << "1" << "6" << zero;
-        QTest::newRow("penalty zero") << "F2TxtChyb" << "0" << "3" << "1" << "6" << zero;
-        QTest::newRow("penalty not a number") << "F2TxtChyb" << "x" << "3" << "1" << "6" << "";
-        QTest::newRow("decimals cut") << "F2TxtChyb" << "2.5" << "3" << "2" << "6" << "";
-        QTest::newRow("repeats above maximum") << "F2TxtSl" << "9" << "6" << "2" << "6" << tooLow;
-        QTest::newRow("repeats cleared") << "F2TxtSl" << "" << "3" << "2" << "6" << zero;
-        QTest::newRow("repeats not a number") << "F2TxtSl" << "abc" << "3" << "2" << "6" << "";
-        QTest::newRow("maximum below repeats") << "F2TxtMax" << "2" << "3" << "2" << "3" << tooLow;
-        QTest::newRow("maximum cleared") << "F2TxtMax" << "" << "3" << "2" << "4" << zero;
-        QTest::newRow("maximum not a number") << "F2TxtMax" << "?" << "3" << "2" << "4" << "";
+        QTest::newRow("leading zeros") << "F2TxtChyb"
+                                       << "007"
+                                       << "3"
+                                       << "7"
+                                       << "6"
+                                       << "";
+        QTest::newRow("penalty cleared") << "F2TxtChyb"
+                                         << ""
+                                         << "3"
+                                         << "1"
+                                         << "6" << zero;
+        QTest::newRow("penalty zero") << "F2TxtChyb"
+                                      << "0"
+                                      << "3"
+                                      << "1"
+                                      << "6" << zero;
+        QTest::newRow("penalty not a number") << "F2TxtChyb"
+                                              << "x"
+                                              << "3"
+                                              << "1"
+                                              << "6"
+                                              << "";
+        QTest::newRow("decimals cut") << "F2TxtChyb"
+                                      << "2.5"
+                                      << "3"
+                                      << "2"
+                                      << "6"
+                                      << "";
+        QTest::newRow("repeats above maximum") << "F2TxtSl"
+                                               << "9"
+                                               << "6"
+                                               << "2"
+                                               << "6" << tooLow;
+        QTest::newRow("repeats cleared") << "F2TxtSl"
+                                         << ""
+                                         << "3"
+                                         << "2"
+                                         << "6" << zero;
+        QTest::newRow("repeats not a number") << "F2TxtSl"
+                                              << "abc"
+                                              << "3"
+                                              << "2"
+                                              << "6"
+                                              << "";
+        QTest::newRow("maximum below repeats") << "F2TxtMax"
+                                               << "2"
+                                               << "3"
+                                               << "2"
+                                               << "3" << tooLow;
+        QTest::newRow("maximum cleared") << "F2TxtMax"
+                                         << ""
+                                         << "3"
+                                         << "2"
+                                         << "4" << zero;
+        QTest::newRow("maximum not a number") << "F2TxtMax"
+                                              << "?"
+                                              << "3"
+                                              << "2"
+                                              << "4"
+                                              << "";
     }
     void numberBoxChecks() {
         QFETCH(QString, box);
@@ -314,15 +367,24 @@ private Q_SLOTS:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("feedback");
         // Pair 1: der Vater = otec+táta, asked in Czech (answer German) in mode 1.
-        QTest::newRow("right, any case") << 1 << false << "OTEC" << "";
-        QTest::newRow("second alternative") << 1 << false << "Táta" << "";
-        QTest::newRow("wrong") << 1 << false << "bratr" << "Chyba";
-        QTest::newRow("trailing blank") << 1 << true << "otec " << "Chyba";
-        QTest::newRow("half answer") << 1 << true << "ot" << "";
-        QTest::newRow("empty on medium") << 1 << false << "" << "Chyba";
-        QTest::newRow("empty with half answer") << 2 << true << "" << "";
-        QTest::newRow("quick answer on easy") << 0 << false << "" << "Rychlá odpověď";
-        QTest::newRow("custom level judges") << 3 << false << "" << "Chyba";
+        QTest::newRow("right, any case") << 1 << false << "OTEC"
+                                         << "";
+        QTest::newRow("second alternative") << 1 << false << "Táta"
+                                            << "";
+        QTest::newRow("wrong") << 1 << false << "bratr"
+                               << "Chyba";
+        QTest::newRow("trailing blank") << 1 << true << "otec "
+                                        << "Chyba";
+        QTest::newRow("half answer") << 1 << true << "ot"
+                                     << "";
+        QTest::newRow("empty on medium") << 1 << false << ""
+                                         << "Chyba";
+        QTest::newRow("empty with half answer") << 2 << true << ""
+                                                << "";
+        QTest::newRow("quick answer on easy") << 0 << false << ""
+                                              << "Rychlá odpověď";
+        QTest::newRow("custom level judges") << 3 << false << ""
+                                             << "Chyba";
     }
     void answersAreJudged() {
         QFETCH(int, level);
@@ -508,7 +570,8 @@ private Q_SLOTS:
     void loadingFailuresLeaveAUsableProgram_data() {
         QTest::addColumn<QString>("lesson");
         QTest::addColumn<QString>("message");
-        QTest::newRow("missing lesson file") << "Chybí" << "Chyba programu číslo: 4 (NaplnSlova)\r\nChcete ukončit aplikaci?";
+        QTest::newRow("missing lesson file") << "Chybí"
+                                             << "Chyba programu číslo: 4 (NaplnSlova)\r\nChcete ukončit aplikaci?";
         QTest::newRow("eleven alternatives") << "Přetížená"
                                              << "Chyba programu číslo: 5 (DoPlechovkyCz)\r\nChcete ukončit aplikaci?";
     }
@@ -566,7 +629,9 @@ private Q_SLOTS:
         if (folder.isEmpty())
             QSKIP("MEMORAN_SHOTS is not set");
         QDir().mkpath(folder);
-        auto save = [&](const QString& name) { QVERIFY(m_w->grab().save(folder + u'/' + name + QStringLiteral(".png"))); };
+        auto save = [&](const QString& name) {
+            QVERIFY(m_w->grab().save(folder + u'/' + name + QStringLiteral(".png")));
+        };
         openSetup();
         chooseLesson(QStringLiteral("Rodina"));
         save(QStringLiteral("page2-setup"));
@@ -584,7 +649,8 @@ private Q_SLOTS:
         for (int i = 0; i < 100; ++i)
             m_rng->values.push_back((i % 4) * 0.25); // every pair comes round
         while (shownPage() == 5)
-            answer(TestEngine::expectedAlternatives(m_state->wordLists, m_state->currentPair, m_state->direction).first());
+            answer(
+                TestEngine::expectedAlternatives(m_state->wordLists, m_state->currentPair, m_state->direction).first());
         save(QStringLiteral("page6-results"));
     }
 };
