@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractButton>
 #include <QColor>
 #include <QHash>
 #include <QRect>
@@ -54,6 +55,11 @@ public:
         auto* widget = qobject_cast<T*>((*this)[name]);
         Q_ASSERT_X(widget, "Controls::get", qPrintable(name));
         return widget;
+    }
+
+    // Runs the receiver's handler when the button, option or check box of that name is clicked.
+    template <class Receiver, class Handler> void onClick(const char* name, Receiver* receiver, Handler handler) const {
+        QObject::connect(get<QAbstractButton>(QString::fromUtf8(name)), &QAbstractButton::clicked, receiver, handler);
     }
 
 private:

@@ -114,7 +114,7 @@ FrmHl::FrmHl(AppState& state) : QWidget(nullptr), m_state(state) {
     for (const char* progress : {"ShpRam", "ShpPosun", "LblPosun"})
         m_controls[QString::fromUtf8(progress)]->hide();
     m_controls["LblPosun"]->raise();
-    connect(m_controls.get<QPushButton>(QStringLiteral("CmdExit")), &QPushButton::clicked, this, &FrmHl::CmdExit_Click);
+    m_controls.onClick("CmdExit", this, &FrmHl::CmdExit_Click);
 
     buildPages();
 

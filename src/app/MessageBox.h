@@ -28,6 +28,10 @@ Answer show(QWidget* parent, const QString& text, Buttons buttons, Icon icon, co
 inline bool ask(QWidget* parent, const QString& text, Icon icon) {
     return show(parent, text, Buttons::YesNo, icon) == Answer::Yes;
 }
+// A message with OK only.
+inline void tell(QWidget* parent, const QString& text, Icon icon) {
+    show(parent, text, Buttons::Ok, icon);
+}
 // The reason a file operation failed, on the critical icon.
 void showFileError(QWidget* parent, const QString& message);
 

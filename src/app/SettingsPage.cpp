@@ -22,10 +22,8 @@ constexpr ControlSpec kControls[] = {
 SettingsPage::SettingsPage(AppState& state, Shell& shell, const QLabel* introLogo, QWidget* parent)
     : Page(4, QStringLiteral("Nastavení Zorirode"), parent), m_state(state), m_shell(shell), m_introLogo(introLogo) {
     m_controls.build(this, kControls);
-    connect(m_controls.get<QPushButton>(QStringLiteral("F4CmdOK")), &QPushButton::clicked, this,
-            &SettingsPage::F4CmdOK_Click);
-    connect(m_controls.get<QPushButton>(QStringLiteral("F4CmdStorno")), &QPushButton::clicked, this,
-            &SettingsPage::F4CmdStorno_Click);
+    m_controls.onClick("F4CmdOK", this, &SettingsPage::F4CmdOK_Click);
+    m_controls.onClick("F4CmdStorno", this, &SettingsPage::F4CmdStorno_Click);
 }
 
 void SettingsPage::F4Init() {

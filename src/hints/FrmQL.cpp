@@ -54,11 +54,9 @@ FrmQL::FrmQL(QWidget* mainWindow)
         frame->setAutoFillBackground(true);
         frame->hide();
     }
-    connect(m_controls.get<QPushButton>(QStringLiteral("F1CmdZk")), &QPushButton::clicked, this, &FrmQL::F1CmdZk_Click);
-    connect(m_controls.get<QPushButton>(QStringLiteral("F1CmdUziv")), &QPushButton::clicked, this,
-            &FrmQL::F1CmdUziv_Click);
-    connect(m_controls.get<QPushButton>(QStringLiteral("F1CmdOpt")), &QPushButton::clicked, this,
-            &FrmQL::F1CmdOpt_Click);
+    m_controls.onClick("F1CmdZk", this, &FrmQL::F1CmdZk_Click);
+    m_controls.onClick("F1CmdUziv", this, &FrmQL::F1CmdUziv_Click);
+    m_controls.onClick("F1CmdOpt", this, &FrmQL::F1CmdOpt_Click);
     for (int i = 0; i < 2; ++i) {
         connect(m_controls.get<QRadioButton>(arrayName("F2Opt", i)), &QRadioButton::clicked, this,
                 [this, i] { F2Opt_Click(i); });

@@ -42,10 +42,8 @@ ResultsPage::ResultsPage(AppState& state, Shell& shell, QWidget* parent)
     setLineColor(m_controls["F6Ln"], QColor(200, 200, 200));
     m_controls.get<QLineEdit>(QStringLiteral("F6Txt"))->setReadOnly(true);
     m_controls.get<QLabel>(QStringLiteral("Label2"))->setWordWrap(true);
-    connect(m_controls.get<QPushButton>(QStringLiteral("F6Cmd1")), &QPushButton::clicked, this,
-            &ResultsPage::F6Cmd1_Click);
-    connect(m_controls.get<QPushButton>(QStringLiteral("F6Cmd2")), &QPushButton::clicked, this,
-            &ResultsPage::F6Cmd2_Click);
+    m_controls.onClick("F6Cmd1", this, &ResultsPage::F6Cmd1_Click);
+    m_controls.onClick("F6Cmd2", this, &ResultsPage::F6Cmd2_Click);
 }
 
 void ResultsPage::showResults() {

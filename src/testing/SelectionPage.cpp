@@ -27,10 +27,8 @@ SelectionPage::SelectionPage(AppState& state, Shell& shell, QWidget* parent)
     m_controls.build(this, kControls);
     list("F9Lst")->setSelectionMode(QAbstractItemView::MultiSelection);
     list("F9LstDat")->hide();
-    connect(m_controls.get<QPushButton>(QStringLiteral("F9CmdOK")), &QPushButton::clicked, this,
-            &SelectionPage::F9CmdOK_Click);
-    connect(m_controls.get<QPushButton>(QStringLiteral("F9CmdStorno")), &QPushButton::clicked, this,
-            &SelectionPage::F9CmdStorno_Click);
+    m_controls.onClick("F9CmdOK", this, &SelectionPage::F9CmdOK_Click);
+    m_controls.onClick("F9CmdStorno", this, &SelectionPage::F9CmdStorno_Click);
 }
 
 QListWidget* SelectionPage::list(const char* name) const {
@@ -59,8 +57,8 @@ QStringList SelectionPage::selectedLines() const {
 void SelectionPage::F9CmdOK_Click() {
     if (list("F9Lst")->selectedItems().isEmpty()) {
         // A test of no pair could never ask a question.
-        MessageBox::show(m_shell.dialogParent(), QStringLiteral("Vyberte alespoň jednu dvojici."),
-                         MessageBox::Buttons::Ok, MessageBox::Icon::Exclamation);
+        MessageBox::tell(m_shell.dialogParent(), QStringLiteral("Vyberte alespoň jednu dvojici."),
+                         MessageBox::Icon::Exclamation);
         return;
     }
     m_state.selectionDone = true;

@@ -58,10 +58,8 @@ TestPage::TestPage(AppState& state, Shell& shell, QWidget* parent)
     setLineColor(m_controls["F5Ln"], QColor(200, 200, 200));
     connect(answerBox(), &AnswerBox::enterPressed, this, &TestPage::F5CmdOK_Click);
     connect(answerBox(), &AnswerBox::firstLetterRequested, this, [this] { runHint(0); });
-    connect(m_controls.get<QPushButton>(QStringLiteral("F5CmdOK")), &QPushButton::clicked, this,
-            &TestPage::F5CmdOK_Click);
-    connect(m_controls.get<QPushButton>(QStringLiteral("F5CmdStorno")), &QPushButton::clicked, this,
-            &TestPage::F5CmdStorno_Click);
+    m_controls.onClick("F5CmdOK", this, &TestPage::F5CmdOK_Click);
+    m_controls.onClick("F5CmdStorno", this, &TestPage::F5CmdStorno_Click);
 }
 
 AnswerBox* TestPage::answerBox() const {

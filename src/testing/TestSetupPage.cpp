@@ -82,10 +82,8 @@ TestSetupPage::TestSetupPage(AppState& state, Shell& shell, QWidget* parent)
     connect(box("F2TxtSl"), &QLineEdit::textChanged, this, &TestSetupPage::F2TxtSl_Change);
     connect(box("F2TxtChyb"), &QLineEdit::textChanged, this, &TestSetupPage::F2TxtChyb_Change);
     connect(box("F2TxtMax"), &QLineEdit::textChanged, this, &TestSetupPage::F2TxtMax_Change);
-    connect(m_controls.get<QPushButton>(QStringLiteral("F2CmdOk")), &QPushButton::clicked, this,
-            &TestSetupPage::F2CmdOk_Click);
-    connect(m_controls.get<QPushButton>(QStringLiteral("F2CmdStorno")), &QPushButton::clicked, this,
-            &TestSetupPage::F2CmdStorno_Click);
+    m_controls.onClick("F2CmdOk", this, &TestSetupPage::F2CmdOk_Click);
+    m_controls.onClick("F2CmdStorno", this, &TestSetupPage::F2CmdStorno_Click);
     prepareFromMenu();
 }
 
@@ -186,7 +184,7 @@ void TestSetupPage::F2TxtChyb_Change() {
     if (!canonicalise(penalty, QStringLiteral("1")))
         return;
     if (numericValue(penalty->text()) < 1) {
-        MessageBox::show(m_shell.dialogParent(), kZero, MessageBox::Buttons::Ok, MessageBox::Icon::Critical);
+        MessageBox::tell(m_shell.dialogParent(), kZero, MessageBox::Icon::Critical);
         penalty->setText(QStringLiteral("1"));
     }
 }
@@ -196,14 +194,13 @@ void TestSetupPage::F2TxtMax_Change() {
     if (!canonicalise(maximum, QStringLiteral("4")))
         return;
     if (numericValue(maximum->text()) < 1) {
-        MessageBox::show(m_shell.dialogParent(), kZero, MessageBox::Buttons::Ok, MessageBox::Icon::Critical);
+        MessageBox::tell(m_shell.dialogParent(), kZero, MessageBox::Icon::Critical);
         maximum->setText(QStringLiteral("4")); // checked again against the repetitions as it changes
         return;
     }
     QLineEdit* repeats = box("F2TxtSl");
     if (numericValue(repeats->text()) > numericValue(maximum->text())) {
-        MessageBox::show(m_shell.dialogParent(), kMaxBelowRepeats, MessageBox::Buttons::Ok,
-                         MessageBox::Icon::Exclamation);
+        MessageBox::tell(m_shell.dialogParent(), kMaxBelowRepeats, MessageBox::Icon::Exclamation);
         maximum->setText(repeats->text());
     }
 }
@@ -212,21 +209,20 @@ void TestSetupPage::F2TxtSl_Change() {
     QLineEdit* repeats = box("F2TxtSl");
     QLineEdit* maximum = box("F2TxtMax");
     if (numericValue(repeats->text()) > numericValue(maximum->text())) {
-        MessageBox::show(m_shell.dialogParent(), kMaxBelowRepeats, MessageBox::Buttons::Ok,
-                         MessageBox::Icon::Exclamation);
+        MessageBox::tell(m_shell.dialogParent(), kMaxBelowRepeats, MessageBox::Icon::Exclamation);
         repeats->setText(maximum->text());
         return;
     }
     if (!canonicalise(repeats, QStringLiteral("3")))
         return;
     if (numericValue(repeats->text()) < 1) {
-        MessageBox::show(m_shell.dialogParent(), kZero, MessageBox::Buttons::Ok, MessageBox::Icon::Critical);
+        MessageBox::tell(m_shell.dialogParent(), kZero, MessageBox::Icon::Critical);
         repeats->setText(QStringLiteral("3"));
     }
 }
 
 void TestSetupPage::refuseIncomplete() {
-    MessageBox::show(m_shell.dialogParent(), kIncomplete, MessageBox::Buttons::Ok, MessageBox::Icon::Critical);
+    MessageBox::tell(m_shell.dialogParent(), kIncomplete, MessageBox::Icon::Critical);
 }
 
 void TestSetupPage::storeSettings() {
@@ -274,8 +270,8 @@ void TestSetupPage::F2CmdOk_Click() {
     if (m_state.selectionPending)
         return;
     if (m_state.wordLists.PairCount == 0) {
-        MessageBox::show(m_shell.dialogParent(), QStringLiteral("Vybraná lekce neobsahuje žádnou dvojici slovíček."),
-                         MessageBox::Buttons::Ok, MessageBox::Icon::Exclamation);
+        MessageBox::tell(m_shell.dialogParent(), QStringLiteral("Vybraná lekce neobsahuje žádnou dvojici slovíček."),
+                         MessageBox::Icon::Exclamation);
         abandonStart();
         return;
     }

@@ -1,3 +1,4 @@
+#include "Files.h"
 #include "FixedSources.h"
 #include "ModalBoxes.h"
 #include "ScriptedMessages.h"
@@ -51,16 +52,6 @@ struct Fixture {
 // "me.cfg" as the program writes it: line 1 the background window, line 2 the QuickClick window.
 QByteArray settingsFile(int background, int quickClick) {
     return " " + QByteArray::number(background) + "\r\n " + QByteArray::number(quickClick) + "\r\n";
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // A control by its objectName; a missing name breaks the naming contract, so the run stops there.

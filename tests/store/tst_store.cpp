@@ -1,3 +1,5 @@
+#include "Files.h"
+
 #include "app/AppSettings.h"
 #include "store/Cp1250.h"
 #include "store/DataDir.h"
@@ -21,20 +23,6 @@
 using Files = QHash<QString, QByteArray>;
 
 namespace {
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes) {
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        return false;
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 bool writeFiles(const QString& root, const Files& files) {
     for (auto it = files.cbegin(); it != files.cend(); ++it) {

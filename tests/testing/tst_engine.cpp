@@ -1,3 +1,4 @@
+#include "Files.h"
 #include "FixedSources.h"
 #include "store/DataDir.h"
 #include "store/TextRoutines.h"
@@ -61,16 +62,6 @@ std::unique_ptr<WordLists> withCounts(const QList<double>& counts) {
     for (int i = 1; i <= counts.size(); ++i)
         words->Remaining(i) = counts.at(i - 1);
     return words;
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // What was read from "Try.cfg", "-" for an unset value, text lines in brackets.

@@ -1,4 +1,5 @@
 // The road of one test through the real pages, driven by the controls' names.
+#include "Files.h"
 #include "FixedSources.h"
 #include "ScriptedMessages.h"
 
@@ -33,16 +34,7 @@
 namespace {
 
 void writeFile(const QString& path, const QStringList& lines) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    for (const QString& line : lines)
-        file.write(Cp1250::encode(line) + "\r\n");
-}
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    QVERIFY(writeLines(path, lines));
 }
 
 struct Feedback {
