@@ -7,36 +7,17 @@
 #include "app/ErrorTrap.h"
 #include "app/FrmCerna.h"
 #include "app/FrmHl.h"
-#include "app/MainMenuPage.h"
-#include "app/SettingsPage.h"
 #include "hints/FrmQL.h"
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QCheckBox>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QLabel>
-#include <QMessageBox>
-#include <QMouseEvent>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <memory>
 #include <optional>
 
-using MessageBox::Answer;
 using namespace Qt::StringLiterals;
 
-namespace {
-
-const QString kMainCaption = u"Memoran 2002 Second Edition - Beta 3"_s;
-const QString kExitQuestion = u"Opravdu chcete ukončit aplikaci?"_s;
-
-// Everything one test needs: its own data directory, scripted sources and a fresh main window.
-// Message boxes are scripted unless a test takes `messages` away to meet the real box.
+// A data directory, scripted sources and a fresh main window; reset `messages` to meet the real box.
 struct Fixture {
     QTemporaryDir dir;
     DataDir dataDir{dir.path()};
@@ -44,674 +25,231 @@ struct Fixture {
     FixedClock clock;
     AppState state{dataDir, random, clock};
     std::optional<ScriptedMessages> messages{std::in_place};
-    FrmHl window{state};
-
-    QString configPath() const { return dir.filePath(u"me.cfg"_s); }
+    FrmHl w{state};
 };
-
-// "me.cfg" as the program writes it: line 1 the background window, line 2 the QuickClick window.
-QByteArray settingsFile(int background, int quickClick) {
-    return " " + QByteArray::number(background) + "\r\n " + QByteArray::number(quickClick) + "\r\n";
-}
-
-// A control by its objectName; a missing name breaks the naming contract, so the run stops there.
-template <class T = QWidget> T* control(const QObject* root, const QString& name) {
-    T* found = root->findChild<T*>(name);
-    if (!found)
-        qFatal("no control named %s under %s", qPrintable(name), qPrintable(root->objectName()));
-    return found;
-}
-
-// Each main-menu item as "SLB" (shape shown, line shown, label bold), a dash where it is off.
-QString menuState(const MainMenuPage* menu) {
-    QStringList items;
-    for (int i = 0; i < 3; ++i) {
-        QString item;
-        item += control(menu, QStringLiteral("F2Shp(%1)").arg(i))->isHidden() ? u'-' : u'S';
-        item += control(menu, QStringLiteral("F2Ln(%1)").arg(i))->isHidden() ? u'-' : u'L';
-        item += control(menu, QStringLiteral("F2Lbl(%1)").arg(i))->font().bold() ? u'B' : u'-';
-        items.append(item);
-    }
-    return items.join(u' ');
-}
-
-bool greyFramesShown(const MainMenuPage* menu) {
-    for (int i = 3; i <= 5; ++i) {
-        if (control(menu, QStringLiteral("F2Shp(%1)").arg(i))->isHidden() ||
-            control(menu, QStringLiteral("F2Ln(%1)").arg(i))->isHidden())
-            return false;
-    }
-    return true;
-}
-
-void sendMouseMove(QWidget* target) {
-    const QPointF local(target->width() / 2.0, target->height() / 2.0);
-    QMouseEvent move(QEvent::MouseMove, local, target->mapToGlobal(local), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &move);
-}
-
-bool shown(const QWidget* window) {
-    return window && window->isVisible();
-}
-
-QStringList visibleWindows() {
-    QStringList names;
-    for (const QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->isVisible())
-            names.append(window->objectName());
-    }
-    names.sort();
-    return names;
-}
-
-} // namespace
 
 class TestApp : public QObject {
     Q_OBJECT
+    std::unique_ptr<Fixture> f;
+    const QString kMenu = u"1|1|Hlavní menu||"_s, kSettings = u"4|4|Nastavení Zorirode||"_s;
 
-    std::unique_ptr<Fixture> m_f;
+    // "me.cfg": line 1 the background window, line 2 the QuickClick window.
+    static QByteArray cfg(int bg, int ql) { return QString::asprintf(" %d\r\n %d\r\n", bg, ql).toLatin1(); }
 
-    FrmHl& window() { return m_f->window; }
-    ScriptedMessages& messages() { return *m_f->messages; }
-    void writeConfig(const QByteArray& bytes) { QVERIFY(writeBytes(m_f->configPath(), bytes)); }
-    QWidget* frame(int page) const { return control(&m_f->window, QStringLiteral("Frames(%1)").arg(page)); }
-    QWidget* nav(int page) const { return control(&m_f->window, QStringLiteral("LblNav(%1)").arg(page)); }
-    QString pageCaption() const { return control<QLabel>(&m_f->window, u"LblName"_s)->text(); }
-
-    QList<int> shownPages() const {
-        QList<int> pages;
-        for (int i = 0; i < FrmHl::kPageCount; ++i) {
-            if (!frame(i)->isHidden())
-                pages.append(i);
-        }
-        return pages;
+    template <class T = QWidget> static T* ctl(const QObject* root, const QString& name) {
+        T* found = root->findChild<T*>(name);
+        return found ? found : (qFatal("no control named %s", qPrintable(name)), nullptr);
     }
 
-    QList<int> boldNavs() const {
-        QList<int> pages;
-        for (int i = 0; i < FrmHl::kPageCount; ++i) {
-            if (nav(i)->font().bold())
-                pages.append(i);
+    // A mark per control in `names`: a check box '+' when ticked; others '+' shown within root, 'B' a bold label.
+    static QString marks(const QWidget* root, const QString& names) {
+        QString s;
+        for (const QString& name : names.split(u' ')) {
+            const QWidget* c = ctl(root, name);
+            const auto* box = qobject_cast<const QAbstractButton*>(c);
+            const bool on = box && box->isCheckable() ? box->isChecked() : c->isVisibleTo(root);
+            s += !on ? u'-' : qobject_cast<const QLabel*>(c) && c->font().bold() ? u'B' : u'+';
         }
-        return pages;
+        return s;
     }
 
-    // The three progress controls, frame, bar and percentage, as "FBP"; a dash for each one hidden.
-    QString progressState() const {
-        QString state;
-        state += control(&m_f->window, u"ShpRam"_s)->isHidden() ? u'-' : u'F';
-        state += control(&m_f->window, u"ShpPosun"_s)->isHidden() ? u'-' : u'B';
-        state += control(&m_f->window, u"LblPosun"_s)->isHidden() ? u'-' : u'P';
-        return state;
+    // Shown frames, bold navigation labels, caption, progress text, then the windows shown (main, background,
+    // QuickClick) and the settings page's two boxes ticked: "1|1|Hlavní menu| 20 %|HCQ|++".
+    static QString state(const FrmHl& w) {
+        QString frames, navs;
+        for (int i = 0; i < FrmHl::kPageCount; ++i) {
+            frames += ctl(&w, u"Frames(%1)"_s.arg(i))->isHidden() ? QString() : QString::number(i);
+            navs += ctl(&w, u"LblNav(%1)"_s.arg(i))->font().bold() ? QString::number(i) : QString();
+        }
+        QString bar = marks(&w, u"ShpRam ShpPosun LblPosun"_s); // all shown: the percentage; all hidden: nothing
+        const auto on = [](const QWidget* x, QChar c) { return QString(x && x->isVisible() ? c : u'-'); };
+        return frames + u'|' + navs + u'|' + ctl<QLabel>(&w, u"LblName"_s)->text() + u'|' +
+               (bar == u"+++" ? ctl<QLabel>(&w, u"LblPosun"_s)->text() : bar.remove(u'-')) + u'|' + on(&w, u'H') +
+               on(w.background(), u'C') + on(w.quickClick(), u'Q') + u'|' + marks(&w, u"F4ChckPoz F4ChckQL"_s);
+    }
+
+    // Pictures for a person to look at, saved when MEMORAN_SHOTS names a folder.
+    static void shoot(QWidget* window, const QString& name) {
+        const QString dir = qEnvironmentVariable("MEMORAN_SHOTS");
+        QVERIFY(dir.isEmpty() || (QDir().mkpath(dir) && window->grab().save(dir + u'/' + name + u".png"_s)));
+    }
+
+    FrmHl& load(const QByteArray& config = {}) {
+        if (!config.isNull())
+            writeBytes(f->dir.filePath(u"me.cfg"_s), config);
+        f->w.Form_Load();
+        return f->w;
+    }
+
+    // On the settings page, ticks or clears the two boxes and presses OK or Storno; then the state and me.cfg.
+    QString settle(bool background, bool quickClick, const QString& button) {
+        f->w.ZobrazStranku(4);
+        ctl<QAbstractButton>(&f->w, u"F4ChckPoz"_s)->setChecked(background);
+        ctl<QAbstractButton>(&f->w, u"F4ChckQL"_s)->setChecked(quickClick);
+        ctl<QAbstractButton>(&f->w, button)->click();
+        return state(f->w) + readBytes(f->dir.filePath(u"me.cfg"_s));
     }
 
 private Q_SLOTS:
-    void initTestCase() {
-        // As in main(): hidden windows must not end the run.
-        QApplication::setQuitOnLastWindowClosed(false);
-    }
-
-    void init() {
-        m_f = std::make_unique<Fixture>();
-        QVERIFY(m_f->dir.isValid());
-    }
-
-    void cleanup() {
-        m_f.reset();
-        const QStringList leftovers = deleteLeftoverWindows();
-        QVERIFY2(leftovers.isEmpty(), qPrintable(u"windows left over: "_s + leftovers.join(u", ")));
-    }
-
-    // --- Start-up and the intro timer
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); } // as in main()
+    void init() { f = std::make_unique<Fixture>(); }
+    void cleanup() { QCOMPARE((f.reset(), deleteLeftoverWindows()), QStringList()); } // none left over
 
     void startUp_data() {
         QTest::addColumn<QByteArray>("config"); // null: no file
-        QTest::addColumn<bool>("background");
-        QTest::addColumn<bool>("quickClick");
-
-        QTest::newRow("missing file") << QByteArray() << false << false;
-        QTest::newRow("both off") << settingsFile(0, 0) << false << false;
-        QTest::newRow("QuickClick only") << settingsFile(0, 1) << false << true;
-        QTest::newRow("background only") << settingsFile(1, 0) << true << false;
-        QTest::newRow("both on") << settingsFile(1, 1) << true << true;
-        QTest::newRow("one line") << QByteArray("1\r\n") << true << false;
-        QTest::newRow("garbage") << QByteArray("abc\r\n#?!\r\n") << false << false;
+        QTest::addColumn<QString>("windows");
+        QTest::newRow("missing") << QByteArray() << u"H--|--"_s;
+        QTest::newRow("both off") << cfg(0, 0) << u"H--|--"_s;
+        QTest::newRow("QuickClick") << cfg(0, 1) << u"H-Q|-+"_s;
+        QTest::newRow("background") << cfg(1, 0) << u"HC-|+-"_s;
+        QTest::newRow("one line") << QByteArray("1\r\n") << u"HC-|+-"_s;
+        QTest::newRow("garbage") << QByteArray("abc\r\n#?!\r\n") << u"H--|--"_s;
     }
-
     void startUp() {
         QFETCH(QByteArray, config);
-        QFETCH(bool, background);
-        QFETCH(bool, quickClick);
-        if (!config.isNull())
-            writeConfig(config);
-        FrmHl& w = window();
+        QFETCH(QString, windows);
+        FrmHl& w = load(config);
+        QCOMPARE(f->random.seeds, std::deque<quint64>{quint64(f->clock.time.toMSecsSinceEpoch())});
+        QCOMPARE(state(w), u"0|0|||"_s + windows);
+        QVERIFY(!w.background() || !w.background()->isEnabled());
+        if (windows[2] == u'Q')
+            QCOMPARE(w.quickClick()->frameGeometry().topRight(), w.frameGeometry().bottomRight() + QPoint(0, 1));
+    }
 
-        w.Form_Load();
-
-        QCOMPARE(m_f->random.seeds, std::deque<quint64>{quint64(m_f->clock.time.toMSecsSinceEpoch())});
-        QVERIFY(w.isVisible());
-        QCOMPARE(shownPages(), QList<int>{0});
-        QCOMPARE(boldNavs(), QList<int>{0});
-        QCOMPARE(pageCaption(), QString());
-        QCOMPARE(progressState(), u"---"_s);
-        QCOMPARE(shown(w.background()), background);
-        if (background)
-            QVERIFY(!w.background()->isEnabled());
-        QCOMPARE(shown(w.quickClick()), quickClick);
-        if (quickClick) {
-            const QRect main = w.frameGeometry();
-            const QRect ql = w.quickClick()->frameGeometry();
-            QCOMPARE(ql.top(), main.bottom() + 1);
-            QCOMPARE(ql.right(), main.right());
+    void pagesAndProgress() {
+        FrmHl& w = load();
+        // The last number: the bar's width in fifths of the frame, -1 not checked.
+        const std::tuple<int, int, const char*, int> rows[] = {
+            {20, 100, " 20 %", 1}, {0, 5, " 0 %", 0}, {1, 3, " 33 %", -1}, {0, 0, "", -1}};
+        for (const auto& [value, maximum, text, fifths] : rows) {
+            w.ZobrazPrubeh(value, maximum);
+            QCOMPARE(state(w), u"0|0||"_s + QLatin1String(text) + u"|H--|--"_s);
+            if (fifths >= 0)
+                QCOMPARE(ctl(&w, u"ShpPosun"_s)->width(), ctl(&w, u"ShpRam"_s)->width() * fifths / 5);
         }
-        QCOMPARE(control<QCheckBox>(w.settingsPage(), u"F4ChckPoz"_s)->isChecked(), background);
-        QCOMPARE(control<QCheckBox>(w.settingsPage(), u"F4ChckQL"_s)->isChecked(), quickClick);
+        const QStringList names = u"|Hlavní menu|Zkoušení|Uživatelská učebnice|Nastavení Zorirode|Zkoušení|"
+                                  u"Výsledky|Uživatelská učebnice|Uživatelská učebnice|Zkoušení"_s.split(u'|');
+        for (int page = 0; page < FrmHl::kPageCount; ++page) {
+            w.ZobrazStranku(page);
+            QCOMPARE(state(w) + marks(&w, u"LblNav(7) LblNav(8)"_s),
+                     u"%1|%1|%2||H--|----"_s.arg(page).arg(names[page]));
+        }
     }
 
-    void introTimer_data() {
-        QTest::addColumn<bool>("eventLoop");
-        QTest::newRow("timer fires") << true;
-        QTest::newRow("handler called") << false;
-    }
-
-    void introTimer() {
-        QFETCH(bool, eventLoop);
-        FrmHl& w = window();
-        QVERIFY(w.introTimer()->isActive());
-        QCOMPARE(w.introTimer()->interval(), 1000);
-        w.Form_Load();
-        QCOMPARE(shownPages(), QList<int>{0});
-
-        if (eventLoop)
-            QTRY_COMPARE(shownPages(), QList<int>{1});
-        else
-            w.F1Tmr_Timer();
-
-        QCOMPARE(shownPages(), QList<int>{1});
-        QCOMPARE(boldNavs(), QList<int>{1});
-        QCOMPARE(pageCaption(), u"Hlavní menu"_s);
-        QVERIFY(w.quickClick());
-        QCOMPARE(w.quickClick()->page(), 1);
-        QVERIFY(!w.quickClick()->isVisible()); // loaded, but "me.cfg" does not ask for it
-        QVERIFY(!w.introTimer()->isActive());
-    }
-
-    // --- Pages, navigation and progress
-
-    void pageSwitch_data() {
-        QTest::addColumn<int>("page");
-        QTest::addColumn<QString>("caption");
-        const QStringList captions = u"|Hlavní menu|Zkoušení|Uživatelská učebnice|Nastavení "
-                                     u"Zorirode|Zkoušení|"
-                                     u"Výsledky|Uživatelská učebnice|Uživatelská učebnice|Zkoušení"_s.split(u'|');
-        for (int page = 0; page < FrmHl::kPageCount; ++page)
-            QTest::addRow("page %d", page) << page << captions.at(page);
-    }
-
-    void pageSwitch() {
-        QFETCH(int, page);
-        QFETCH(QString, caption);
-        FrmHl& w = window();
-        w.Form_Load();
-        // A page that someone showed by hand must not survive the switch.
-        frame((page + 3) % FrmHl::kPageCount)->show();
-
-        w.ZobrazStranku(page);
-
-        QCOMPARE(shownPages(), QList<int>{page});
-        QCOMPARE(boldNavs(), QList<int>{page});
-        QCOMPARE(pageCaption(), caption);
-        QVERIFY(nav(7)->isHidden());
-        QVERIFY(nav(8)->isHidden());
-    }
-
-    void progress_data() {
-        QTest::addColumn<int>("value");
-        QTest::addColumn<int>("maximum");
-        QTest::addColumn<QString>("text"); // empty: the indicator is hidden
-        QTest::addColumn<int>("fifths");   // bar width in fifths of the frame; -1 not checked
-
-        QTest::newRow("20 of 100") << 20 << 100 << u" 20 %"_s << 1;
-        QTest::newRow("0 of 5") << 0 << 5 << u" 0 %"_s << 0;
-        QTest::newRow("5 of 5") << 5 << 5 << u" 100 %"_s << 5;
-        QTest::newRow("1 of 3") << 1 << 3 << u" 33 %"_s << -1;
-        QTest::newRow("hidden") << 0 << 0 << QString() << -1;
-    }
-
-    void progress() {
-        QFETCH(int, value);
-        QFETCH(int, maximum);
-        QFETCH(QString, text);
-        QFETCH(int, fifths);
-        FrmHl& w = window();
-        w.Form_Load();
-        w.ZobrazPrubeh(50, 100); // every row starts from a half-full bar
-
-        w.ZobrazPrubeh(value, maximum);
-
-        QCOMPARE(progressState(), text.isEmpty() ? u"---"_s : u"FBP"_s);
-        if (text.isEmpty())
-            return;
-        QCOMPARE(control<QLabel>(&w, u"LblPosun"_s)->text(), text);
-        if (fifths >= 0)
-            QCOMPARE(control(&w, u"ShpPosun"_s)->width(), control(&w, u"ShpRam"_s)->width() * fifths / 5);
-    }
-
-    // --- Main menu
-
-    void menuHover_data() {
-        QTest::addColumn<QString>("zone");
-        QTest::addColumn<QString>("lit");
-        QTest::addColumn<QString>("nextZone");
-        QTest::addColumn<QString>("bothLit");
-
-        QTest::newRow("test, then editor") << u"F2ImgTry"_s << u"SLB --- ---"_s << u"F2ImgBook"_s << u"SLB SLB ---"_s;
-        QTest::newRow("editor, then settings")
-            << u"F2ImgBook"_s << u"--- SLB ---"_s << u"F2ImgOpt"_s << u"--- SLB SLB"_s;
-        QTest::newRow("settings, then test") << u"F2ImgOpt"_s << u"--- --- SLB"_s << u"F2ImgTry"_s << u"SLB --- SLB"_s;
-    }
-
-    void menuHover() {
-        QFETCH(QString, zone);
-        QFETCH(QString, lit);
-        QFETCH(QString, nextZone);
-        QFETCH(QString, bothLit);
-        FrmHl& w = window();
-        w.Form_Load();
-        w.F1Tmr_Timer();
-        MainMenuPage* menu = w.mainMenu();
-        QCOMPARE(menuState(menu), u"--- --- ---"_s);
-
-        sendMouseMove(control(menu, zone));
-        QCOMPARE(menuState(menu), lit);
-        sendMouseMove(control(menu, zone)); // moving within the item keeps it lit
-        QCOMPARE(menuState(menu), lit);
-        sendMouseMove(control(menu, nextZone));
-        QCOMPARE(menuState(menu), bothLit);
-        QVERIFY(greyFramesShown(menu));
-
-        sendMouseMove(frame(1));
-        QCOMPARE(menuState(menu), u"--- --- ---"_s);
-        QVERIFY(greyFramesShown(menu));
-    }
-
-    void settingsReached_data() {
-        // 0 left click, 1 right click, 2 double click, 3 the QuickClick button
-        QTest::addColumn<int>("gesture");
-        QTest::addColumn<int>("page");
-        QTest::newRow("left click") << 0 << 4;
-        QTest::newRow("right click") << 1 << 1;
-        QTest::newRow("double click") << 2 << 4;
-        QTest::newRow("QuickClick") << 3 << 4;
-    }
-
-    void settingsReached() {
-        QFETCH(int, gesture);
-        QFETCH(int, page);
-        FrmHl& w = window();
-        w.Form_Load();
-        w.F1Tmr_Timer();
-
-        if (gesture == 3)
-            control<QAbstractButton>(w.quickClick(), u"F1CmdOpt"_s)->click();
-        else if (gesture == 2)
-            w.mainMenu()->F2ImgOpt_DblClick();
-        else
-            QTest::mouseClick(control(w.mainMenu(), u"F2ImgOpt"_s), gesture == 0 ? Qt::LeftButton : Qt::RightButton);
-
-        QCOMPARE(shownPages(), QList<int>{page});
-        QCOMPARE(boldNavs(), QList<int>{page});
-        QCOMPARE(pageCaption(), page == 4 ? u"Nastavení Zorirode"_s : u"Hlavní menu"_s);
-    }
-
-    // --- Minimise and restore, ending the program, the error trap
-
-    void minimiseRestore_data() {
-        QTest::addColumn<QByteArray>("startConfig");
-        QTest::addColumn<bool>("minimise"); // otherwise the window is only shown again
-        QTest::addColumn<QByteArray>("restoreConfig");
-        QTest::addColumn<bool>("background");
-        QTest::addColumn<bool>("quickClick");
-
-        QTest::newRow("QuickClick comes back") << settingsFile(1, 1) << true << settingsFile(0, 1) << false << true;
-        QTest::newRow("background comes back") << settingsFile(1, 1) << true << settingsFile(1, 0) << true << false;
-        QTest::newRow("shown background stays") << settingsFile(1, 0) << false << settingsFile(0, 0) << true << false;
+    void mainMenu() {
+        FrmHl& w = load();
+        QTRY_COMPARE(state(w), kMenu + u"H--|--"_s); // the intro timer
+        QVERIFY(!w.introTimer()->isActive() && w.quickClick()->page() == 1);
+        QWidget* menu = ctl(&w, u"Frames(1)"_s);
+        const QString items = u"F2Shp(0) F2Ln(0) F2Lbl(0) F2Shp(1) F2Ln(1) F2Lbl(1) F2Shp(2) F2Ln(2) F2Lbl(2)"_s;
+        for (int i = 0; i < 6; ++i) { // twice over each: moving within an item keeps it lit
+            QTest::mouseMove(ctl(menu, u"F2ImgTry F2ImgBook F2ImgOpt"_s.split(u' ')[i / 2]), QPoint(5 + i, 5));
+            QCOMPARE(marks(menu, items), u"++B--+--+ ++B++B--+ ++B++B++B"_s.split(u' ')[i / 2]);
+        }
+        shoot(&w, u"main-page1"_s);
+        QTest::mouseMove(menu, QPoint(2, 2)); // the free area
+        QCOMPARE(marks(menu, items), u"--+--+--+"_s);
+        QTest::mouseClick(ctl(menu, u"F2ImgOpt"_s), Qt::LeftButton);
+        QCOMPARE(state(w), kSettings + u"H--|--"_s);
+        w.ZobrazStranku(1);
+        QTest::mouseDClick(ctl(menu, u"F2ImgOpt"_s), Qt::LeftButton);
+        QCOMPARE(state(w), kSettings + u"H--|--"_s);
     }
 
     void minimiseRestore() {
-        QFETCH(QByteArray, startConfig);
-        QFETCH(bool, minimise);
-        QFETCH(QByteArray, restoreConfig);
-        QFETCH(bool, background);
-        QFETCH(bool, quickClick);
-        writeConfig(startConfig);
-        FrmHl& w = window();
-        w.Form_Load();
-
-        if (minimise) {
-            w.setWindowState(Qt::WindowMinimized);
-            QVERIFY(!shown(w.background()));
-            QVERIFY(!shown(w.quickClick()));
-        }
-        writeConfig(restoreConfig);
-        if (minimise)
-            w.setWindowState(Qt::WindowNoState);
-        else
-            w.Form_Resize();
-
-        QVERIFY(w.isVisible());
-        QCOMPARE(shown(w.background()), background);
-        QCOMPARE(shown(w.quickClick()), quickClick);
+        FrmHl& w = load(cfg(1, 1));
+        w.setWindowState(Qt::WindowMinimized);
+        QCOMPARE(state(w), u"0|0|||H--|++"_s);
+        writeBytes(f->dir.filePath(u"me.cfg"_s), cfg(0, 1));
+        w.setWindowState(Qt::WindowNoState);
+        QCOMPARE(state(w), u"0|0|||H-Q|++"_s); // restored as me.cfg now says
     }
 
     void programEnds_data() {
-        QTest::addColumn<bool>("closeWindow"); // otherwise "Konec"
-        QTest::addColumn<bool>("yes");
-        QTest::addColumn<bool>("ends");
-        QTest::newRow("Konec, No") << false << false << false;
-        QTest::newRow("Konec, Yes") << false << true << true;
-        QTest::newRow("window closed") << true << false << true;
+        QTest::addColumn<QString>("how");       // "close": the window closed, otherwise "Konec" and the answer
+        QTest::addColumn<QStringList>("asked"); // the scripted box's text, or what the real box showed
+        const QString question = u"Opravdu chcete ukončit aplikaci?"_s;
+        QTest::newRow("Konec, No") << u"No"_s << QStringList{question};
+        QTest::newRow("Konec, Yes") << u"Yes"_s << QStringList{question};
+        QTest::newRow("window closed") << u"close"_s << QStringList();
+        QTest::newRow("Konec, real box, No")
+            << u"real"_s << QStringList{question, u"Memoran 2002 Second Edition - Beta 3"_s, u"Ano"_s, u"Ne"_s};
     }
-
     void programEnds() {
-        QFETCH(bool, closeWindow);
-        QFETCH(bool, yes);
-        QFETCH(bool, ends);
-        writeConfig(settingsFile(1, 1));
-        FrmHl& w = window();
-        w.Form_Load();
-        QSignalSpy ended(&w, &FrmHl::programEnded);
-        messages().answer(yes ? Answer::Yes : Answer::No);
-
-        if (closeWindow)
-            QVERIFY(w.close());
-        else
-            w.CmdExit_Click();
-
-        QCOMPARE(messages().shown.size(), closeWindow ? 0 : 1);
-        if (!closeWindow) {
-            const MessageBox::Request& box = messages().shown.first();
-            QCOMPARE(box.text, kExitQuestion);
-            QCOMPARE(box.buttons, MessageBox::Buttons::YesNo);
-            QCOMPARE(box.icon, MessageBox::Icon::Exclamation);
-            QCOMPARE(box.title, kMainCaption);
+        QFETCH(QString, how);
+        QFETCH(QStringList, asked);
+        FrmHl& w = load(cfg(1, 1));
+        int ended = 0;
+        connect(&w, &FrmHl::programEnded, this, [&ended] { ++ended; });
+        const auto box = std::make_shared<SeenBox>();
+        f->messages->answer(how == u"Yes" ? MessageBox::Answer::Yes : MessageBox::Answer::No);
+        if (how == u"real") {
+            f->messages.reset();
+            answerNextBox(QMessageBox::No, box);
         }
-        QCOMPARE(ended.count(), ends ? 1 : 0);
-        const QStringList allWindows{u"FrmCerna"_s, u"FrmHl"_s, u"FrmQL"_s};
-        QCOMPARE(visibleWindows(), ends ? QStringList() : allWindows);
-    }
-
-    void exitRealBox() {
-        m_f->messages.reset();
-        FrmHl& w = window();
-        w.Form_Load();
-        QSignalSpy ended(&w, &FrmHl::programEnded);
-        const auto seen = std::make_shared<SeenBox>();
-        answerNextBox(QMessageBox::No, seen);
-
-        w.CmdExit_Click();
-
-        QVERIFY(seen->seen);
-        QCOMPARE(seen->text, kExitQuestion);
-        QCOMPARE(seen->title, kMainCaption);
-        QCOMPARE(seen->icon, QMessageBox::Warning);
-        QCOMPARE(seen->buttonCount, 2);
-        QCOMPARE(seen->yes, u"Ano"_s);
-        QCOMPARE(seen->no, u"Ne"_s);
-        QCOMPARE(ended.count(), 0);
-        QVERIFY(w.isVisible());
-    }
-
-    void errorTrap_data() {
-        QTest::addColumn<int>("number");
-        QTest::addColumn<QString>("routine");
-        QTest::addColumn<bool>("throws");
-        QTest::addColumn<bool>("yes");
-        QTest::addColumn<QString>("text"); // empty: no box
-
-        const QString exitText = u"Chyba programu číslo: 7 (Exit)\r\nChcete ukončit aplikaci?"_s;
-        QTest::newRow("error, Yes") << 7 << u"Exit"_s << true << true << exitText;
-        QTest::newRow("error, No") << 7 << u"Exit"_s << true << false << exitText;
-        QTest::newRow("no routine name") << 1 << QString() << true << true
-                                         << u"Chyba programu číslo: 1\r\nChcete ukončit aplikaci?"_s;
-        QTest::newRow("no error") << 7 << u"Exit"_s << false << true << QString();
+        how == u"close" ? void(w.close()) : w.CmdExit_Click();
+        QCOMPARE(f->messages ? f->messages->texts() : QStringList({box->text, box->title, box->yes, box->no}), asked);
+        QVERIFY(!box->seen || box->icon == QMessageBox::Warning);
+        QCOMPARE(state(w).section(u'|', 4) + QString::number(ended),
+                 how == u"Yes" || how == u"close" ? u"---|++1"_s : u"HCQ|++0"_s);
     }
 
     void errorTrap() {
-        QFETCH(int, number);
-        QFETCH(QString, routine);
-        QFETCH(bool, throws);
-        QFETCH(bool, yes);
-        QFETCH(QString, text);
-        messages().answer(yes ? Answer::Yes : Answer::No);
-        int ends = 0;
-        const auto body = [throws] {
-            if (throws)
-                throw RoutineError("division by zero");
-        };
-
-        const bool finished = runTrapped(&window(), number, routine, body, [&ends] { ++ends; });
-
-        QCOMPARE(finished, !throws);
-        QCOMPARE(messages().shown.size(), text.isEmpty() ? 0 : 1);
-        QCOMPARE(ends, !text.isEmpty() && yes ? 1 : 0);
-        if (text.isEmpty())
-            return;
-        const MessageBox::Request& box = messages().shown.first();
-        QCOMPARE(box.text, text);
-        QCOMPARE(box.buttons, MessageBox::Buttons::YesNo);
-        QCOMPARE(box.icon, MessageBox::Icon::Critical);
-        QCOMPARE(box.title, u"NoName"_s);
-    }
-
-    // --- Settings page
-
-    void settingsOk_data() {
-        QTest::addColumn<QByteArray>("startConfig");
-        QTest::addColumn<bool>("background");
-        QTest::addColumn<bool>("quickClick");
-        QTest::addColumn<QByteArray>("saved");
-
-        QTest::newRow("both cleared") << settingsFile(0, 1) << false << false << QByteArray(" 0\r\n 0\r\n");
-        QTest::newRow("QuickClick ticked") << settingsFile(0, 0) << false << true << QByteArray(" 0\r\n 1\r\n");
-        QTest::newRow("background ticked") << settingsFile(0, 0) << true << false << QByteArray(" 1\r\n 0\r\n");
-    }
-
-    void settingsOk() {
-        QFETCH(QByteArray, startConfig);
-        QFETCH(bool, background);
-        QFETCH(bool, quickClick);
-        QFETCH(QByteArray, saved);
-        writeConfig(startConfig);
-        FrmHl& w = window();
-        w.Form_Load();
-        w.mainMenu()->F2ImgOpt_Click();
-        QCOMPARE(shownPages(), QList<int>{4});
-        SettingsPage* page = w.settingsPage();
-        control<QCheckBox>(page, u"F4ChckPoz"_s)->setChecked(background);
-        control<QCheckBox>(page, u"F4ChckQL"_s)->setChecked(quickClick);
-
-        control<QAbstractButton>(page, u"F4CmdOK"_s)->click();
-
-        QCOMPARE(readBytes(m_f->configPath()), saved);
-        QCOMPARE(shownPages(), QList<int>{1});
-        QCOMPARE(progressState(), u"---"_s);
-        QCOMPARE(messages().shown.size(), 0);
-        if (quickClick) {
-            QVERIFY(shown(w.quickClick()));
-            QCOMPARE(w.quickClick()->page(), 1);
-        } else {
-            QVERIFY(!w.quickClick());
+        const auto fail = [] { throw RoutineError("boom"); };
+        for (bool yes : {true, false}) {
+            f->messages->answer(yes ? MessageBox::Answer::Yes : MessageBox::Answer::No);
+            int ends = 0;
+            QVERIFY(!runTrapped(&f->w, 7, u"Exit"_s, fail, [&ends] { ++ends; }));
+            QCOMPARE(ends, yes ? 1 : 0);
         }
-        // The background needs a restart or a restore, never OK itself.
-        QVERIFY(!shown(w.background()));
-        w.setWindowState(Qt::WindowMinimized);
-        w.setWindowState(Qt::WindowNoState);
-        QCOMPARE(shown(w.background()), background);
-        QCOMPARE(shown(w.quickClick()), quickClick);
+        const MessageBox::Request& box = f->messages->shown.last();
+        QCOMPARE(box.title + u'|' + box.text, u"NoName|Chyba programu číslo: 7 (Exit)\r\nChcete ukončit aplikaci?"_s);
     }
 
-    void settingsStorno() {
-        writeConfig(settingsFile(0, 1));
-        const QDateTime longAgo(QDate(2001, 1, 2), QTime(3, 4, 5));
-        {
-            QFile file(m_f->configPath());
-            QVERIFY(file.open(QIODevice::ReadWrite));
-            QVERIFY(file.setFileTime(longAgo, QFileDevice::FileModificationTime));
-        }
-        FrmHl& w = window();
-        w.Form_Load();
-        w.ZobrazStranku(4);
-        SettingsPage* page = w.settingsPage();
-        auto* background = control<QCheckBox>(page, u"F4ChckPoz"_s);
-        auto* quickClick = control<QCheckBox>(page, u"F4ChckQL"_s);
-        background->setChecked(true);
-        quickClick->setChecked(false);
-
-        control<QAbstractButton>(page, u"F4CmdStorno"_s)->click();
-
-        QVERIFY(!background->isChecked());
-        QVERIFY(quickClick->isChecked());
-        QCOMPARE(readBytes(m_f->configPath()), settingsFile(0, 1));
-        QCOMPARE(QFileInfo(m_f->configPath()).lastModified(), longAgo);
-        QCOMPARE(shownPages(), QList<int>{1});
-        QVERIFY(shown(w.quickClick()));
-        QVERIFY(!shown(w.background()));
+    void settings() {
+        FrmHl& w = load(cfg(0, 1) + "kept\r\n");
+        // Storno leaves both boxes and the file as they were: a rewrite would drop the extra line.
+        QCOMPARE(settle(true, false, u"F4CmdStorno"_s), kMenu + u"H-Q|-+"_s + cfg(0, 1) + "kept\r\n");
+        // The background waits for a restart or a restore; a cleared QuickClick is closed, not only hidden.
+        QCOMPARE(settle(true, false, u"F4CmdOK"_s), kMenu + u"H--|+-"_s + cfg(1, 0));
+        QVERIFY(!w.quickClick());
+        QCOMPARE(settle(false, true, u"F4CmdOK"_s), kMenu + u"H-Q|-+"_s + cfg(0, 1));
+        QVERIFY(w.quickClick()->page() == 1 && f->messages->shown.isEmpty());
     }
 
     void settingsSaveFails() {
-        // A folder in the file's place: no user, root included, can save over it.
-        QVERIFY(QDir(m_f->dir.path()).mkdir(u"me.cfg"_s));
-        FrmHl& w = window();
-        w.Form_Load();
-        QSignalSpy ended(&w, &FrmHl::programEnded);
-        w.ZobrazStranku(4);
-        control<QCheckBox>(w.settingsPage(), u"F4ChckQL"_s)->setChecked(true);
-
-        control<QAbstractButton>(w.settingsPage(), u"F4CmdOK"_s)->click();
-
-        QCOMPARE(messages().shown.size(), 1);
-        const MessageBox::Request& box = messages().shown.first();
-        QVERIFY2(box.text.contains(u"me.cfg"_s), qPrintable(box.text));
-        QCOMPARE(box.buttons, MessageBox::Buttons::Ok);
-        QCOMPARE(box.icon, MessageBox::Icon::Critical);
-        QCOMPARE(shownPages(), QList<int>{4});
-        QCOMPARE(progressState(), u"---"_s);
-        QVERIFY(!shown(w.quickClick()));
-        QVERIFY(QFileInfo(m_f->configPath()).isDir());
-        QVERIFY(w.isVisible());
-        QCOMPARE(ended.count(), 0);
+        QVERIFY(QDir(f->dir.path()).mkdir(u"me.cfg"_s)); // no user, root included, can save over a folder
+        load();
+        QCOMPARE(settle(false, true, u"F4CmdOK"_s), kSettings + u"H--|-+"_s);
+        const QString shown = f->messages->texts().join(u'/');
+        QVERIFY2(f->messages->shown.size() == 1 && shown.contains(u"me.cfg"_s), qPrintable(shown));
     }
-
-    void settingsLogo() {
-        FrmHl& w = window();
-        w.F4Init();
-        const QPixmap intro = control<QLabel>(w.page(0), u"F1ImgLogo"_s)->pixmap();
-        const QPixmap settings = control<QLabel>(w.settingsPage(), u"F4ImgLogo"_s)->pixmap();
-        QVERIFY(!settings.isNull());
-        QCOMPARE(settings.size(), intro.size());
-        QCOMPARE(settings.toImage(), intro.toImage());
-    }
-
-    // --- Background and QuickClick windows
 
     void backgroundKeepsColours() {
-        writeConfig(settingsFile(1, 0));
-        FrmHl& w = window();
-        w.Form_Load();
-        FrmCerna* background = w.background();
-        QVERIFY(background);
-        QVERIFY(!background->isEnabled());
-
+        FrmCerna* background = load(cfg(1, 0)).background();
+        shoot(background, u"background"_s);
         // Disabled only so that it takes no input: its pictures must not turn grey with it.
         const QImage image = background->grab().toImage();
-        const QColor corner = image.pixelColor(image.width() - 2, image.height() - 2);
-        QVERIFY2(corner.blue() > corner.red() + 20, qPrintable(corner.name()));
-        const QRect logoArea = control(background, u"ImgLogo"_s)->geometry();
-        const QColor logo = image.pixelColor(logoArea.left() + logoArea.width() / 20, logoArea.center().y());
-        QVERIFY2(logo.blue() > logo.red() + 20, qPrintable(logo.name()));
+        const QRect logo = ctl(background, u"ImgLogo"_s)->geometry();
+        for (const QColor& c : {image.pixelColor(image.width() - 2, image.height() - 2),
+                                image.pixelColor(logo.left() + logo.width() / 20, logo.center().y())})
+            QVERIFY2(c.blue() > c.red() + 20, qPrintable(c.name()));
     }
 
-    void quickClickPages_data() {
-        QTest::addColumn<int>("page");
-        QTest::addColumn<bool>("jumps"); // FramesQL(0)
-        QTest::addColumn<bool>("test");  // FramesQL(1)
-        QTest::newRow("none") << 0 << false << false;
-        QTest::newRow("main menu") << 1 << true << false;
-        QTest::newRow("test") << 2 << false << true;
-    }
-
-    void quickClickPages() {
-        QFETCH(int, page);
-        QFETCH(bool, jumps);
-        QFETCH(bool, test);
-        FrmHl& w = window();
-        w.ZobrazQuickClick((page + 1) % 3);
-
-        w.ZobrazQuickClick(page);
-
-        FrmQL* ql = w.quickClick();
-        QVERIFY(ql);
-        QCOMPARE(ql->page(), page);
-        QCOMPARE(!control(ql, u"FramesQL(0)"_s)->isHidden(), jumps);
-        QCOMPARE(!control(ql, u"FramesQL(1)"_s)->isHidden(), test);
-    }
-
-    void quickClickHints() {
-        FrmHl& w = window();
-        w.ZobrazQuickClick(2);
-        FrmQL* ql = w.quickClick();
-        const QStringList hints{u"F2CmdPrvPism"_s, u"F2CmdDelkSlov"_s, u"F2CmdPetMoznosti"_s};
-        QStringList characters{u"F2CmdB"_s, u"F2CmdA"_s, u"F2CmdO"_s, u"F2CmdU"_s, u"F2CmdApostr"_s};
-        for (int i = 0; i < 5; ++i)
-            characters.append(QStringLiteral("F2Lbl(%1)").arg(i));
-        auto shownOf = [ql](const QStringList& names) {
-            QStringList result;
-            for (const QString& name : names) {
-                if (control(ql, name)->isVisibleTo(ql))
-                    result.append(name);
-            }
-            return result;
-        };
-        QCOMPARE(shownOf(hints), QStringList());
-        QCOMPARE(shownOf(characters), characters);
-
-        control<QAbstractButton>(ql, u"F2Opt(1)"_s)->click();
-        QCOMPARE(shownOf(hints), hints);
-        QCOMPARE(shownOf(characters), QStringList());
-
-        control<QAbstractButton>(ql, u"F2Opt(0)"_s)->click();
-        QCOMPARE(shownOf(hints), QStringList());
-        QCOMPARE(shownOf(characters), characters);
-    }
-
-    // Pictures of the windows for a person to look at, saved when MEMORAN_SHOTS names a folder.
-    void screenshots() {
-        writeConfig(settingsFile(1, 1));
-        FrmHl& w = window();
-        w.Form_Load();
-        const QString folder = qEnvironmentVariable("MEMORAN_SHOTS");
-        auto shoot = [&folder](QWidget* window, const QString& name) {
-            const QPixmap picture = window->grab();
-            QVERIFY2(!picture.isNull(), qPrintable(name));
-            if (!folder.isEmpty())
-                QVERIFY2(QDir().mkpath(folder) && picture.save(QDir(folder).filePath(name)), qPrintable(name));
-        };
-
-        shoot(&w, u"main-page0.png"_s);
-        w.F1Tmr_Timer();
-        sendMouseMove(control(w.mainMenu(), u"F2ImgBook"_s));
-        shoot(&w, u"main-page1.png"_s);
-        w.ZobrazStranku(4);
-        shoot(&w, u"main-page4.png"_s);
-        shoot(w.quickClick(), u"quickclick-page1.png"_s);
-        w.ZobrazQuickClick(2);
-        shoot(w.quickClick(), u"quickclick-page2.png"_s);
-        FrmCerna* background = w.background();
-        QVERIFY(background);
-        background->resize(800, 600);
-        background->Form_Activate();
-        shoot(background, u"background.png"_s);
+    void quickClick() {
+        f->w.ZobrazQuickClick(2);
+        FrmQL* ql = f->w.quickClick();
+        shoot(ql, u"quickclick-page2"_s);
+        const QStringList frames{u"0 --"_s, u"1 +-"_s, u"2 -+"_s}; // FramesQL(0) the jumps, (1) the test's helpers
+        for (int page : {0, 1, 2}) {
+            f->w.ZobrazQuickClick(page);
+            QCOMPARE(u"%1 "_s.arg(ql->page()) + marks(ql, u"FramesQL(0) FramesQL(1)"_s), frames[page]);
+        }
+        // Nápovědy, then Znaky: the two sets share one place.
+        for (int option : {1, 0}) {
+            ctl<QAbstractButton>(ql, u"F2Opt(%1)"_s.arg(option))->click();
+            QCOMPARE(marks(ql, u"F2CmdB F2CmdApostr F2CmdPrvPism F2CmdPetMoznosti"_s), option ? u"--++"_s : u"++--"_s);
+        }
     }
 };
 
