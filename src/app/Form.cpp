@@ -48,19 +48,19 @@ QWidget* create(Kind kind, const QString& caption, QWidget* parent) {
 
 } // namespace
 
-void Controls::build(QWidget* window, std::span<const ControlSpec> specs, const Factory& factory) {
-    for (const ControlSpec& spec : specs) {
-        QWidget* parent = spec.parent ? (*this)[QString::fromUtf8(spec.parent)] : window;
-        Q_ASSERT_X(parent, "Controls::build", spec.parent);
-        const QString name = QString::fromUtf8(spec.name);
-        QWidget* widget = factory ? factory(spec, parent) : nullptr;
+void Controls::build(QWidget* window, std::span<const ControlSpec> rows, const Factory& factory) {
+    for (const ControlSpec& row : rows) {
+        QWidget* parent = row.parent ? (*this)[QString::fromUtf8(row.parent)] : window;
+        Q_ASSERT_X(parent, "Controls::build", row.parent);
+        const QString name = QString::fromUtf8(row.name);
+        QWidget* widget = factory ? factory(row, parent) : nullptr;
         if (!widget)
-            widget = create(spec.kind, QString::fromUtf8(spec.caption), parent);
+            widget = create(row.kind, QString::fromUtf8(row.caption), parent);
         widget->setObjectName(name);
-        widget->setGeometry(twRect(spec.left, spec.top, spec.width, spec.height));
-        if (spec.kind == Kind::Line)
+        widget->setGeometry(twRect(row.left, row.top, row.width, row.height));
+        if (row.kind == Kind::Line)
             setLineColor(widget, Qt::black);
-        else if (spec.kind == Kind::Shape)
+        else if (row.kind == Kind::Shape)
             setShapeColor(widget, Qt::black);
         m_widgets.insert(name, widget);
     }

@@ -48,7 +48,7 @@ class Controls {
 public:
     // A control of its own class: the factory returns it for its row, or null for the usual kind.
     using Factory = std::function<QWidget*(const ControlSpec&, QWidget* parent)>;
-    void build(QWidget* window, std::span<const ControlSpec> specs, const Factory& factory = {});
+    void build(QWidget* window, std::span<const ControlSpec> rows, const Factory& factory = {});
 
     QWidget* operator[](const QString& name) const;
     template <class T> T* get(const QString& name) const {

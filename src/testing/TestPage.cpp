@@ -38,8 +38,8 @@ constexpr ControlSpec kControls[] = {
     {"F5LblZbyva", Kind::Label, 5100, 4710, 1500, 300, "0"},
 };
 
-QWidget* createAnswerBox(const ControlSpec& spec, QWidget* parent) {
-    if (QLatin1String(spec.name) == QLatin1String("F5TxtJaz2"))
+QWidget* createAnswerBox(const ControlSpec& row, QWidget* parent) {
+    if (QLatin1String(row.name) == QLatin1String("F5TxtJaz2"))
         return new AnswerBox(parent);
     return nullptr;
 }
