@@ -104,6 +104,7 @@ bool TestPage::Generuj() {
             questionBox()->setCursorPosition(0);
             label("F5LblJaz1")->setText(TestEngine::questionLanguage(m_state.direction));
             label("F5LblJaz2")->setText(TestEngine::answerLanguage(m_state.direction));
+            answerBox()->setFocus(); // the answer is typed straight away
         },
         [this] { m_shell.endProgram(); });
 }
