@@ -13,8 +13,12 @@ namespace {
 
 QWidget* create(Kind kind, const QString& caption, QWidget* parent) {
     switch (kind) {
-    case Kind::Label:
-        return new QLabel(caption, parent);
+    case Kind::Label: {
+        // Captions may come from the vocabulary files: shown as written, never read as markup.
+        auto* label = new QLabel(caption, parent);
+        label->setTextFormat(Qt::PlainText);
+        return label;
+    }
     case Kind::Button:
         return new QPushButton(caption, parent);
     case Kind::CheckBox:

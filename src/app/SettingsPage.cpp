@@ -14,8 +14,8 @@ constexpr ControlSpec kControls[] = {
     {"F4ImgLogo", Kind::Picture, 1545, 300, 4590, 2250},
     {"F4ChckQL", Kind::CheckBox, 1545, 3000, 5400, 360, "Zobrazit QuickClick menu"},
     {"F4ChckPoz", Kind::CheckBox, 1545, 3480, 5400, 360, "Zobrazit pozadí (vyžaduje restart aplikace)"},
-    {"F4CmdOK", Kind::Button, 4110, 6000, 1650, 480, "OK"},
-    {"F4CmdStorno", Kind::Button, 5880, 6000, 1650, 480, "Storno"},
+    {"F4CmdOK", Kind::Button, 3930, 6060, 1710, 480, "OK"},
+    {"F4CmdStorno", Kind::Button, 5730, 6060, 1710, 480, "Storno"},
 };
 } // namespace
 
