@@ -1,6 +1,6 @@
 #include "Files.h"
-#include "FixedSources.h"
 #include "ModalBoxes.h"
+#include "Sandbox.h"
 #include "ScriptedMessages.h"
 
 #include "app/AppState.h"
@@ -18,12 +18,7 @@
 using namespace Qt::StringLiterals;
 
 // A data directory, scripted sources and a fresh main window; reset `messages` to meet the real box.
-struct Fixture {
-    QTemporaryDir dir;
-    DataDir dataDir{dir.path()};
-    ScriptedRandom random;
-    FixedClock clock;
-    AppState state{dataDir, random, clock};
+struct Fixture : Sandbox {
     std::optional<ScriptedMessages> messages{std::in_place};
     FrmHl w{state};
 };

@@ -1,5 +1,5 @@
-#include "FixedSources.h"
 #include "ModalBoxes.h"
+#include "Sandbox.h"
 
 #include "app/AppState.h"
 #include "hints/AnswerBox.h"
@@ -22,12 +22,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // A data directory, scripted draws, and the test page's question and answer boxes on a host window.
-struct Fixture {
-    QTemporaryDir dir;
-    DataDir dataDir{dir.path()};
-    ScriptedRandom random;
-    FixedClock clock;
-    AppState state{dataDir, random, clock};
+struct Fixture : Sandbox {
     QWidget host;
     QLineEdit* question = new QLineEdit(&host);
     AnswerBox* answer = new AnswerBox(&host);

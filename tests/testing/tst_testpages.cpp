@@ -1,6 +1,6 @@
 // The road of one test through the real pages, driven by the controls' names.
 #include "Files.h"
-#include "FixedSources.h"
+#include "Sandbox.h"
 #include "ScriptedMessages.h"
 
 #include "app/AppState.h"
@@ -34,12 +34,7 @@ class TestRoad : public QObject {
     Q_OBJECT
 
     // One test's data directory, sources and main window; feedback windows are answered with OK.
-    struct Fixture {
-        QTemporaryDir tmp;
-        DataDir dir{tmp.path()};
-        ScriptedRandom rng;
-        FixedClock clock;
-        AppState state{dir, rng, clock};
+    struct Fixture : Sandbox {
         ScriptedMessages messages;
         std::unique_ptr<FrmHl> w;
     };
@@ -59,7 +54,7 @@ class TestRoad : public QObject {
     }
     TestSetupPage* setup() const { return f->w->testPages().setup; }
     TestPage* test() const { return f->w->testPages().test; }
-    QString file(const QString& name) const { return f->tmp.filePath(name); }
+    QString file(const QString& name) const { return f->dir.filePath(name); }
     QString lastMessage() const { return f->messages.shown.isEmpty() ? QString() : f->messages.shown.last().text; }
     int shownPage() const {
         for (int i = 0; i < FrmHl::kPageCount; ++i) {
@@ -89,7 +84,7 @@ class TestRoad : public QObject {
     void start(const QString& lesson, std::initializer_list<double> draws, Answer all = Answer::Yes) {
         choose("F2Cmbbx(0)", u"Němčina"_s);
         choose("F2Cmbbx(1)", lesson);
-        f->rng.values.assign(draws);
+        f->random.values.assign(draws);
         f->messages.answer(all);
         setup()->F2CmdOk_Click();
     }
@@ -366,7 +361,7 @@ private Q_SLOTS:
         QCOMPARE(shownPage(), 9);
         list->item(1)->setSelected(true);
         list->item(3)->setSelected(true);
-        f->rng.values = {0.6};
+        f->random.values = {0.6};
         f->w->testPages().selection->F9CmdOK_Click();
         QCOMPARE(shownPage(), 5);
         QCOMPARE(text("F5LblCelkem"), u"2"_s);
@@ -401,14 +396,14 @@ private Q_SLOTS:
             return;
         QCOMPARE(shownPage(), 2);
         QVERIFY(find("ShpRam")->isHidden());
-        QCOMPARE(f->rng.draws, 0);
+        QCOMPARE(f->random.draws, 0);
         // The page goes on working: the next start takes another lesson.
         start(u"Rodina"_s, {0.0});
         QCOMPARE(shownPage(), 5);
     }
 
     void unwritableLogStillShowsResults() {
-        QDir(f->tmp.path()).mkdir(u"Zkouseni.txt"_s);
+        QDir(f->dir.path()).mkdir(u"Zkouseni.txt"_s);
         numbers(u"1"_s, u"1"_s, u"2"_s);
         start(u"Jedna"_s, {0.0});
         answerRight();
@@ -434,7 +429,7 @@ private Q_SLOTS:
         save(f->w->quickClick(), u"quickclick-test.png"_s);
         answer(u"der Vati"_s);
         for (int i = 0; i < 100; ++i)
-            f->rng.values.push_back((i % 4) * 0.25); // every pair comes round
+            f->random.values.push_back((i % 4) * 0.25); // every pair comes round
         while (shownPage() == 5)
             answerRight();
         save(f->w.get(), u"page6-results.png"_s);
