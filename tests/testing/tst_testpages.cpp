@@ -336,6 +336,18 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(file(u"Zkouseni.txt"_s)));
     }
 
+    void hintsFromTheQuickClickWindow() {
+        start(u"Rodina"_s, {0.0});
+        FrmMsg::setShowHook([](FrmMsg& window) {
+            window.Pism_KeyPress(u'd');
+            window.CmdOK_Click();
+        });
+        f->w->quickClick()->findChild<QPushButton*>(u"F2CmdDelkSlov"_s)->click();
+        QCOMPARE(text("F5TxtJaz2"), u"d--------"_s); // "der Vater", one letter typed
+        QTest::keyClick(test()->answerBox(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(text("F5TxtJaz2"), u"dd-------"_s); // the first letter given, then "d" typed
+    }
+
     void enterAnswersAndTheQuestionTakesNoTyping() {
         start(u"Rodina"_s, {0.0});
         QTest::keyClicks(find<QLineEdit>("F5TxtJaz1"), "abc");
