@@ -1,5 +1,6 @@
 // The road of one test through the real pages, driven by the controls' names.
 #include "Files.h"
+#include "ModalBoxes.h"
 #include "Sandbox.h"
 #include "ScriptedMessages.h"
 
@@ -133,7 +134,7 @@ private Q_SLOTS:
     void cleanup() {
         FrmMsg::setShowHook({});
         f.reset();
-        QCOMPARE(QApplication::topLevelWidgets().size(), 0);
+        QCOMPARE(deleteLeftoverWindows(), QStringList()); // none left over
     }
 
     void setupPageListsAndRefuses() {
