@@ -17,6 +17,10 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpressionValidator>
+
+#include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -56,6 +60,18 @@ const char* const kLevelTips[] = {
     "Nejsou povoleny nápovědy ani rychlá odpověď",
 };
 
+// The largest count a number box takes: six digits stay exact in every file and label.
+constexpr double kMaxCount = 999999;
+
+// A count saved in "Try.cfg" as the box will hold it: plain digits, at most kMaxCount; the box's
+// reset value when the line spells no count of at least 1 (a hand-edited or damaged file).
+QString savedCount(const QString& line, const QString& resetValue) {
+    QString canonical;
+    if (!TestEngine::canonicalNumber(line, &canonical) || numericValue(canonical) < 1)
+        return resetValue;
+    return plainNumber(std::min(numericValue(canonical), kMaxCount));
+}
+
 const QString kIncomplete = QStringLiteral("Nejsou zadány všechny údaje!");
 const QString kZero = QStringLiteral("Počet opakování nesmí být nulový");
 const QString kMaxBelowRepeats =
@@ -77,8 +93,12 @@ TestSetupPage::TestSetupPage(AppState& state, Shell& shell, QWidget* parent)
         fileList(i)->hide();
         connect(combo(i), &QComboBox::activated, this, [this, i] { F2Cmbbx_Click(i); });
     }
-    for (const char* name : {"F2TxtSl", "F2TxtChyb", "F2TxtMax"})
+    // Whole numbers only, up to six digits: a seventh digit, a sign or a point is simply not taken.
+    static const QRegularExpression count(QStringLiteral("[0-9]{0,6}"));
+    for (const char* name : {"F2TxtSl", "F2TxtChyb", "F2TxtMax"}) {
         box(name)->setAlignment(Qt::AlignRight);
+        box(name)->setValidator(new QRegularExpressionValidator(count, box(name)));
+    }
     connect(box("F2TxtSl"), &QLineEdit::textChanged, this, &TestSetupPage::F2TxtSl_Change);
     connect(box("F2TxtChyb"), &QLineEdit::textChanged, this, &TestSetupPage::F2TxtChyb_Change);
     connect(box("F2TxtMax"), &QLineEdit::textChanged, this, &TestSetupPage::F2TxtMax_Change);
@@ -130,13 +150,16 @@ void TestSetupPage::F2Init() {
         m_controls.get<QRadioButton>(arrayName("F2OptRO", *saved.answerMode))->setChecked(true);
     // The three numbers are put in together and checked afterwards: checked one by one, a saved
     // repetition count above the old maximum would be cut before the saved maximum arrives.
-    const std::pair<const char*, const std::optional<QString>&> numbers[] = {
-        {"F2TxtSl", saved.repeats}, {"F2TxtChyb", saved.penalty}, {"F2TxtMax", saved.maxRepeats}};
-    for (const auto& [name, text] : numbers) {
+    // Only clean counts go in, so no check can reset a box into another failing check.
+    const std::tuple<const char*, const std::optional<QString>&, QString> numbers[] = {
+        {"F2TxtSl", saved.repeats, QStringLiteral("3")},
+        {"F2TxtChyb", saved.penalty, QStringLiteral("1")},
+        {"F2TxtMax", saved.maxRepeats, QStringLiteral("4")}};
+    for (const auto& [name, text, resetValue] : numbers) {
         if (!text)
             continue;
         const QSignalBlocker quiet(box(name));
-        box(name)->setText(*text);
+        box(name)->setText(savedCount(*text, resetValue));
     }
     F2TxtChyb_Change();
     F2TxtMax_Change();
@@ -320,9 +343,16 @@ bool TestSetupPage::NaplnSlova() {
             const bool all = MessageBox::ask(m_shell.dialogParent(),
                                              QStringLiteral("Chcete vybrat všechna slovíčka z lekce ke zkoušení?"),
                                              MessageBox::Icon::Information);
-            const QString book = m_state.dir.readFirstLine(QStringLiteral("books\\") + t + QStringLiteral(".mum"));
-            const QString lesson =
-                m_state.dir.readFirstLine(QStringLiteral("units\\") + t + u'_' + l + QStringLiteral("t.mum"));
+            // A caption half read would go into the log: a missing name stops the start like a missing lesson.
+            const auto firstLine = [this](const QString& path) {
+                IoStatus status;
+                const QString line = m_state.dir.readFirstLine(path, &status);
+                if (!status.ok())
+                    throw RoutineError("textbook or lesson title cannot be read");
+                return line;
+            };
+            const QString book = firstLine(QStringLiteral("books\\") + t + QStringLiteral(".mum"));
+            const QString lesson = firstLine(QStringLiteral("units\\") + t + u'_' + l + QStringLiteral("t.mum"));
             m_pages.test->setCaption(book + QStringLiteral(" - ") + lesson);
             const FileLines file =
                 m_state.dir.readLines(QStringLiteral("units\\") + t + u'_' + l + QStringLiteral(".mum"));

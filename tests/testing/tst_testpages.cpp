@@ -196,6 +196,59 @@ private Q_SLOTS:
         QCOMPARE(f->messages.texts(), message.isEmpty() ? QStringList() : QStringList{message});
     }
 
+    void countsStayWholeAndExact() {
+        // Typed into every box: a sign, a point and a seventh digit are simply not taken.
+        for (const char* name : {"F2TxtMax", "F2TxtChyb", "F2TxtSl"}) {
+            auto* box = find<QLineEdit>(name);
+            box->selectAll();
+            QTest::keyClicks(box, u"-5.0000000000000000"_s);
+        }
+        QCOMPARE(text("F2TxtSl") + u'/' + text("F2TxtChyb") + u'/' + text("F2TxtMax"), u"500000/500000/500000"_s);
+        QTest::mouseClick(find("F2CmdStorno"), Qt::LeftButton);
+        QCOMPARE(readBytes(file(u"try.cfg"_s)), " 0\r\n 0\r\n 500000\r\n 500000\r\n 500000\r\n 0\r\n");
+        QVERIFY(f->messages.shown.isEmpty());
+    }
+
+    void damagedTryCfg_data() {
+        QTest::addColumn<QByteArray>("lines"); // lines 3 to 5 of Try.cfg
+        QTest::addColumn<QString>("boxes");
+        QTest::addColumn<int>("messages");
+        QTest::newRow("not clean, above the maximum") << QByteArray(" 9x\r\n 2\r\n 6") << u"3/2/6"_s << 0;
+        QTest::newRow("comma and blank inside") << QByteArray("7,5\r\n1 0\r\n 7,5") << u"3/1/4"_s << 0;
+        QTest::newRow("written by an exponent") << QByteArray(" 5e+16\r\n 2\r\n 5e+16") << u"3/2/4"_s << 0;
+        QTest::newRow("blank lines") << QByteArray("\r\n\r\n") << u"3/1/4"_s << 0;
+        QTest::newRow("zeros") << QByteArray(" 0\r\n 0\r\n 0") << u"3/1/4"_s << 0;
+        QTest::newRow("huge") << QByteArray(" 12\r\n 3\r\n 99999999999999999999") << u"12/3/999999"_s << 0;
+        QTest::newRow("repeats above maximum") << QByteArray(" 8\r\n 2\r\n 5") << u"8/2/8"_s << 1;
+    }
+    void damagedTryCfg() {
+        QFETCH(QByteArray, lines);
+        QVERIFY(writeBytes(file(u"Try.cfg"_s), " 0\r\n 0\r\n" + lines + "\r\n 0\r\n"));
+        f->messages.shown.clear();
+        f->w->ZobrazStranku(1);
+        QTest::mouseClick(find("F2ImgTry"), Qt::LeftButton); // "Zkoušení slovíček" reads the file
+        QTEST(text("F2TxtSl") + u'/' + text("F2TxtChyb") + u'/' + text("F2TxtMax"), "boxes");
+        QTEST(int(f->messages.shown.size()), "messages");
+    }
+
+    void missingNamesStopTheStart_data() {
+        QTest::addColumn<QString>("missing");
+        QTest::newRow("textbook file") << u"books/2.mum"_s;
+        QTest::newRow("lesson title file") << u"units/2_1T.mum"_s;
+    }
+    void missingNamesStopTheStart() {
+        QFETCH(QString, missing);
+        choose("F2Cmbbx(0)", u"Němčina"_s);
+        choose("F2Cmbbx(1)", u"Rodina"_s);
+        QVERIFY(QFile::remove(file(missing))); // removed by hand while the page was open
+        f->messages.answer(Answer::Yes);       // all pairs
+        f->messages.answer(Answer::No);        // the trap: run on
+        QTest::mouseClick(find("F2CmdOk"), Qt::LeftButton);
+        QCOMPARE(lastMessage(), u"Chyba programu číslo: 4 (NaplnSlova)\r\nChcete ukončit aplikaci?"_s);
+        QCOMPARE(shownPage(), 2);
+        QVERIFY(!QFile::exists(file(u"Zkouseni.txt"_s)));
+    }
+
     void savedSettings() {
         QVERIFY(writeLines(file(u"Try.cfg"_s), {u" 2"_s, u" 1"_s, u" 8"_s, u" 3"_s, u" 10"_s, u" 1"_s}));
         openSetup();
