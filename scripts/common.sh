@@ -3,7 +3,7 @@ set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD="$ROOT/build"
-PACKAGES=(cmake g++ make qt6-base-dev xvfb xauth fonts-dejavu-core)
+PACKAGES=(cmake g++ make qt6-base-dev qt6-translations-l10n xvfb xauth openbox fonts-dejavu-core)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -25,6 +25,9 @@ build() {
     # Warnings are errors on CI; a newcomer's compiler may warn where ours does not.
     local werror=OFF
     [ -n "${CI:-}" ] && werror=ON
-    cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMEMORAN_WERROR=$werror >/dev/null
+    # ccache, where a developer has it, makes the rebuilds of a working day cheap; CI needs none.
+    local launcher=()
+    command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMEMORAN_WERROR=$werror "${launcher[@]}" >/dev/null
     cmake --build "$BUILD" -j"$(nproc)"
 }

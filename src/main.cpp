@@ -1,11 +1,13 @@
 #include "app/AppState.h"
 #include "app/FrmHl.h"
+#include "app/Translation.h"
 
 #include <QApplication>
 #include <QDir>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    installCzechTranslation(app);
     // The wizard hides the main window; the program ends only by its own ways out.
     app.setQuitOnLastWindowClosed(false);
 

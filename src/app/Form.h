@@ -11,8 +11,9 @@
 #include <span>
 
 // Windows are laid out in twips, the unit of their designs: 15 twips make one pixel.
+// Rounded to the nearest pixel on both sides of zero: the background picture lies at -360 twips.
 constexpr int tw(int twips) {
-    return (twips + 7) / 15;
+    return twips >= 0 ? (twips + 7) / 15 : -((7 - twips) / 15);
 }
 constexpr QRect twRect(int left, int top, int width, int height) {
     return {tw(left), tw(top), tw(width), tw(height)};

@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 namespace {
 
@@ -122,7 +123,9 @@ FrmHl::FrmHl(AppState& state) : QWidget(nullptr), m_state(state) {
     m_timer->setObjectName(QStringLiteral("F1Tmr"));
     m_timer->setInterval(1000);
     connect(m_timer, &QTimer::timeout, this, &FrmHl::F1Tmr_Timer);
-    m_timer->start();
+    m_frameWatch = new QTimer(this);
+    m_frameWatch->setInterval(50);
+    connect(m_frameWatch, &QTimer::timeout, this, &FrmHl::watchFrames);
 }
 
 FrmHl::~FrmHl() = default;
@@ -174,6 +177,8 @@ void FrmHl::Form_Load() {
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     show();
+    // The intro's second counts from here: a start-up message read slowly must not swallow it.
+    m_timer->start();
     Form_Resize();
     if (settings.quickClick) {
         ensureQuickClick().show();
@@ -332,11 +337,38 @@ FrmQL& FrmHl::ensureQuickClick() {
     return *m_ql;
 }
 
+namespace {
+// The frame the window manager has put around a window; none before it has framed it.
+QMargins frameOf(const QWidget& window) {
+    return window.windowHandle() ? window.windowHandle()->frameMargins() : QMargins();
+}
+} // namespace
+
 void FrmHl::placeQuickClick() {
     FrmQL& ql = ensureQuickClick();
-    const QRect main = frameGeometry();
-    ql.move(main.left() + main.width() - ql.frameGeometry().width(), main.top() + main.height());
+    m_placedFrames = {frameOf(*this), frameOf(ql)};
+    const QRect main = geometry().marginsAdded(m_placedFrames[0]);
+    const int width = ql.width() + m_placedFrames[1].left() + m_placedFrames[1].right();
+    ql.move(main.left() + main.width() - width, main.top() + main.height());
     m_qlPlaced = true;
+    // A window manager frames a window some time after it is shown, and says so without an event
+    // that reaches the widget: until both frames are known, look again for a while.
+    if (m_placedFrames[0].isNull() || m_placedFrames[1].isNull()) {
+        m_frameChecks = 40;
+        m_frameWatch->start();
+    } else {
+        m_frameWatch->stop();
+    }
+}
+
+void FrmHl::watchFrames() {
+    if (!m_ql || !m_ql->isVisible() || --m_frameChecks <= 0) {
+        m_frameWatch->stop(); // no window manager: the frames stay unknown, the placement stands
+        return;
+    }
+    // Placed again only when a frame became known, the same way; never because the user moved a window.
+    if (m_placedFrames != std::array<QMargins, 2>{frameOf(*this), frameOf(*m_ql)})
+        placeQuickClick();
 }
 
 void FrmHl::openTestSetup() {
@@ -346,5 +378,7 @@ void FrmHl::openTestSetup() {
 }
 
 void FrmHl::openEditor() {
-    // The vocabulary editor comes with the wizard.
+    // Until the vocabulary editor is built, the item at least answers.
+    MessageBox::tell(this, QStringLiteral("Editor slovní zásoby zatím není k dispozici."),
+                     MessageBox::Icon::Information);
 }

@@ -4,6 +4,7 @@
 #include "Shell.h"
 #include "testing/TestPages.h"
 
+#include <QMargins>
 #include <QWidget>
 
 #include <array>
@@ -69,8 +70,10 @@ private:
     void buildPages();
     void showBackground();
     FrmQL& ensureQuickClick();
-    // Directly below the main window, flush with its right edge.
+    // Directly below the main window's frame, flush with its right edge.
     void placeQuickClick();
+    // Places the QuickClick window again when the window manager has framed either window since.
+    void watchFrames();
     void openTestSetup();
     void openEditor();
 
@@ -85,6 +88,10 @@ private:
     std::unique_ptr<FrmCerna> m_cerna;
     std::unique_ptr<FrmQL> m_ql;
     bool m_qlPlaced = false;
+    // The frames of the main and the QuickClick window as they were when it was placed.
+    std::array<QMargins, 2> m_placedFrames{};
+    QTimer* m_frameWatch = nullptr;
+    int m_frameChecks = 0;
     bool m_ended = false;
     int m_shownPercent = -1;
 };

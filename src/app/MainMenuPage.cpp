@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QMouseEvent>
 
+#include <utility>
+
 namespace {
 
 const char* const kHotZones[] = {"F2ImgTry", "F2ImgBook", "F2ImgOpt"};
@@ -95,7 +97,7 @@ bool MainMenuPage::eventFilter(QObject* watched, QEvent* event) {
         return true;
     case QEvent::MouseButtonRelease: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() != Qt::LeftButton ||
+        if (std::exchange(m_releaseEndsDoubleClick, false) || mouse->button() != Qt::LeftButton ||
             !static_cast<QWidget*>(watched)->rect().contains(mouse->position().toPoint()))
             return true;
         if (item == 0)
@@ -107,6 +109,7 @@ bool MainMenuPage::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     case QEvent::MouseButtonDblClick:
+        m_releaseEndsDoubleClick = true;
         if (item == 2)
             F2ImgOpt_DblClick();
         return true;

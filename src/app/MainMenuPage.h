@@ -33,4 +33,7 @@ protected:
 private:
     void light(int item);
     void setLit(int item, bool lit);
+
+    // The release that ends a double-click is no second click.
+    bool m_releaseEndsDoubleClick = false;
 };

@@ -37,7 +37,9 @@ void SettingsPage::F4CmdOK_Click() {
     AppSettings settings;
     settings.background = m_controls.get<QCheckBox>(QStringLiteral("F4ChckPoz"))->isChecked();
     settings.quickClick = m_controls.get<QCheckBox>(QStringLiteral("F4ChckQL"))->isChecked();
-    m_shell.ZobrazPrubeh(20, 100);
+    // The file is written whole in one step; the indicator still walks the steps of a save.
+    for (int percent : {20, 40, 60, 80})
+        m_shell.ZobrazPrubeh(percent, 100);
     const IoStatus saved = settings.write(m_state.dir);
     if (!saved.ok()) {
         // The user stays on the page with the boxes as set, to try again or leave with Storno.

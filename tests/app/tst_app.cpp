@@ -7,15 +7,38 @@
 #include "app/ErrorTrap.h"
 #include "app/FrmCerna.h"
 #include "app/FrmHl.h"
+#include "app/MainMenuPage.h"
+#include "app/Translation.h"
 #include "hints/FrmQL.h"
 
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <optional>
 
 using namespace Qt::StringLiterals;
+
+// Calls back every time a widget is painted: what the user saw, step by step.
+class PaintRecorder : public QObject {
+public:
+    PaintRecorder(QWidget* widget, std::function<void()> onPaint) : m_onPaint(std::move(onPaint)) {
+        widget->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            m_onPaint();
+        return false;
+    }
+
+private:
+    std::function<void()> m_onPaint;
+};
 
 // A data directory, scripted sources and a fresh main window; reset `messages` to meet the real box.
 struct Fixture : Sandbox {
@@ -151,6 +174,79 @@ private Q_SLOTS:
         QCOMPARE(state(w), kSettings + u"H--|--"_s);
     }
 
+    void menuItemsRunOnce_data() {
+        QTest::addColumn<QString>("zone");
+        QTest::addColumn<bool>("doubleClick");
+        QTest::addColumn<QString>("chosen"); // how often the test, the editor and the settings were chosen
+        QTest::newRow("test, click") << u"F2ImgTry"_s << false << u"1/0/0"_s;
+        QTest::newRow("test, double-click") << u"F2ImgTry"_s << true << u"1/0/0"_s;
+        QTest::newRow("editor, double-click") << u"F2ImgBook"_s << true << u"0/1/0"_s;
+        QTest::newRow("settings, double-click") << u"F2ImgOpt"_s << true << u"0/0/2"_s; // its click, then its own
+    }
+    void menuItemsRunOnce() {
+        QFETCH(QString, zone);
+        QFETCH(bool, doubleClick);
+        MainMenuPage* menu = load().mainMenu();
+        QSignalSpy test(menu, &MainMenuPage::testChosen), editor(menu, &MainMenuPage::editorChosen),
+            settings(menu, &MainMenuPage::settingsChosen);
+        f->w.ZobrazStranku(1);
+        // As the window system delivers a double-click: press, release, press, double-click, release.
+        QWidget* item = ctl(menu, zone);
+        QTest::mouseClick(item, Qt::LeftButton);
+        if (doubleClick) {
+            QTest::mousePress(item, Qt::LeftButton);
+            QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(5, 5), item->mapToGlobal(QPointF(5, 5)),
+                            Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(item, &dbl);
+            QTest::mouseRelease(item, Qt::LeftButton);
+        }
+        QTEST(u"%1/%2/%3"_s.arg(test.size()).arg(editor.size()).arg(settings.size()), "chosen");
+    }
+
+    void editorNotYetThere() {
+        FrmHl& w = load(cfg(0, 1));
+        w.F1Tmr_Timer();
+        QTest::mouseClick(ctl(w.mainMenu(), u"F2ImgBook"_s), Qt::LeftButton);
+        QTest::mouseClick(ctl(w.quickClick(), u"F1CmdUziv"_s), Qt::LeftButton);
+        const QString notYet = u"Editor slovní zásoby zatím není k dispozici."_s;
+        QCOMPARE(f->messages->texts(), QStringList({notYet, notYet}));
+        QCOMPARE(state(w), kMenu + u"H-Q|-+"_s);
+    }
+
+    void introSurvivesASlowStartUpMessage() {
+        // Saved repetitions above the saved maximum: one message during start-up, read slowly.
+        writeBytes(f->dir.filePath(u"Try.cfg"_s), " 0\r\n 0\r\n 8\r\n 2\r\n 5\r\n 0\r\n");
+        MessageBox::setHandler([](const MessageBox::Request&) {
+            QThread::msleep(1100);
+            return MessageBox::Answer::Ok;
+        });
+        FrmHl& w = load();
+        QCoreApplication::processEvents();
+        QCOMPARE(state(w), u"0|0|||H--|--"_s);
+        QTRY_COMPARE(state(w), kMenu + u"H--|--"_s);
+    }
+
+    void settingsOkWalksTheProgress() {
+        FrmHl& w = load();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QStringList shown;
+        auto* percent = ctl<QLabel>(&w, u"LblPosun"_s);
+        PaintRecorder recorder(percent, [&shown, percent] { shown.append(percent->text()); });
+        settle(false, false, u"F4CmdOK"_s);
+        shown.removeDuplicates();
+        QCOMPARE(shown, (QStringList{u" 20 %"_s, u" 40 %"_s, u" 60 %"_s, u" 80 %"_s, u" 100 %"_s}));
+    }
+
+    void czechContextMenus() {
+        QVERIFY(installCzechTranslation(*QCoreApplication::instance()));
+        QLineEdit box;
+        std::unique_ptr<QMenu> menu(box.createStandardContextMenu());
+        QStringList texts;
+        for (const QAction* action : menu->actions())
+            texts.append(action->text());
+        QVERIFY2(texts.filter(u"&Vložit"_s).size() == 1, qPrintable(texts.join(u'|')));
+    }
+
     void minimiseRestore() {
         FrmHl& w = load(cfg(1, 1));
         w.setWindowState(Qt::WindowMinimized);
@@ -222,6 +318,7 @@ private Q_SLOTS:
 
     void backgroundKeepsColours() {
         FrmCerna* background = load(cfg(1, 0)).background();
+        QCOMPARE(ctl(background, u"ImgModra"_s)->pos(), QPoint(-24, -24)); // 360 twips to the left and above
         shoot(background, u"background"_s);
         // Disabled only so that it takes no input: its pictures must not turn grey with it.
         const QImage image = background->grab().toImage();

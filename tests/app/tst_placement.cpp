@@ -1,0 +1,91 @@
+// Placement of the QuickClick window under a real window manager, which frames windows some time
+// after they are shown. Run through tests/support/under-wm.
+#include "Files.h"
+#include "Sandbox.h"
+#include "ScriptedMessages.h"
+
+#include "app/FrmHl.h"
+#include "hints/FrmQL.h"
+
+#include <QAbstractButton>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+bool framed(const QWidget* window) {
+    return window && window->isVisible() && window->geometry().top() > window->frameGeometry().top();
+}
+
+// Where the QuickClick window belongs: its frame's top on the main frame's bottom, right edges flush.
+QPoint expectedTopRight(const FrmHl& w) {
+    return w.frameGeometry().bottomRight() + QPoint(0, 1);
+}
+
+} // namespace
+
+class TestPlacement : public QObject {
+    Q_OBJECT
+    std::unique_ptr<Sandbox> f;
+    std::unique_ptr<ScriptedMessages> messages;
+    std::unique_ptr<FrmHl> w;
+
+    FrmHl& load(const QByteArray& config) {
+        writeBytes(f->dir.filePath(u"me.cfg"_s), config);
+        w = std::make_unique<FrmHl>(f->state);
+        w->Form_Load();
+        return *w;
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        QApplication::setQuitOnLastWindowClosed(false);
+        // The window manager starts beside the test: wait until it frames windows.
+        QWidget probe;
+        probe.setGeometry(100, 100, 200, 100);
+        probe.show();
+        QTRY_VERIFY_WITH_TIMEOUT(framed(&probe), 20000);
+    }
+    void init() {
+        f = std::make_unique<Sandbox>();
+        messages = std::make_unique<ScriptedMessages>();
+    }
+    void cleanup() {
+        w.reset();
+        messages.reset();
+        f.reset();
+    }
+
+    void atStartUp() {
+        FrmHl& main = load(" 0\r\n 1\r\n");
+        QTRY_VERIFY_WITH_TIMEOUT(framed(&main) && framed(main.quickClick()), 10000);
+        QTRY_COMPARE(main.quickClick()->frameGeometry().topRight(), expectedTopRight(main));
+        QVERIFY(!main.quickClick()->frameGeometry().intersects(main.frameGeometry()));
+    }
+
+    void laterTheSameWay() {
+        FrmHl& main = load(" 0\r\n 0\r\n");
+        QTRY_VERIFY_WITH_TIMEOUT(framed(&main), 10000);
+        main.ZobrazStranku(4);
+        main.findChild<QAbstractButton*>(u"F4ChckQL"_s)->setChecked(true);
+        QTest::mouseClick(main.findChild<QAbstractButton*>(u"F4CmdOK"_s), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(framed(main.quickClick()), 10000);
+        QTRY_COMPARE(main.quickClick()->frameGeometry().topRight(), expectedTopRight(main));
+    }
+
+    void keptWhereItWasWhenTheMainWindowMoves() {
+        FrmHl& main = load(" 0\r\n 1\r\n");
+        QTRY_VERIFY_WITH_TIMEOUT(framed(&main) && framed(main.quickClick()), 10000);
+        QTRY_COMPARE(main.quickClick()->frameGeometry().topRight(), expectedTopRight(main));
+        const QRect placed = main.quickClick()->frameGeometry();
+        const QPoint moved = main.pos() + QPoint(40, -30);
+        main.move(moved);
+        QTRY_COMPARE(main.pos(), moved);
+        // A re-placement would have come with the move: Qt takes a window's new place at once.
+        QCOMPARE(main.quickClick()->frameGeometry(), placed);
+    }
+};
+
+QTEST_MAIN(TestPlacement)
+#include "tst_placement.moc"
