@@ -233,14 +233,24 @@ QLineEdit* FrmMsg::TxtCze() const {
     return m_controls.get<QLineEdit>(QStringLiteral("TxtCze"));
 }
 
+// Only the change of a pair can be given up (Escape, like the close box, rejects it); the other uses
+// end with OK, so that a stray Escape neither loses a typed mask nor skips the right answer.
+void FrmMsg::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Cancel) && !partShown(Part::Zmena)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
 bool FrmMsg::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Pism() && filterMaskEvent(event))
         return true;
     return QDialog::eventFilter(watched, event);
 }
 
-// Every way text could reach the mask ends in Pism_KeyPress or nowhere. Tab and Escape keep their
-// meaning for the window (next control, close).
+// Every way text could reach the mask ends in Pism_KeyPress or nowhere. Tab and Escape are the
+// window's (next control; keyPressEvent).
 bool FrmMsg::filterMaskEvent(QEvent* event) {
     switch (event->type()) {
     case QEvent::ShortcutOverride:

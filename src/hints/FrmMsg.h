@@ -7,6 +7,7 @@
 #include <functional>
 
 struct AppState;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 
@@ -57,6 +58,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void styleControls();

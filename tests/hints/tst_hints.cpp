@@ -2,12 +2,14 @@
 #include "Sandbox.h"
 
 #include "app/AppState.h"
+#include "app/MessageBox.h"
 #include "hints/AnswerBox.h"
 #include "hints/FrmMsg.h"
 #include "hints/Hints.h"
 
 #include <QDir>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPointer>
 #include <QShortcut>
 #include <QSignalSpy>
@@ -30,11 +32,12 @@ struct Fixture : Sandbox {
     Hints::Context context() { return {&host, state, question, answer}; }
 };
 
-// Acts as the user of the next real hint window from inside its modal loop, trying again while it is
-// not up. A window the action leaves open is closed, so a failed check cannot hang the test.
-void answerNextWindow(std::function<void(FrmMsg&)> act, int attempts = 50) {
+// Acts as the user of the next real modal window (a hint window or a message box) from inside its
+// loop, trying again while it is not up. A window the action leaves open is closed, so a failed check
+// cannot hang the test.
+template <class Window> void answerNextWindow(std::function<void(Window&)> act, int attempts = 50) {
     QTimer::singleShot(0, [=] {
-        if (QPointer<FrmMsg> window = qobject_cast<FrmMsg*>(QApplication::activeModalWidget())) {
+        if (QPointer<Window> window = qobject_cast<Window*>(QApplication::activeModalWidget())) {
             act(*window);
             if (window && window->isVisible())
                 window->reject();
@@ -42,6 +45,9 @@ void answerNextWindow(std::function<void(FrmMsg&)> act, int attempts = 50) {
             answerNextWindow(act, attempts - 1);
         }
     });
+}
+void answerNextWindow(std::function<void(FrmMsg&)> act) {
+    answerNextWindow<FrmMsg>(std::move(act));
 }
 
 // The draw that picks pair n of six.
@@ -182,6 +188,64 @@ private Q_SLOTS:
         QCOMPARE(focus, u"Pism"_s); // typing goes into the mask at once
         QCOMPARE(m_f->answer->text(), u"St---"_s);
         QVERIFY(window.isNull());
+    }
+
+    // The hint window closes by OK and a Yes/No box by its buttons: Escape does neither. Only the
+    // change of a pair may be given up with Escape.
+    void escape_data() {
+        QTest::addColumn<QString>("use");
+        QTest::addColumn<bool>("closes");
+
+        QTest::newRow("letter mask") << u"mask"_s << false;
+        QTest::newRow("five options") << u"options"_s << false;
+        QTest::newRow("feedback") << u"feedback"_s << false;
+        QTest::newRow("change of a pair") << u"change"_s << true;
+        QTest::newRow("Yes/No box") << u"yesno"_s << false;
+    }
+    void escape() {
+        QFETCH(QString, use);
+        QFETCH(bool, closes);
+
+        for (int n = 1; n <= 6; ++n)
+            m_f->state.wordLists.addPairLine(u"F%1*C%1*"_s.arg(n));
+        m_f->state.currentPair = 1;
+        m_f->random.values = {draw(2), draw(3), draw(4), draw(5), draw(6), 0.0};
+        bool open = false;
+        if (use == u"yesno"_s) {
+            answerNextWindow<QMessageBox>([&](QMessageBox& box) {
+                QTest::keyClick(box.focusWidget() ? box.focusWidget() : &box, Qt::Key_Escape);
+                open = box.isVisible();
+                if (open)
+                    QTest::mouseClick(box.button(QMessageBox::Yes), Qt::LeftButton);
+            });
+            QVERIFY(MessageBox::ask(&m_f->host, u"Opravdu chcete ukončit lekci?"_s, MessageBox::Icon::Exclamation));
+            QVERIFY(open);
+            return;
+        }
+        answerNextWindow([&](FrmMsg& w) {
+            QTest::keyClick(w.focusWidget() ? w.focusWidget() : &w, Qt::Key_Escape);
+            open = w.isVisible();
+            if (open)
+                QTest::mouseClick(w.control(u"CmdOK"_s), Qt::LeftButton);
+        });
+        bool accepted = false;
+        if (use == u"mask"_s) {
+            Hints::wordLength(m_f->context());
+            accepted = m_f->answer->text() == u"--"_s;
+        } else if (use == u"options"_s) {
+            Hints::fiveOptions(m_f->context());
+            accepted = !m_f->answer->text().isEmpty();
+        } else if (use == u"feedback"_s) {
+            Hints::showFeedback(&m_f->host, u"Chyba"_s, Qt::red, u"Správně:"_s, u"nádraží"_s);
+            accepted = open;
+        } else {
+            auto* w = new FrmMsg(&m_f->host);
+            w->showPart(FrmMsg::Part::Zmena);
+            connect(w, &QDialog::finished, this, [&](int result) { accepted = result == QDialog::Accepted; });
+            w->showModal();
+        }
+        QCOMPARE(open, !closes);
+        QCOMPARE(accepted, !closes);
     }
 
     // Ctrl keys type German letters at the caret or over a selection, even where the window around the box
