@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStyle>
 
 namespace {
 
@@ -49,6 +50,9 @@ constexpr ControlSpec kControls[] = {
 };
 
 const char* const kPartNames[] = {"DelkaSlova", "Moznosti", "Zmena"};
+
+// The blank a line edit keeps on either side of its text, inside the frame.
+constexpr int kLineEditMargin = 2;
 
 const QColor kRed(255, 0, 0);
 const QColor kGreen(0, 128, 0);
@@ -93,6 +97,11 @@ FrmMsg::FrmMsg(QWidget* parent, AppState* state, QLineEdit* answer)
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &FrmMsg::CmdOK_Click);
     Pism()->installEventFilter(this);
+    connect(Pism(), &QLineEdit::textChanged, this, &FrmMsg::fitMask);
+    // The caret stands after the typed letters, where the next one goes, and nothing is ever
+    // selected: a selection would suggest that typing replaces the mask.
+    connect(Pism(), &QLineEdit::cursorPositionChanged, this, &FrmMsg::placeMaskCaret);
+    connect(Pism(), &QLineEdit::selectionChanged, this, &FrmMsg::placeMaskCaret);
 }
 
 void FrmMsg::styleControls() {
@@ -112,11 +121,7 @@ void FrmMsg::styleControls() {
     for (QLabel* label : {LblNadpis(), LblText(), LblPocetPism(), LblSlovo()})
         label->setTextFormat(Qt::PlainText);
 
-    // A fixed-width font lines the letters up with the dashes they replace.
-    QFont maskFont = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    maskFont.setPointSize(13);
-    maskFont.setLetterSpacing(QFont::AbsoluteSpacing, 2);
-    Pism()->setFont(maskFont);
+    fitMask();
     // Only Pism_KeyPress changes the mask: no pasting, dropping or editing menu.
     Pism()->setContextMenuPolicy(Qt::NoContextMenu);
     Pism()->setAcceptDrops(false);
@@ -169,6 +174,32 @@ void FrmMsg::Pism_KeyPress(QChar KeyAscii) {
     letters.append(KeyAscii);
     const qsizetype length = Pism()->text().size();
     Pism()->setText(letters + QString(std::max<qsizetype>(0, length - letters.size()), u'-'));
+}
+
+// A fixed-width font lines the letters up with the dashes they replace. A long mask gets a smaller
+// one, so that the box shows it whole; past the smallest it scrolls with the caret.
+void FrmMsg::fitMask() {
+    struct Size {
+        int points;
+        int spacing;
+    };
+    constexpr Size kSizes[] = {{13, 2}, {12, 1}, {11, 1}, {10, 0}, {9, 0}};
+    const int frame = Pism()->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, Pism());
+    const int room = Pism()->width() - 2 * (frame + kLineEditMargin) - 1;
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    for (const Size& size : kSizes) {
+        font.setPointSize(size.points);
+        font.setLetterSpacing(QFont::AbsoluteSpacing, size.spacing);
+        if (QFontMetrics(font).horizontalAdvance(Pism()->text()) <= room)
+            break;
+    }
+    Pism()->setFont(font);
+}
+
+void FrmMsg::placeMaskCaret() {
+    const int typed = m_state ? int(std::min(m_state->hintLetters.size(), Pism()->text().size())) : 0;
+    if (Pism()->cursorPosition() != typed || Pism()->hasSelectedText())
+        Pism()->setCursorPosition(typed);
 }
 
 void FrmMsg::setHeading(const QString& caption, const QColor& color) {

@@ -62,6 +62,8 @@ protected:
 
 private:
     void styleControls();
+    void fitMask();
+    void placeMaskCaret();
     bool filterMaskEvent(QEvent* event);
     void centreOnScreen();
 

@@ -60,6 +60,24 @@ void shoot(QWidget* window, const QString& name) {
         QVERIFY2(QDir().mkpath(folder) && window->grab().save(folder + u'/' + name), qPrintable(name));
 }
 
+const QString kLongWord = u"Rindfleischetikettierungsüberwachungsaufgabenübertragungsgesetz"_s;
+
+QRect caret(const QLineEdit& box) {
+    return box.inputMethodQuery(Qt::ImCursorRectangle).toRect();
+}
+
+// Where a line edit that has never scrolled puts its caret: a box of the same font, wide enough for
+// all of the text.
+QRect unscrolledCaret(const QLineEdit& box, int position) {
+    QLineEdit wide;
+    wide.setFont(box.font());
+    wide.resize(10000, box.height());
+    wide.setText(box.text());
+    wide.setCursorPosition(position);
+    wide.grab(); // a line edit scrolls as it paints
+    return caret(wide);
+}
+
 } // namespace
 
 class TestHints : public QObject {
@@ -188,6 +206,52 @@ private Q_SLOTS:
         QCOMPARE(focus, u"Pism"_s); // typing goes into the mask at once
         QCOMPARE(m_f->answer->text(), u"St---"_s);
         QVERIFY(window.isNull());
+    }
+
+    // The mask opens with nothing selected and the caret after the given letters, and it keeps the
+    // caret there as letters are typed. Its start stays in sight; a mask that the box can hold is seen
+    // whole.
+    void letterMaskInSight_data() {
+        QTest::addColumn<bool>("firstLetter");
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("seenWhole");
+
+        QTest::newRow("word length, short word") << false << u"Stadt"_s << u"St"_s << true;
+        QTest::newRow("first letter, 40 letters") << true << kLongWord.left(40) << u"ii"_s << true;
+        QTest::newRow("first letter, 63 letters") << true << kLongWord << u"in"_s << false;
+    }
+    void letterMaskInSight() {
+        QFETCH(bool, firstLetter);
+        QFETCH(QString, word);
+        QFETCH(QString, typed);
+        QFETCH(bool, seenWhole);
+
+        m_f->state.wordLists.addPairLine(word + u"*slovo*"_s);
+        m_f->state.currentPair = 1;
+        const int given = firstLetter ? 1 : 0;
+        QList<int> carets;
+        bool selected = true;
+        bool startInSight = false;
+        bool endInSight = false;
+        answerNextWindow([&](FrmMsg& w) {
+            QLineEdit* mask = w.Pism();
+            selected = mask->hasSelectedText();
+            carets.append(mask->cursorPosition());
+            QTest::keyClicks(mask, typed);
+            carets.append(mask->cursorPosition());
+            shoot(&w, u"hint-mask-%1.png"_s.arg(word.size()));
+            mask->grab();
+            startInSight = caret(*mask) == unscrolledCaret(*mask, mask->cursorPosition());
+            endInSight = mask->rect().contains(unscrolledCaret(*mask, int(mask->text().size())));
+            QTest::mouseClick(w.control(u"CmdOK"_s), Qt::LeftButton);
+        });
+        firstLetter ? Hints::firstLetter(m_f->context()) : Hints::wordLength(m_f->context());
+
+        QVERIFY(!selected); // typing does not replace the mask
+        QCOMPARE(carets, (QList<int>{given, given + int(typed.size())}));
+        QVERIFY(startInSight);
+        QCOMPARE(endInSight, seenWhole);
     }
 
     // The hint window closes by OK and a Yes/No box by its buttons: Escape does neither. Only the
