@@ -68,6 +68,13 @@ void setTextColor(QWidget* widget, const QColor& color) {
     widget->setPalette(palette);
 }
 
+QMargins frameMargins(const QWidget& window) {
+    const QRect inner = window.geometry();
+    const QRect outer = window.frameGeometry();
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
+}
+
 QString partName(FrmMsg::Part part) {
     return QString::fromUtf8(kPartNames[static_cast<int>(part)]);
 }
@@ -143,10 +150,27 @@ void FrmMsg::showModal() {
     delete self.data();
 }
 
+// The frame, title bar included, stands in the middle of the screen. Until the window manager has
+// framed this window, the frame of the window beneath, drawn by the same manager, stands in for its.
 void FrmMsg::centreOnScreen() {
     QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
-    if (screen)
-        move(screen->availableGeometry().center() - rect().center());
+    if (!screen)
+        return;
+    QMargins frame = frameMargins(*this);
+    if (frame.isNull() && parentWidget())
+        frame = frameMargins(*parentWidget()->window());
+    QRect outer(QPoint(), size().grownBy(frame));
+    outer.moveCenter(screen->availableGeometry().center());
+    move(outer.topLeft());
+}
+
+void FrmMsg::moveEvent(QMoveEvent* event) {
+    QDialog::moveEvent(event);
+    // Framing moves the window: now its own frame is known.
+    if (!m_framed && !frameMargins(*this).isNull()) {
+        m_framed = true;
+        centreOnScreen();
+    }
 }
 
 void FrmMsg::CmdOK_Click() {

@@ -10,6 +10,7 @@ struct AppState;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
+class QMoveEvent;
 
 // The hint and feedback window: the right answer after a wrong or quick answer, the letter mask of
 // the letter hints, the five options, and the change of a pair. A window serves one use: it is
@@ -59,6 +60,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void styleControls();
@@ -70,4 +72,5 @@ private:
     Controls m_controls;
     AppState* m_state;
     QLineEdit* m_answer;
+    bool m_framed = false;
 };

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
+#include <QScreen>
 #include <QShortcut>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -252,6 +253,23 @@ private Q_SLOTS:
         QCOMPARE(carets, (QList<int>{given, given + int(typed.size())}));
         QVERIFY(startInSight);
         QCOMPARE(endInSight, seenWhole);
+    }
+
+    // Under a window manager the framed window, title bar included, stands in the middle of the screen.
+    void centredOnScreen() {
+        if (QGuiApplication::platformName() == u"offscreen"_s)
+            QSKIP("needs a window manager's frames: run under Xvfb with openbox");
+        m_f->host.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m_f->host));
+        QPoint offset(1000, 1000);
+        answerNextWindow([&](FrmMsg& w) {
+            QTRY_VERIFY(w.frameGeometry() != w.geometry());
+            const auto off = [&] { return w.frameGeometry().center() - w.screen()->availableGeometry().center(); };
+            (void)QTest::qWaitFor([&] { return off().manhattanLength() <= 1; }, 1000); // it may still move
+            offset = off();
+        });
+        Hints::showFeedback(&m_f->host, u"Chyba"_s, Qt::red, u"Správně:"_s, u"nádraží"_s);
+        QVERIFY2(offset.manhattanLength() <= 1, qPrintable(u"%1, %2"_s.arg(offset.x()).arg(offset.y())));
     }
 
     // The hint window closes by OK and a Yes/No box by its buttons: Escape does neither. Only the
