@@ -65,8 +65,11 @@ protected:
 private:
     void styleControls();
     void fitMask();
+    void fitContents();
+    void growBy(QWidget* control, int extra);
     void placeMaskCaret();
     bool filterMaskEvent(QEvent* event);
+    QMargins expectedFrame() const;
     void centreOnScreen();
 
     Controls m_controls;

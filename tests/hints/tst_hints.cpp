@@ -54,14 +54,63 @@ void answerNextWindow(std::function<void(FrmMsg&)> act) {
 // The draw that picks pair n of six.
 constexpr auto draw = [](int n) { return (n - 0.5) / 6; };
 
-// Pictures for a person to look at, saved when MEMORAN_SHOTS names a folder.
+// Draws the window as it would be shown (a hidden window lays itself out as it draws), and saves
+// the picture for a person to look at when MEMORAN_SHOTS names a folder.
 void shoot(QWidget* window, const QString& name) {
+    const QPixmap picture = window->grab();
     const QString folder = qEnvironmentVariable("MEMORAN_SHOTS");
     if (!folder.isEmpty())
-        QVERIFY2(QDir().mkpath(folder) && window->grab().save(folder + u'/' + name), qPrintable(name));
+        QVERIFY2(QDir().mkpath(folder) && picture.save(folder + u'/' + name), qPrintable(name));
 }
 
+// Ten alternatives of 60 characters, as the test page lists the right answers.
+QString tenLongAlternatives() {
+    QStringList alternatives;
+    for (int i = 1; i <= 10; ++i)
+        alternatives.append(
+            u"%1 die Übertragung der Überwachungsaufgaben beim Etikettieren von Rindfleisch"_s.arg(i).left(60));
+    return alternatives.join(u", "_s);
+}
 const QString kLongWord = u"Rindfleischetikettierungsüberwachungsaufgabenübertragungsgesetz"_s;
+
+// The names of the controls of the use shown whose text does not fit: wider or taller than the
+// control, reaching out of its frame or the window, lying over another one, or the window taller
+// than the screen.
+QStringList clippedControls(FrmMsg& w) {
+    QWidget* part = nullptr;
+    for (const char* name : {"DelkaSlova", "Moznosti", "Zmena"}) {
+        if (!w.control(QString::fromLatin1(name))->isHidden())
+            part = w.control(QString::fromLatin1(name));
+    }
+    QList<QWidget*> shown;
+    for (QWidget* c : w.findChildren<QWidget*>()) {
+        const auto* label = qobject_cast<QLabel*>(c);
+        const bool hasText = (label && !label->text().isEmpty()) || qobject_cast<QAbstractButton*>(c);
+        const QRect area(c->mapTo(&w, QPoint()), c->size());
+        const bool covered = part && !part->isAncestorOf(c) && area.intersects(part->geometry());
+        if (hasText && c->isVisibleTo(&w) && !covered && !c->objectName().isEmpty())
+            shown.append(c);
+    }
+    QStringList clipped;
+    for (QWidget* c : shown) {
+        const QSize need =
+            c->hasHeightForWidth() ? QSize(c->minimumSizeHint().width(), c->heightForWidth(c->width())) : c->sizeHint();
+        bool bad = need.width() > c->width() || need.height() > c->height();
+        for (QWidget* p = c; p != &w; p = p->parentWidget())
+            bad = bad || !p->parentWidget()->rect().contains(p->geometry());
+        for (QWidget* other : shown) {
+            bad =
+                bad ||
+                (other != c &&
+                 QRect(c->mapTo(&w, QPoint()), c->size()).intersects(QRect(other->mapTo(&w, QPoint()), other->size())));
+        }
+        if (bad)
+            clipped.append(c->objectName());
+    }
+    if (w.height() > w.screen()->availableGeometry().height())
+        clipped.append(w.objectName());
+    return clipped;
+}
 
 QRect caret(const QLineEdit& box) {
     return box.inputMethodQuery(Qt::ImCursorRectangle).toRect();
@@ -207,6 +256,47 @@ private Q_SLOTS:
         QCOMPARE(focus, u"Pism"_s); // typing goes into the mask at once
         QCOMPARE(m_f->answer->text(), u"St---"_s);
         QVERIFY(window.isNull());
+    }
+
+    // Long texts wrap and the window grows to show them; nothing is cut off.
+    void longTextsFit_data() {
+        QTest::addColumn<int>("use"); // 0 feedback, 1 five options
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<QString>("answers"); // right answers, or the options' side of the pairs
+        QTest::addColumn<QString>("shot");
+
+        QTest::newRow("feedback, ten alternatives of 60 characters")
+            << 0 << QString() << tenLongAlternatives() << u"hint-feedback-long.png"_s;
+        QTest::newRow("feedback, one word of 63 letters") << 0 << QString() << kLongWord << u"hint-feedback-word.png"_s;
+        QTest::newRow("five options, question and options of 60 characters")
+            << 1 << tenLongAlternatives() << tenLongAlternatives().left(60) << u"hint-five-options-long.png"_s;
+        QTest::newRow("five options, a word of 63 letters")
+            << 1 << kLongWord << kLongWord << u"hint-five-options-word.png"_s;
+    }
+    void longTextsFit() {
+        QFETCH(int, use);
+        QFETCH(QString, question);
+        QFETCH(QString, answers);
+        QFETCH(QString, shot);
+
+        QStringList clipped{u"not shown"_s};
+        FrmMsg::setShowHook([&](FrmMsg& w) {
+            shoot(&w, shot);
+            clipped = clippedControls(w);
+            w.CmdOK_Click();
+        });
+        if (use == 0) {
+            Hints::showFeedback(&m_f->host, u"Chyba"_s, Qt::red, u"Správně:"_s, answers);
+        } else {
+            for (int n = 1; n <= 6; ++n)
+                m_f->state.wordLists.addPairLine((QString::number(n) + answers).left(answers.size()) + u"*C*"_s);
+            m_f->state.currentPair = 3;
+            m_f->state.direction = 1;
+            m_f->random.values = {draw(1), draw(2), draw(4), draw(5), draw(6), 0.0};
+            m_f->question->setText(question);
+            Hints::fiveOptions(m_f->context());
+        }
+        QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(u", ")));
     }
 
     // The mask opens with nothing selected and the caret after the given letters, and it keeps the
