@@ -1,6 +1,7 @@
 #include "MessageBox.h"
 
 #include <QAbstractButton>
+#include <QKeyEvent>
 #include <QMessageBox>
 
 namespace MessageBox {
@@ -26,8 +27,23 @@ QMessageBox::Icon qtIcon(Icon icon) {
     return QMessageBox::NoIcon;
 }
 
+// A question is answered by Yes or No: Escape gives neither answer.
+class QuestionBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->matches(QKeySequence::Cancel) && buttons().size() > 1) {
+            event->accept();
+            return;
+        }
+        QMessageBox::keyPressEvent(event);
+    }
+};
+
 Answer showReal(QWidget* parent, const Request& request) {
-    QMessageBox box(qtIcon(request.icon), request.title, request.text, QMessageBox::NoButton, parent);
+    QuestionBox box(qtIcon(request.icon), request.title, request.text, QMessageBox::NoButton, parent);
     if (request.buttons == Buttons::Ok) {
         box.setStandardButtons(QMessageBox::Ok);
         box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
@@ -38,7 +54,6 @@ Answer showReal(QWidget* parent, const Request& request) {
     box.button(QMessageBox::Yes)->setText(QStringLiteral("Ano"));
     box.button(QMessageBox::No)->setText(QStringLiteral("Ne"));
     box.setDefaultButton(QMessageBox::Yes);
-    box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 

@@ -11,10 +11,18 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+#include <QTextLayout>
+#include <QtMath>
 
 namespace {
 
@@ -50,6 +58,9 @@ constexpr ControlSpec kControls[] = {
 
 const char* const kPartNames[] = {"DelkaSlova", "Moznosti", "Zmena"};
 
+// The blank a line edit keeps on either side of its text, inside the frame.
+constexpr int kLineEditMargin = 2;
+
 const QColor kRed(255, 0, 0);
 const QColor kGreen(0, 128, 0);
 
@@ -62,6 +73,136 @@ void setTextColor(QWidget* widget, const QColor& color) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, color);
     widget->setPalette(palette);
+}
+
+QMargins frameMargins(const QWidget& window) {
+    const QRect inner = window.geometry();
+    const QRect outer = window.frameGeometry();
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
+}
+
+// Lays text out in lines no wider than width, breaking between words and, where one word is wider
+// than a line, inside it. Returns the height of the lines.
+int layOut(QTextLayout& layout, int width) {
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    qreal y = 0;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(std::max(1, width));
+        line.setPosition(QPointF(0, y));
+        y += line.height();
+    }
+    layout.endLayout();
+    return qCeil(y);
+}
+
+int wrappedHeight(const QWidget& widget, const QString& text, int width) {
+    QTextLayout layout(text, widget.font(), &widget);
+    return layOut(layout, width);
+}
+
+// Draws text wrapped to the width of area, at its top or in its middle; returns where it went.
+QRect drawWrapped(QPainter& painter, const QWidget& widget, const QRect& area, const QString& text, bool centred) {
+    QTextLayout layout(text, widget.font(), &widget);
+    const int height = layOut(layout, area.width());
+    const int top = centred ? area.top() + std::max(0, (area.height() - height) / 2) : area.top();
+    layout.draw(&painter, QPointF(area.left(), top));
+    return {area.left(), top, qCeil(layout.boundingRect().width()), height};
+}
+
+// A caption as the user reads it: an option shows "&&" as "&".
+QString shownCaption(QString caption) {
+    return caption.replace(QStringLiteral("&&"), QStringLiteral("&"));
+}
+
+// A label whose text wraps, inside a word where that alone is wider than a line, and that tells
+// the height it needs for a width, so that the window can grow to show all of it.
+class WrapLabel : public QLabel {
+public:
+    WrapLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
+        setTextFormat(Qt::PlainText);
+        setWordWrap(true); // keeps the height-for-width size policy, which a scroll area asks
+    }
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override { return wrappedHeight(*this, text(), width); }
+    QSize minimumSizeHint() const override { return {fontMetrics().maxWidth(), fontMetrics().height()}; }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setPen(palette().color(foregroundRole()));
+        drawWrapped(painter, *this, rect(), text(), alignment() & Qt::AlignVCenter);
+    }
+};
+
+// An option whose caption wraps as a WrapLabel's does, its indicator beside the first line. All of
+// it takes the click.
+class WrapOption : public QRadioButton {
+public:
+    using QRadioButton::QRadioButton;
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override {
+        return std::max(fontMetrics().height(), wrappedHeight(*this, shownCaption(text()), width - textLeft()));
+    }
+    QSize minimumSizeHint() const override { return {textLeft() + fontMetrics().maxWidth(), fontMetrics().height()}; }
+
+protected:
+    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+    void paintEvent(QPaintEvent*) override {
+        QStylePainter painter(this);
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        painter.setPen(palette().color(foregroundRole()));
+        const QRect contents = style()->subElementRect(QStyle::SE_RadioButtonContents, &option, this);
+        const QRect caption = drawWrapped(painter, *this, contents, shownCaption(text()), true);
+        QStyleOptionButton indicator = option;
+        indicator.rect = style()->subElementRect(QStyle::SE_RadioButtonIndicator, &option, this);
+        indicator.rect.moveTop(caption.top() + (fontMetrics().height() - indicator.rect.height()) / 2);
+        painter.drawPrimitive(QStyle::PE_IndicatorRadioButton, indicator);
+        if (option.state & QStyle::State_HasFocus) {
+            QStyleOptionFocusRect focus;
+            focus.QStyleOption::operator=(option);
+            focus.rect = caption.adjusted(-2, 0, 2, 0);
+            painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+        }
+    }
+
+private:
+    int textLeft() const {
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        return style()->subElementRect(QStyle::SE_RadioButtonContents, &option, this).left();
+    }
+};
+
+QWidget* createWrapping(const ControlSpec& row, QWidget* parent) {
+    const QString caption = QString::fromUtf8(row.caption);
+    if (row.kind == Kind::Label)
+        return new WrapLabel(caption, parent);
+    if (row.kind == Kind::Option)
+        return new WrapOption(caption, parent);
+    return nullptr;
+}
+
+// Puts a label that may need more room than the screen has into a scroll area in its place.
+void makeScrollable(QLabel* label) {
+    auto* area = new QScrollArea(label->parentWidget());
+    area->setGeometry(label->geometry());
+    area->stackUnder(label);
+    area->setFrameShape(QFrame::NoFrame);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area->setWidgetResizable(true);
+    area->viewport()->setAutoFillBackground(false);
+    area->setWidget(label);
+    label->setAutoFillBackground(false);
+}
+
+QScrollArea* scrollAreaOf(QWidget* control) {
+    QWidget* viewport = control->parentWidget();
+    return viewport ? qobject_cast<QScrollArea*>(viewport->parentWidget()) : nullptr;
 }
 
 QString partName(FrmMsg::Part part) {
@@ -79,7 +220,9 @@ FrmMsg::FrmMsg(QWidget* parent, AppState* state, QLineEdit* answer)
     setWindowTitle(QStringLiteral("Memoran 2002"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(tw(6300), tw(3750));
-    m_controls.build(this, kControls);
+    m_controls.build(this, kControls, createWrapping);
+    makeScrollable(LblText());
+    makeScrollable(LblSlovo());
     styleControls();
 
     for (const char* name : kPartNames) {
@@ -93,6 +236,11 @@ FrmMsg::FrmMsg(QWidget* parent, AppState* state, QLineEdit* answer)
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &FrmMsg::CmdOK_Click);
     Pism()->installEventFilter(this);
+    connect(Pism(), &QLineEdit::textChanged, this, &FrmMsg::fitMask);
+    // The caret stands after the typed letters, where the next one goes, and nothing is ever
+    // selected: a selection would suggest that typing replaces the mask.
+    connect(Pism(), &QLineEdit::cursorPositionChanged, this, &FrmMsg::placeMaskCaret);
+    connect(Pism(), &QLineEdit::selectionChanged, this, &FrmMsg::placeMaskCaret);
 }
 
 void FrmMsg::styleControls() {
@@ -106,17 +254,12 @@ void FrmMsg::styleControls() {
     setTextColor(LblGood(), kGreen);
     setPointSize(LblText(), 12);
     LblText()->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    LblText()->setWordWrap(true);
     setBold(LblSlovo(), true);
-    // Words from the lesson files are shown as written, never read as markup.
-    for (QLabel* label : {LblNadpis(), LblText(), LblPocetPism(), LblSlovo()})
-        label->setTextFormat(Qt::PlainText);
+    // "Slovo:" stands beside the first line of the expression, however many lines it takes.
+    for (const char* name : {"LblPopisek", "LblSlovo"})
+        m_controls.get<QLabel>(QString::fromUtf8(name))->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    // A fixed-width font lines the letters up with the dashes they replace.
-    QFont maskFont = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    maskFont.setPointSize(13);
-    maskFont.setLetterSpacing(QFont::AbsoluteSpacing, 2);
-    Pism()->setFont(maskFont);
+    fitMask();
     // Only Pism_KeyPress changes the mask: no pasting, dropping or editing menu.
     Pism()->setContextMenuPolicy(Qt::NoContextMenu);
     Pism()->setAcceptDrops(false);
@@ -127,6 +270,7 @@ void FrmMsg::setShowHook(std::function<void(FrmMsg&)> hook) {
 }
 
 void FrmMsg::showModal() {
+    fitContents();
     centreOnScreen();
     if (!showHook()) {
         exec(); // destroys the window as it closes (WA_DeleteOnClose)
@@ -138,10 +282,80 @@ void FrmMsg::showModal() {
     delete self.data();
 }
 
+// Texts that need more lines than their control has make it taller, as far as the screen allows;
+// beyond that the long labels scroll.
+void FrmMsg::fitContents() {
+    const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+    const QMargins frame = expectedFrame();
+    int room = screen ? screen->availableGeometry().height() - frame.top() - frame.bottom() - height() : 0;
+    for (const ControlSpec& row : kControls) {
+        QWidget* control = m_controls[QString::fromUtf8(row.name)];
+        if (!control->hasHeightForWidth() || !control->isVisibleTo(this))
+            continue;
+        QScrollArea* area = scrollAreaOf(control);
+        QWidget* box = area ? area : control;
+        const int extra = std::min(control->heightForWidth(box->width()) - box->height(), room);
+        if (extra > 0) {
+            growBy(box, extra);
+            room -= extra;
+        }
+        if (area) {
+            const bool scrolls = control->heightForWidth(area->width()) > area->height();
+            const int width = area->width() - (scrolls ? area->verticalScrollBar()->sizeHint().width() : 0);
+            control->setGeometry(0, 0, width, std::max(area->height(), control->heightForWidth(width)));
+        }
+    }
+}
+
+// Makes a control taller: what lies below it moves down, what reaches beyond its top and bottom (the
+// background, a frame) grows with it, and so on up to the window.
+void FrmMsg::growBy(QWidget* control, int extra) {
+    QWidget* parent = control->parentWidget();
+    const QRect old = control->geometry();
+    for (QWidget* sibling : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const QRect place = sibling->geometry();
+        if (sibling == control)
+            continue;
+        if (place.top() > old.bottom())
+            sibling->move(place.x(), place.y() + extra);
+        else if (place.top() < old.top() && place.bottom() > old.bottom())
+            sibling->resize(place.width(), place.height() + extra);
+    }
+    control->resize(old.width(), old.height() + extra);
+    if (parent == this)
+        setFixedHeight(height() + extra);
+    else
+        growBy(parent, extra);
+}
+
+// Until the window manager has framed this window, the frame of the window beneath, drawn by the
+// same manager, stands in for its own; without one, a title bar.
+QMargins FrmMsg::expectedFrame() const {
+    QMargins frame = frameMargins(*this);
+    if (frame.isNull() && parentWidget())
+        frame = frameMargins(*parentWidget()->window());
+    if (frame.isNull())
+        frame.setTop(style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this));
+    return frame;
+}
+
+// The frame, title bar included, stands in the middle of the screen.
 void FrmMsg::centreOnScreen() {
     QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
-    if (screen)
-        move(screen->availableGeometry().center() - rect().center());
+    if (!screen)
+        return;
+    QRect outer(QPoint(), size().grownBy(expectedFrame()));
+    outer.moveCenter(screen->availableGeometry().center());
+    move(outer.topLeft());
+}
+
+void FrmMsg::moveEvent(QMoveEvent* event) {
+    QDialog::moveEvent(event);
+    // Framing moves the window: now its own frame is known.
+    if (!m_framed && !frameMargins(*this).isNull()) {
+        m_framed = true;
+        centreOnScreen();
+    }
 }
 
 void FrmMsg::CmdOK_Click() {
@@ -169,6 +383,32 @@ void FrmMsg::Pism_KeyPress(QChar KeyAscii) {
     letters.append(KeyAscii);
     const qsizetype length = Pism()->text().size();
     Pism()->setText(letters + QString(std::max<qsizetype>(0, length - letters.size()), u'-'));
+}
+
+// A fixed-width font lines the letters up with the dashes they replace. A long mask gets a smaller
+// one, so that the box shows it whole; past the smallest it scrolls with the caret.
+void FrmMsg::fitMask() {
+    struct Size {
+        int points;
+        int spacing;
+    };
+    constexpr Size kSizes[] = {{13, 2}, {12, 1}, {11, 1}, {10, 0}, {9, 0}};
+    const int frame = Pism()->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, Pism());
+    const int room = Pism()->width() - 2 * (frame + kLineEditMargin) - 1;
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    for (const Size& size : kSizes) {
+        font.setPointSize(size.points);
+        font.setLetterSpacing(QFont::AbsoluteSpacing, size.spacing);
+        if (QFontMetrics(font).horizontalAdvance(Pism()->text()) <= room)
+            break;
+    }
+    Pism()->setFont(font);
+}
+
+void FrmMsg::placeMaskCaret() {
+    const int typed = m_state ? int(std::min(m_state->hintLetters.size(), Pism()->text().size())) : 0;
+    if (Pism()->cursorPosition() != typed || Pism()->hasSelectedText())
+        Pism()->setCursorPosition(typed);
 }
 
 void FrmMsg::setHeading(const QString& caption, const QColor& color) {
@@ -203,9 +443,7 @@ void FrmMsg::setOptionCaption(int index, const QString& caption) {
 }
 
 QString FrmMsg::optionCaption(int index) const {
-    return m_controls.get<QRadioButton>(arrayName("Opt", index))
-        ->text()
-        .replace(QStringLiteral("&&"), QStringLiteral("&"));
+    return shownCaption(m_controls.get<QRadioButton>(arrayName("Opt", index))->text());
 }
 
 QLabel* FrmMsg::LblNadpis() const {
@@ -233,14 +471,24 @@ QLineEdit* FrmMsg::TxtCze() const {
     return m_controls.get<QLineEdit>(QStringLiteral("TxtCze"));
 }
 
+// Only the change of a pair can be given up (Escape, like the close box, rejects it); the other uses
+// end with OK, so that a stray Escape neither loses a typed mask nor skips the right answer.
+void FrmMsg::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Cancel) && !partShown(Part::Zmena)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
 bool FrmMsg::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Pism() && filterMaskEvent(event))
         return true;
     return QDialog::eventFilter(watched, event);
 }
 
-// Every way text could reach the mask ends in Pism_KeyPress or nowhere. Tab and Escape keep their
-// meaning for the window (next control, close).
+// Every way text could reach the mask ends in Pism_KeyPress or nowhere. Tab and Escape are the
+// window's (next control; keyPressEvent).
 bool FrmMsg::filterMaskEvent(QEvent* event) {
     switch (event->type()) {
     case QEvent::ShortcutOverride:

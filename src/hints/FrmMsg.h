@@ -7,8 +7,10 @@
 #include <functional>
 
 struct AppState;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
+class QMoveEvent;
 
 // The hint and feedback window: the right answer after a wrong or quick answer, the letter mask of
 // the letter hints, the five options, and the change of a pair. A window serves one use: it is
@@ -57,13 +59,21 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void styleControls();
+    void fitMask();
+    void fitContents();
+    void growBy(QWidget* control, int extra);
+    void placeMaskCaret();
     bool filterMaskEvent(QEvent* event);
+    QMargins expectedFrame() const;
     void centreOnScreen();
 
     Controls m_controls;
     AppState* m_state;
     QLineEdit* m_answer;
+    bool m_framed = false;
 };

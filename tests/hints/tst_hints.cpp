@@ -2,13 +2,16 @@
 #include "Sandbox.h"
 
 #include "app/AppState.h"
+#include "app/MessageBox.h"
 #include "hints/AnswerBox.h"
 #include "hints/FrmMsg.h"
 #include "hints/Hints.h"
 
 #include <QDir>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPointer>
+#include <QScreen>
 #include <QShortcut>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -30,11 +33,12 @@ struct Fixture : Sandbox {
     Hints::Context context() { return {&host, state, question, answer}; }
 };
 
-// Acts as the user of the next real hint window from inside its modal loop, trying again while it is
-// not up. A window the action leaves open is closed, so a failed check cannot hang the test.
-void answerNextWindow(std::function<void(FrmMsg&)> act, int attempts = 50) {
+// Acts as the user of the next real modal window (a hint window or a message box) from inside its
+// loop, trying again while it is not up. A window the action leaves open is closed, so a failed check
+// cannot hang the test.
+template <class Window> void answerNextWindow(std::function<void(Window&)> act, int attempts = 50) {
     QTimer::singleShot(0, [=] {
-        if (QPointer<FrmMsg> window = qobject_cast<FrmMsg*>(QApplication::activeModalWidget())) {
+        if (QPointer<Window> window = qobject_cast<Window*>(QApplication::activeModalWidget())) {
             act(*window);
             if (window && window->isVisible())
                 window->reject();
@@ -43,15 +47,85 @@ void answerNextWindow(std::function<void(FrmMsg&)> act, int attempts = 50) {
         }
     });
 }
+void answerNextWindow(std::function<void(FrmMsg&)> act) {
+    answerNextWindow<FrmMsg>(std::move(act));
+}
 
 // The draw that picks pair n of six.
 constexpr auto draw = [](int n) { return (n - 0.5) / 6; };
 
-// Pictures for a person to look at, saved when MEMORAN_SHOTS names a folder.
+// Draws the window as it would be shown (a hidden window lays itself out as it draws), and saves
+// the picture for a person to look at when MEMORAN_SHOTS names a folder.
 void shoot(QWidget* window, const QString& name) {
+    const QPixmap picture = window->grab();
     const QString folder = qEnvironmentVariable("MEMORAN_SHOTS");
     if (!folder.isEmpty())
-        QVERIFY2(QDir().mkpath(folder) && window->grab().save(folder + u'/' + name), qPrintable(name));
+        QVERIFY2(QDir().mkpath(folder) && picture.save(folder + u'/' + name), qPrintable(name));
+}
+
+// Ten alternatives of 60 characters, as the test page lists the right answers.
+QString tenLongAlternatives() {
+    QStringList alternatives;
+    for (int i = 1; i <= 10; ++i)
+        alternatives.append(
+            u"%1 die Übertragung der Überwachungsaufgaben beim Etikettieren von Rindfleisch"_s.arg(i).left(60));
+    return alternatives.join(u", "_s);
+}
+const QString kLongWord = u"Rindfleischetikettierungsüberwachungsaufgabenübertragungsgesetz"_s;
+
+// The names of the controls of the use shown whose text does not fit: wider or taller than the
+// control, reaching out of its frame or the window, lying over another one, or the window taller
+// than the screen.
+QStringList clippedControls(FrmMsg& w) {
+    QWidget* part = nullptr;
+    for (const char* name : {"DelkaSlova", "Moznosti", "Zmena"}) {
+        if (!w.control(QString::fromLatin1(name))->isHidden())
+            part = w.control(QString::fromLatin1(name));
+    }
+    QList<QWidget*> shown;
+    for (QWidget* c : w.findChildren<QWidget*>()) {
+        const auto* label = qobject_cast<QLabel*>(c);
+        const bool hasText = (label && !label->text().isEmpty()) || qobject_cast<QAbstractButton*>(c);
+        const QRect area(c->mapTo(&w, QPoint()), c->size());
+        const bool covered = part && !part->isAncestorOf(c) && area.intersects(part->geometry());
+        if (hasText && c->isVisibleTo(&w) && !covered && !c->objectName().isEmpty())
+            shown.append(c);
+    }
+    QStringList clipped;
+    for (QWidget* c : shown) {
+        const QSize need =
+            c->hasHeightForWidth() ? QSize(c->minimumSizeHint().width(), c->heightForWidth(c->width())) : c->sizeHint();
+        bool bad = need.width() > c->width() || need.height() > c->height();
+        for (QWidget* p = c; p != &w; p = p->parentWidget())
+            bad = bad || !p->parentWidget()->rect().contains(p->geometry());
+        for (QWidget* other : shown) {
+            bad =
+                bad ||
+                (other != c &&
+                 QRect(c->mapTo(&w, QPoint()), c->size()).intersects(QRect(other->mapTo(&w, QPoint()), other->size())));
+        }
+        if (bad)
+            clipped.append(c->objectName());
+    }
+    if (w.height() > w.screen()->availableGeometry().height())
+        clipped.append(w.objectName());
+    return clipped;
+}
+
+QRect caret(const QLineEdit& box) {
+    return box.inputMethodQuery(Qt::ImCursorRectangle).toRect();
+}
+
+// Where a line edit that has never scrolled puts its caret: a box of the same font, wide enough for
+// all of the text.
+QRect unscrolledCaret(const QLineEdit& box, int position) {
+    QLineEdit wide;
+    wide.setFont(box.font());
+    wide.resize(10000, box.height());
+    wide.setText(box.text());
+    wide.setCursorPosition(position);
+    wide.grab(); // a line edit scrolls as it paints
+    return caret(wide);
 }
 
 } // namespace
@@ -182,6 +256,168 @@ private Q_SLOTS:
         QCOMPARE(focus, u"Pism"_s); // typing goes into the mask at once
         QCOMPARE(m_f->answer->text(), u"St---"_s);
         QVERIFY(window.isNull());
+    }
+
+    // Long texts wrap and the window grows to show them; nothing is cut off.
+    void longTextsFit_data() {
+        QTest::addColumn<int>("use"); // 0 feedback, 1 five options
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<QString>("answers"); // right answers, or the options' side of the pairs
+        QTest::addColumn<QString>("shot");
+
+        QTest::newRow("feedback, ten alternatives of 60 characters")
+            << 0 << QString() << tenLongAlternatives() << u"hint-feedback-long.png"_s;
+        QTest::newRow("feedback, one word of 63 letters") << 0 << QString() << kLongWord << u"hint-feedback-word.png"_s;
+        QTest::newRow("five options, question and options of 60 characters")
+            << 1 << tenLongAlternatives() << tenLongAlternatives().left(60) << u"hint-five-options-long.png"_s;
+        QTest::newRow("five options, a word of 63 letters")
+            << 1 << kLongWord << kLongWord << u"hint-five-options-word.png"_s;
+    }
+    void longTextsFit() {
+        QFETCH(int, use);
+        QFETCH(QString, question);
+        QFETCH(QString, answers);
+        QFETCH(QString, shot);
+
+        QStringList clipped{u"not shown"_s};
+        FrmMsg::setShowHook([&](FrmMsg& w) {
+            shoot(&w, shot);
+            clipped = clippedControls(w);
+            w.CmdOK_Click();
+        });
+        if (use == 0) {
+            Hints::showFeedback(&m_f->host, u"Chyba"_s, Qt::red, u"Správně:"_s, answers);
+        } else {
+            for (int n = 1; n <= 6; ++n)
+                m_f->state.wordLists.addPairLine((QString::number(n) + answers).left(answers.size()) + u"*C*"_s);
+            m_f->state.currentPair = 3;
+            m_f->state.direction = 1;
+            m_f->random.values = {draw(1), draw(2), draw(4), draw(5), draw(6), 0.0};
+            m_f->question->setText(question);
+            Hints::fiveOptions(m_f->context());
+        }
+        QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(u", ")));
+    }
+
+    // The mask opens with nothing selected and the caret after the given letters, and it keeps the
+    // caret there as letters are typed. Its start stays in sight; a mask that the box can hold is seen
+    // whole.
+    void letterMaskInSight_data() {
+        QTest::addColumn<bool>("firstLetter");
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("seenWhole");
+
+        QTest::newRow("word length, short word") << false << u"Stadt"_s << u"St"_s << true;
+        QTest::newRow("first letter, 40 letters") << true << kLongWord.left(40) << u"ii"_s << true;
+        QTest::newRow("first letter, 63 letters") << true << kLongWord << u"in"_s << false;
+    }
+    void letterMaskInSight() {
+        QFETCH(bool, firstLetter);
+        QFETCH(QString, word);
+        QFETCH(QString, typed);
+        QFETCH(bool, seenWhole);
+
+        m_f->state.wordLists.addPairLine(word + u"*slovo*"_s);
+        m_f->state.currentPair = 1;
+        const int given = firstLetter ? 1 : 0;
+        QList<int> carets;
+        bool selected = true;
+        bool startInSight = false;
+        bool endInSight = false;
+        answerNextWindow([&](FrmMsg& w) {
+            QLineEdit* mask = w.Pism();
+            selected = mask->hasSelectedText();
+            carets.append(mask->cursorPosition());
+            QTest::keyClicks(mask, typed);
+            carets.append(mask->cursorPosition());
+            shoot(&w, u"hint-mask-%1.png"_s.arg(word.size()));
+            mask->grab();
+            startInSight = caret(*mask) == unscrolledCaret(*mask, mask->cursorPosition());
+            endInSight = mask->rect().contains(unscrolledCaret(*mask, int(mask->text().size())));
+            QTest::mouseClick(w.control(u"CmdOK"_s), Qt::LeftButton);
+        });
+        firstLetter ? Hints::firstLetter(m_f->context()) : Hints::wordLength(m_f->context());
+
+        QVERIFY(!selected); // typing does not replace the mask
+        QCOMPARE(carets, (QList<int>{given, given + int(typed.size())}));
+        QVERIFY(startInSight);
+        QCOMPARE(endInSight, seenWhole);
+    }
+
+    // Under a window manager the framed window, title bar included, stands in the middle of the screen.
+    void centredOnScreen() {
+        if (QGuiApplication::platformName() == u"offscreen"_s)
+            QSKIP("needs a window manager's frames: run under Xvfb with openbox");
+        m_f->host.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m_f->host));
+        QPoint offset(1000, 1000);
+        answerNextWindow([&](FrmMsg& w) {
+            QTRY_VERIFY(w.frameGeometry() != w.geometry());
+            const auto off = [&] { return w.frameGeometry().center() - w.screen()->availableGeometry().center(); };
+            (void)QTest::qWaitFor([&] { return off().manhattanLength() <= 1; }, 1000); // it may still move
+            offset = off();
+        });
+        Hints::showFeedback(&m_f->host, u"Chyba"_s, Qt::red, u"Správně:"_s, u"nádraží"_s);
+        QVERIFY2(offset.manhattanLength() <= 1, qPrintable(u"%1, %2"_s.arg(offset.x()).arg(offset.y())));
+    }
+
+    // The hint window closes by OK and a Yes/No box by its buttons: Escape does neither. Only the
+    // change of a pair may be given up with Escape.
+    void escape_data() {
+        QTest::addColumn<QString>("use");
+        QTest::addColumn<bool>("closes");
+
+        QTest::newRow("letter mask") << u"mask"_s << false;
+        QTest::newRow("five options") << u"options"_s << false;
+        QTest::newRow("feedback") << u"feedback"_s << false;
+        QTest::newRow("change of a pair") << u"change"_s << true;
+        QTest::newRow("Yes/No box") << u"yesno"_s << false;
+    }
+    void escape() {
+        QFETCH(QString, use);
+        QFETCH(bool, closes);
+
+        for (int n = 1; n <= 6; ++n)
+            m_f->state.wordLists.addPairLine(u"F%1*C%1*"_s.arg(n));
+        m_f->state.currentPair = 1;
+        m_f->random.values = {draw(2), draw(3), draw(4), draw(5), draw(6), 0.0};
+        bool open = false;
+        if (use == u"yesno"_s) {
+            answerNextWindow<QMessageBox>([&](QMessageBox& box) {
+                QTest::keyClick(box.focusWidget() ? box.focusWidget() : &box, Qt::Key_Escape);
+                open = box.isVisible();
+                if (open)
+                    QTest::mouseClick(box.button(QMessageBox::Yes), Qt::LeftButton);
+            });
+            QVERIFY(MessageBox::ask(&m_f->host, u"Opravdu chcete ukončit lekci?"_s, MessageBox::Icon::Exclamation));
+            QVERIFY(open);
+            return;
+        }
+        answerNextWindow([&](FrmMsg& w) {
+            QTest::keyClick(w.focusWidget() ? w.focusWidget() : &w, Qt::Key_Escape);
+            open = w.isVisible();
+            if (open)
+                QTest::mouseClick(w.control(u"CmdOK"_s), Qt::LeftButton);
+        });
+        bool accepted = false;
+        if (use == u"mask"_s) {
+            Hints::wordLength(m_f->context());
+            accepted = m_f->answer->text() == u"--"_s;
+        } else if (use == u"options"_s) {
+            Hints::fiveOptions(m_f->context());
+            accepted = !m_f->answer->text().isEmpty();
+        } else if (use == u"feedback"_s) {
+            Hints::showFeedback(&m_f->host, u"Chyba"_s, Qt::red, u"Správně:"_s, u"nádraží"_s);
+            accepted = open;
+        } else {
+            auto* w = new FrmMsg(&m_f->host);
+            w->showPart(FrmMsg::Part::Zmena);
+            connect(w, &QDialog::finished, this, [&](int result) { accepted = result == QDialog::Accepted; });
+            w->showModal();
+        }
+        QCOMPARE(open, !closes);
+        QCOMPARE(accepted, !closes);
     }
 
     // Ctrl keys type German letters at the caret or over a selection, even where the window around the box
