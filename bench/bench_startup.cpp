@@ -2,7 +2,7 @@
 // started the same way: what Qt itself costs is not ours to shave.
 #include "BenchReport.h"
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "app/FrmHl.h"
 
 #include <QApplication>

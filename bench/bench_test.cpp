@@ -3,13 +3,13 @@
 // the pages.
 #include "BenchReport.h"
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "app/FrmHl.h"
 #include "app/MainMenuPage.h"
-#include "app/MessageBox.h"
-#include "app/Page.h"
-#include "hints/AnswerBox.h"
-#include "hints/FrmMsg.h"
+#include "ui/MessageBox.h"
+#include "ui/Page.h"
+#include "ui/AnswerBox.h"
+#include "ui/FrmMsg.h"
 #include "store/Cp1250.h"
 #include "store/DataDir.h"
 #include "testing/ResultsPage.h"

@@ -1,6 +1,6 @@
-#include "app/AppState.h"
 #include "app/FrmHl.h"
 #include "app/Translation.h"
+#include "core/AppState.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "FrmCerna.h"
 
-#include "ErrorTrap.h"
-#include "Pictures.h"
+#include "ui/ErrorTrap.h"
+#include "ui/Pictures.h"
 
 #include <QGuiApplication>
 #include <QLabel>

@@ -1,21 +1,22 @@
 #include "FrmHl.h"
 
-#include "AppSettings.h"
-#include "AppState.h"
-#include "ErrorTrap.h"
 #include "FrmCerna.h"
 #include "IntroPage.h"
 #include "MainMenuPage.h"
-#include "MessageBox.h"
-#include "Page.h"
-#include "Pictures.h"
 #include "SettingsPage.h"
-#include "hints/AnswerBox.h"
+#include "core/AppSettings.h"
+#include "core/AppState.h"
 #include "hints/FrmQL.h"
+#include "hints/Hints.h"
 #include "testing/ResultsPage.h"
 #include "testing/SelectionPage.h"
 #include "testing/TestPage.h"
 #include "testing/TestSetupPage.h"
+#include "ui/AnswerBox.h"
+#include "ui/ErrorTrap.h"
+#include "ui/MessageBox.h"
+#include "ui/Page.h"
+#include "ui/Pictures.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -137,11 +138,7 @@ void FrmHl::buildPages() {
     m_test.setup = new TestSetupPage(m_state, *this, this);
     m_test.test = new TestPage(m_state, *this, this);
     m_test.results = new ResultsPage(m_state, *this, this);
-    m_test.selection = new SelectionPage(m_state, *this, this);
-    m_test.setup->setPages(m_test);
-    m_test.test->setPages(m_test);
-    m_test.results->setPages(m_test);
-    m_test.selection->setPages(m_test);
+    m_test.selection = new SelectionPage(*this, this);
     m_frames[0] = m_intro;
     m_frames[1] = m_mainMenu;
     m_frames[2] = m_test.setup;
@@ -158,6 +155,16 @@ void FrmHl::buildPages() {
     connect(m_mainMenu, &MainMenuPage::testChosen, this, &FrmHl::openTestSetup);
     connect(m_mainMenu, &MainMenuPage::editorChosen, this, &FrmHl::openEditor);
     connect(m_mainMenu, &MainMenuPage::settingsChosen, this, [this] { ZobrazStranku(4); });
+    connectTestPages();
+}
+
+void FrmHl::connectTestPages() {
+    connect(m_test.setup, &TestSetupPage::pairsToChoose, m_test.selection, &SelectionPage::fill);
+    connect(m_test.selection, &SelectionPage::pairsChosen, m_test.setup, &TestSetupPage::startWithChosenPairs);
+    connect(m_test.setup, &TestSetupPage::wordsLoaded, m_test.test, &TestPage::begin);
+    connect(m_test.test, &TestPage::hintRequested, this, &FrmHl::runHint);
+    connect(m_test.test, &TestPage::finished, m_test.results, &ResultsPage::showResults);
+    connect(m_test.test, &TestPage::abandoned, m_test.setup, &TestSetupPage::F2Init);
 }
 
 void FrmHl::Form_Load() {
@@ -332,7 +339,7 @@ FrmQL& FrmHl::ensureQuickClick() {
         connect(m_ql.get(), &FrmQL::editorChosen, this, &FrmHl::openEditor);
         connect(m_ql.get(), &FrmQL::settingsChosen, this, [this] { ZobrazStranku(4); });
         connect(m_ql.get(), &FrmQL::characterChosen, m_test.test->answerBox(), &AnswerBox::insertCharacter);
-        connect(m_ql.get(), &FrmQL::hintChosen, m_test.test, &TestPage::runHint);
+        connect(m_ql.get(), &FrmQL::hintChosen, this, &FrmHl::runHint);
     }
     return *m_ql;
 }
@@ -369,6 +376,16 @@ void FrmHl::watchFrames() {
     // Placed again only when a frame became known, the same way; never because the user moved a window.
     if (m_placedFrames != std::array<QMargins, 2>{frameOf(*this), frameOf(*m_ql)})
         placeQuickClick();
+}
+
+void FrmHl::runHint(int hint) {
+    const Hints::Context context{this, m_state, m_test.test->questionBox(), m_test.test->answerBox()};
+    if (hint == 0)
+        Hints::firstLetter(context);
+    else if (hint == 1)
+        Hints::wordLength(context);
+    else
+        Hints::fiveOptions(context);
 }
 
 void FrmHl::openTestSetup() {

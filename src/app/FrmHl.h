@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Form.h"
-#include "Shell.h"
 #include "testing/TestPages.h"
+#include "ui/Form.h"
+#include "ui/Shell.h"
 
 #include <QMargins>
 #include <QWidget>
@@ -68,6 +68,8 @@ protected:
 
 private:
     void buildPages();
+    // The pages of a test hand over to each other through these connections.
+    void connectTestPages();
     void showBackground();
     FrmQL& ensureQuickClick();
     // Directly below the main window's frame, flush with its right edge.
@@ -76,6 +78,8 @@ private:
     void watchFrames();
     void openTestSetup();
     void openEditor();
+    // A hint for the question of the test page: 0 first letter, 1 word length, 2 five options.
+    void runHint(int hint);
 
     AppState& m_state;
     Controls m_controls;

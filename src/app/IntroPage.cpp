@@ -1,6 +1,6 @@
 #include "IntroPage.h"
 
-#include "Pictures.h"
+#include "ui/Pictures.h"
 
 #include <QLabel>
 

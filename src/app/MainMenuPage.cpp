@@ -1,6 +1,6 @@
 #include "MainMenuPage.h"
 
-#include "Pictures.h"
+#include "ui/Pictures.h"
 
 #include <QLabel>
 #include <QMouseEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Page.h"
+#include "ui/Page.h"
 
 // Page 1: three items that light up under the mouse and lead to the test, the vocabulary editor
 // and the settings.

@@ -1,9 +1,9 @@
 #include "SettingsPage.h"
 
-#include "AppSettings.h"
-#include "AppState.h"
-#include "MessageBox.h"
-#include "Shell.h"
+#include "core/AppSettings.h"
+#include "core/AppState.h"
+#include "ui/MessageBox.h"
+#include "ui/Shell.h"
 
 #include <QCheckBox>
 #include <QLabel>

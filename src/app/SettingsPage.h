@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Page.h"
+#include "ui/Page.h"
 
 struct AppState;
 class QLabel;

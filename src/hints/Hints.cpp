@@ -1,9 +1,9 @@
 #include "Hints.h"
 
-#include "FrmMsg.h"
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "store/TextRoutines.h"
 #include "testing/TestEngine.h"
+#include "ui/FrmMsg.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -47,16 +47,6 @@ int drawOtherPair(const AppState& state, const std::array<int, FrmMsg::kOptionCo
 }
 
 } // namespace
-
-void showFeedback(QWidget* parent, const QString& heading, const QColor& headingColor, const QString& goodCaption,
-                  const QString& text) {
-    auto* window = new FrmMsg(parent);
-    window->setHeading(heading, headingColor);
-    window->LblGood()->setText(goodCaption);
-    window->LblGood()->show();
-    window->LblText()->setText(text);
-    window->showModal();
-}
 
 void firstLetter(const Context& context) {
     const QString sought = soughtWord(context);

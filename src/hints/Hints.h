@@ -19,11 +19,6 @@ struct Context {
     QLineEdit* answer;         // F5TxtJaz2
 };
 
-// The right answer after a wrong or quick answer: heading in its colour, the caption of the
-// answer line ("Správně:" or "Slovo:") and the answer itself. Returns when the user closes it.
-void showFeedback(QWidget* parent, const QString& heading, const QColor& headingColor, const QString& goodCaption,
-                  const QString& text);
-
 // "První písmeno": the mask starts with the first letter of the sought word.
 void firstLetter(const Context& context);
 // "Délka slova": the mask has one dash for each letter of the sought word.

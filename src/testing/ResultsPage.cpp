@@ -1,11 +1,10 @@
 #include "ResultsPage.h"
 
 #include "TestEngine.h"
-#include "TestPage.h"
-#include "app/AppState.h"
-#include "app/MessageBox.h"
-#include "app/Shell.h"
+#include "core/AppState.h"
 #include "store/TextRoutines.h"
+#include "ui/MessageBox.h"
+#include "ui/Shell.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -46,14 +45,13 @@ ResultsPage::ResultsPage(AppState& state, Shell& shell, QWidget* parent)
     m_controls.onClick("F6Cmd2", this, &ResultsPage::F6Cmd2_Click);
 }
 
-void ResultsPage::showResults() {
-    const TestPage& test = *m_pages.test;
+void ResultsPage::showResults(const TestOutcome& outcome) {
     auto* total = m_controls.get<QLabel>(QStringLiteral("F6LblCelkem"));
     auto* right = m_controls.get<QLabel>(QStringLiteral("F6LblSpravne"));
     auto* wrong = m_controls.get<QLabel>(QStringLiteral("F6LblSpatne"));
-    total->setText(test.counterText("F5LblZkouset"));
-    right->setText(test.counterText("F5LblSpravne"));
-    wrong->setText(test.counterText("F5LblSpatne"));
+    total->setText(outcome.asked);
+    right->setText(outcome.right);
+    wrong->setText(outcome.wrong);
 
     const WorstPair worst = m_state.worstPair;
     auto* worstBox = m_controls.get<QLineEdit>(QStringLiteral("F6Txt"));
@@ -68,12 +66,12 @@ void ResultsPage::showResults() {
     const int rate = TestEngine::successRate(static_cast<int>(numericValue(right->text())),
                                              static_cast<int>(numericValue(wrong->text())));
     m_controls.get<QLabel>(QStringLiteral("F6LblProcent"))->setText(signedNumber(rate) + u'%');
-    appendRecord();
+    appendRecord(outcome.caption);
     m_shell.ZobrazStranku(6);
 }
 
-void ResultsPage::appendRecord() {
-    const QString record = TestEngine::resultRecord(m_state.clock.now(), m_pages.test->caption(),
+void ResultsPage::appendRecord(const QString& caption) {
+    const QString record = TestEngine::resultRecord(m_state.clock.now(), caption,
                                                     m_controls.get<QLabel>(QStringLiteral("F6LblProcent"))->text(),
                                                     m_controls.get<QLabel>(QStringLiteral("F6LblCelkem"))->text(),
                                                     m_controls.get<QLabel>(QStringLiteral("F6LblSpravne"))->text(),

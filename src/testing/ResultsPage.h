@@ -1,7 +1,7 @@
 #pragma once
 
-#include "TestPages.h"
-#include "app/Page.h"
+#include "TestState.h"
+#include "ui/Page.h"
 
 struct AppState;
 class Shell;
@@ -11,17 +11,14 @@ class ResultsPage : public Page {
     Q_OBJECT
 public:
     ResultsPage(AppState& state, Shell& shell, QWidget* parent = nullptr);
-    void setPages(const TestPages& pages) { m_pages = pages; }
-
-    // The end of a test: totals, rate and worst pair from the test page, the log record, page 6.
-    void showResults();
+    // The end of a test: totals, rate and worst pair, the log record, page 6.
+    void showResults(const TestOutcome& outcome);
     void F6Cmd1_Click();
     void F6Cmd2_Click();
 
 private:
-    void appendRecord();
+    void appendRecord(const QString& caption);
 
     AppState& m_state;
     Shell& m_shell;
-    TestPages m_pages;
 };

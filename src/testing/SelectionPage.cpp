@@ -1,10 +1,8 @@
 #include "SelectionPage.h"
 
-#include "TestSetupPage.h"
-#include "app/AppState.h"
-#include "app/MessageBox.h"
-#include "app/Shell.h"
 #include "store/TextRoutines.h"
+#include "ui/MessageBox.h"
+#include "ui/Shell.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -22,8 +20,8 @@ constexpr ControlSpec kControls[] = {
 
 } // namespace
 
-SelectionPage::SelectionPage(AppState& state, Shell& shell, QWidget* parent)
-    : Page(9, QStringLiteral("Zkoušení"), parent), m_state(state), m_shell(shell) {
+SelectionPage::SelectionPage(Shell& shell, QWidget* parent)
+    : Page(9, QStringLiteral("Zkoušení"), parent), m_shell(shell) {
     m_controls.build(this, kControls);
     list("F9Lst")->setSelectionMode(QAbstractItemView::MultiSelection);
     list("F9LstDat")->hide();
@@ -61,8 +59,7 @@ void SelectionPage::F9CmdOK_Click() {
                          MessageBox::Icon::Exclamation);
         return;
     }
-    m_state.selectionDone = true;
-    m_pages.setup->F2CmdOk_Click();
+    Q_EMIT pairsChosen(selectedLines());
 }
 
 void SelectionPage::F9CmdStorno_Click() {

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "TestPages.h"
-#include "app/Page.h"
+#include "ui/Page.h"
 
 struct AppState;
 class QListWidget;
@@ -11,8 +10,7 @@ class Shell;
 class SelectionPage : public Page {
     Q_OBJECT
 public:
-    SelectionPage(AppState& state, Shell& shell, QWidget* parent = nullptr);
-    void setPages(const TestPages& pages) { m_pages = pages; }
+    explicit SelectionPage(Shell& shell, QWidget* parent = nullptr);
 
     // Lists the pair lines in their selection form, nothing selected.
     void fill(const QStringList& pairLines);
@@ -21,10 +19,12 @@ public:
     void F9CmdOK_Click();
     void F9CmdStorno_Click();
 
+Q_SIGNALS:
+    // OK with at least one pair picked: the stored pair lines, in list order.
+    void pairsChosen(const QStringList& pairLines);
+
 private:
     QListWidget* list(const char* name) const;
 
-    AppState& m_state;
     Shell& m_shell;
-    TestPages m_pages;
 };

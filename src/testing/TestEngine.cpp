@@ -1,6 +1,6 @@
 #include "TestEngine.h"
 
-#include "RoutineError.h"
+#include "core/RoutineError.h"
 #include "store/TextRoutines.h"
 
 #include <QRegularExpression>

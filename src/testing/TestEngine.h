@@ -1,7 +1,7 @@
 #pragma once
 
-#include "RandomSource.h"
 #include "WordLists.h"
+#include "core/RandomSource.h"
 
 #include <QDateTime>
 #include <QString>

@@ -1,15 +1,13 @@
 #include "TestPage.h"
 
-#include "ResultsPage.h"
 #include "TestEngine.h"
-#include "TestSetupPage.h"
-#include "app/AppState.h"
-#include "app/ErrorTrap.h"
-#include "app/MessageBox.h"
-#include "app/Shell.h"
-#include "hints/AnswerBox.h"
-#include "hints/Hints.h"
+#include "core/AppState.h"
 #include "store/TextRoutines.h"
+#include "ui/AnswerBox.h"
+#include "ui/ErrorTrap.h"
+#include "ui/FrmMsg.h"
+#include "ui/MessageBox.h"
+#include "ui/Shell.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -57,7 +55,7 @@ TestPage::TestPage(AppState& state, Shell& shell, QWidget* parent)
     setBold(m_controls["F5LblZbyva"], true);
     setLineColor(m_controls["F5Ln"], QColor(200, 200, 200));
     connect(answerBox(), &AnswerBox::enterPressed, this, &TestPage::F5CmdOK_Click);
-    connect(answerBox(), &AnswerBox::firstLetterRequested, this, [this] { runHint(0); });
+    connect(answerBox(), &AnswerBox::firstLetterRequested, this, [this] { Q_EMIT hintRequested(0); });
     m_controls.onClick("F5CmdOK", this, &TestPage::F5CmdOK_Click);
     m_controls.onClick("F5CmdStorno", this, &TestPage::F5CmdStorno_Click);
 }
@@ -90,6 +88,27 @@ void TestPage::startCounters(int pairCount, double repeats) {
     label("F5LblZkouset")->setText(plainNumber(repeats * pairCount));
 }
 
+void TestPage::begin(const QString& caption) {
+    const TestSettings& settings = m_state.testSettings;
+    setCaption(caption);
+    m_shell.ZobrazPrubeh(70, 100);
+    startCounters(m_state.wordLists.PairCount, settings.Repeats);
+    m_state.wordLists.setAllRemaining(settings.Repeats);
+    if (!Generuj()) {
+        m_state.selectionDone = false;
+        m_shell.ZobrazPrubeh(0, 0);
+        m_shell.ZobrazStranku(2);
+        return;
+    }
+    m_shell.ZobrazStranku(5);
+    const IoStatus saved = SavedTestSettings::write(m_state.dir, settings, settings.HalfAnswer == 1);
+    if (!saved.ok())
+        MessageBox::showFileError(m_shell.dialogParent(), saved.message());
+    m_shell.setQuickClickHintsEnabled(settings.Level != 2);
+    m_shell.ZobrazQuickClick(2);
+    m_shell.ZobrazPrubeh(0, 0);
+}
+
 bool TestPage::Generuj() {
     return runTrapped(
         m_shell.dialogParent(), 3, QStringLiteral("Generuj"),
@@ -119,8 +138,8 @@ void TestPage::F5CmdOK_Click() {
     bool right = false;
     if (settings.Level == 0 && answer.isEmpty()) {
         right = true; // the quick answer: shown, and counted as right
-        Hints::showFeedback(m_shell.dialogParent(), QStringLiteral("Rychlá odpověď"), QColor(0, 0, 255),
-                            QStringLiteral("Slovo:"), list);
+        FrmMsg::showFeedback(m_shell.dialogParent(), QStringLiteral("Rychlá odpověď"), QColor(0, 0, 255),
+                             QStringLiteral("Slovo:"), list);
     } else {
         right = TestEngine::isRight(answer, expected, settings.HalfAnswer == 1);
     }
@@ -130,8 +149,8 @@ void TestPage::F5CmdOK_Click() {
         addToCounter("F5LblZbyva", -1);
         m_state.wordLists.Remaining(m_state.currentPair) -= 1;
     } else {
-        Hints::showFeedback(m_shell.dialogParent(), QStringLiteral("Chyba"), QColor(255, 0, 0),
-                            QStringLiteral("Správně:"), list);
+        FrmMsg::showFeedback(m_shell.dialogParent(), QStringLiteral("Chyba"), QColor(255, 0, 0),
+                             QStringLiteral("Správně:"), list);
         applyWrongAnswer();
     }
 
@@ -154,24 +173,15 @@ void TestPage::applyWrongAnswer() {
 }
 
 void TestPage::finishTest() {
-    m_pages.results->showResults();
+    Q_EMIT finished(
+        TestOutcome{caption(), counterText("F5LblZkouset"), counterText("F5LblSpravne"), counterText("F5LblSpatne")});
 }
 
 void TestPage::F5CmdStorno_Click() {
     if (!MessageBox::ask(m_shell.dialogParent(), QStringLiteral("Opravdu chcete ukončit lekci?"),
                          MessageBox::Icon::Exclamation))
         return;
-    m_pages.setup->F2Init();
+    Q_EMIT abandoned();
     m_shell.ZobrazStranku(1);
     m_shell.ZobrazQuickClick(1);
-}
-
-void TestPage::runHint(int hint) {
-    const Hints::Context context{m_shell.dialogParent(), m_state, questionBox(), answerBox()};
-    if (hint == 0)
-        Hints::firstLetter(context);
-    else if (hint == 1)
-        Hints::wordLength(context);
-    else
-        Hints::fiveOptions(context);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "TestPages.h"
-#include "app/Page.h"
+#include "TestState.h"
+#include "ui/Page.h"
 
 struct AppState;
 class AnswerBox;
@@ -15,16 +15,12 @@ class TestPage : public Page {
     Q_OBJECT
 public:
     TestPage(AppState& state, Shell& shell, QWidget* parent = nullptr);
-    void setPages(const TestPages& pages) { m_pages = pages; }
-
-    // The counters at the start of a test.
-    void startCounters(int pairCount, double repeats);
+    // The word lists are loaded: counters, first question, page 5 and the saved settings.
+    void begin(const QString& caption);
     // Draws the next question and shows it; false when its trap stopped it.
     bool Generuj();
     void F5CmdOK_Click();
     void F5CmdStorno_Click();
-    // The hints of the QuickClick window: 0 first letter, 1 word length, 2 five options.
-    void runHint(int hint);
 
     AnswerBox* answerBox() const;
     QLineEdit* questionBox() const;
@@ -32,13 +28,21 @@ public:
     QString counterText(const char* name) const;
     double counter(const char* name) const;
 
+Q_SIGNALS:
+    // Ctrl+Y in the answer box: the first-letter hint (0; 1 word length, 2 five options).
+    void hintRequested(int hint);
+    // No pair needs another answer.
+    void finished(const TestOutcome& outcome);
+    // The user confirmed leaving the test with Storno.
+    void abandoned();
+
 private:
     QLabel* label(const char* name) const;
+    void startCounters(int pairCount, double repeats);
     void addToCounter(const char* name, double change);
     void applyWrongAnswer();
     void finishTest();
 
     AppState& m_state;
     Shell& m_shell;
-    TestPages m_pages;
 };

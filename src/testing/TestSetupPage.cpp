@@ -1,14 +1,11 @@
 #include "TestSetupPage.h"
 
-#include "ResultsPage.h"
-#include "SelectionPage.h"
 #include "TestEngine.h"
-#include "TestPage.h"
-#include "app/AppState.h"
-#include "app/ErrorTrap.h"
-#include "app/MessageBox.h"
-#include "app/Shell.h"
+#include "core/AppState.h"
 #include "store/TextRoutines.h"
+#include "ui/ErrorTrap.h"
+#include "ui/MessageBox.h"
+#include "ui/Shell.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -299,18 +296,13 @@ void TestSetupPage::F2CmdOk_Click() {
         return;
     }
 
-    m_shell.ZobrazPrubeh(70, 100);
-    m_pages.test->startCounters(m_state.wordLists.PairCount, settings.Repeats);
-    m_state.wordLists.setAllRemaining(settings.Repeats);
-    if (!m_pages.test->Generuj()) {
-        abandonStart();
-        return;
-    }
-    m_shell.ZobrazStranku(5);
-    writeTryCfg();
-    m_shell.setQuickClickHintsEnabled(settings.Level != 2);
-    m_shell.ZobrazQuickClick(2);
-    m_shell.ZobrazPrubeh(0, 0);
+    Q_EMIT wordsLoaded(m_caption);
+}
+
+void TestSetupPage::startWithChosenPairs(const QStringList& pairLines) {
+    m_chosenLines = pairLines;
+    m_state.selectionDone = true;
+    F2CmdOk_Click();
 }
 
 void TestSetupPage::abandonStart() {
@@ -335,7 +327,7 @@ bool TestSetupPage::NaplnSlova() {
             WordLists& words = m_state.wordLists;
             if (m_state.selectionDone) {
                 words.clear();
-                for (const QString& line : m_pages.selection->selectedLines())
+                for (const QString& line : std::as_const(m_chosenLines))
                     words.addPairLine(line);
                 m_state.selectionDone = false;
                 return;
@@ -353,7 +345,7 @@ bool TestSetupPage::NaplnSlova() {
             };
             const QString book = firstLine(QStringLiteral("books\\") + t + QStringLiteral(".mum"));
             const QString lesson = firstLine(QStringLiteral("units\\") + t + u'_' + l + QStringLiteral("t.mum"));
-            m_pages.test->setCaption(book + QStringLiteral(" - ") + lesson);
+            m_caption = book + QStringLiteral(" - ") + lesson;
             const FileLines file =
                 m_state.dir.readLines(QStringLiteral("units\\") + t + u'_' + l + QStringLiteral(".mum"));
             if (!file.status.ok())
@@ -369,7 +361,7 @@ bool TestSetupPage::NaplnSlova() {
                     words.addPairLine(line);
                 return;
             }
-            m_pages.selection->fill(lines);
+            Q_EMIT pairsToChoose(lines);
             m_shell.ZobrazStranku(9);
             m_state.selectionPending = true;
         },

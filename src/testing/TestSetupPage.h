@@ -1,7 +1,6 @@
 #pragma once
 
-#include "TestPages.h"
-#include "app/Page.h"
+#include "ui/Page.h"
 
 struct AppState;
 class QComboBox;
@@ -15,7 +14,6 @@ class TestSetupPage : public Page {
     Q_OBJECT
 public:
     TestSetupPage(AppState& state, Shell& shell, QWidget* parent = nullptr);
-    void setPages(const TestPages& pages) { m_pages = pages; }
 
     // Lists the textbooks and loads "Try.cfg".
     void F2Init();
@@ -26,11 +24,19 @@ public:
     void F2TxtChyb_Change();
     void F2TxtMax_Change();
     void F2CmdOk_Click();
+    // The pair selection page's OK: the next load takes these pairs, and OK runs again.
+    void startWithChosenPairs(const QStringList& pairLines);
     void F2CmdStorno_Click();
 
     // Loads the word lists: all pairs of the lesson, or the pairs picked on the selection page.
     // Returns false when a trap stopped the loading.
     bool NaplnSlova();
+
+Q_SIGNALS:
+    // The user wants to pick pairs: the lesson's pair lines for the selection page.
+    void pairsToChoose(const QStringList& pairLines);
+    // The word lists are loaded; the test can begin under this caption.
+    void wordsLoaded(const QString& caption);
 
 private:
     QComboBox* combo(int index) const;
@@ -47,5 +53,7 @@ private:
 
     AppState& m_state;
     Shell& m_shell;
-    TestPages m_pages;
+    // The caption of the test: textbook name + " - " + lesson description, read with the pairs.
+    QString m_caption;
+    QStringList m_chosenLines;
 };

@@ -1,6 +1,6 @@
 #include "WordLists.h"
 
-#include "RoutineError.h"
+#include "core/RoutineError.h"
 
 void WordLists::addPairLine(const QString& line) {
     if (PairCount >= kMaxPairs)

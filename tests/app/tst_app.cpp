@@ -3,13 +3,13 @@
 #include "Sandbox.h"
 #include "ScriptedMessages.h"
 
-#include "app/AppState.h"
-#include "app/ErrorTrap.h"
 #include "app/FrmCerna.h"
 #include "app/FrmHl.h"
 #include "app/MainMenuPage.h"
 #include "app/Translation.h"
+#include "core/AppState.h"
 #include "hints/FrmQL.h"
+#include "ui/ErrorTrap.h"
 
 #include <QLabel>
 #include <QLineEdit>

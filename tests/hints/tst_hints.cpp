@@ -1,11 +1,11 @@
 #include "ModalBoxes.h"
 #include "Sandbox.h"
 
-#include "app/AppState.h"
-#include "app/MessageBox.h"
-#include "hints/AnswerBox.h"
-#include "hints/FrmMsg.h"
+#include "core/AppState.h"
 #include "hints/Hints.h"
+#include "ui/AnswerBox.h"
+#include "ui/FrmMsg.h"
+#include "ui/MessageBox.h"
 
 #include <QDir>
 #include <QLabel>
@@ -233,7 +233,7 @@ private Q_SLOTS:
             shoot(&w, u"hint-feedback.png"_s);
             w.CmdOK_Click();
         });
-        Hints::showFeedback(&m_f->host, u"Rychlá odpověď"_s, Qt::blue, u"Slovo:"_s, u"nádraží"_s);
+        FrmMsg::showFeedback(&m_f->host, u"Rychlá odpověď"_s, Qt::blue, u"Slovo:"_s, u"nádraží"_s);
         QCOMPARE(shown, QStringList({u"Rychlá odpověď"_s, u"#0000ff"_s, u"Slovo:"_s, u"nádraží"_s}));
     }
 
@@ -286,7 +286,7 @@ private Q_SLOTS:
             w.CmdOK_Click();
         });
         if (use == 0) {
-            Hints::showFeedback(&m_f->host, u"Chyba"_s, Qt::red, u"Správně:"_s, answers);
+            FrmMsg::showFeedback(&m_f->host, u"Chyba"_s, Qt::red, u"Správně:"_s, answers);
         } else {
             for (int n = 1; n <= 6; ++n)
                 m_f->state.wordLists.addPairLine((QString::number(n) + answers).left(answers.size()) + u"*C*"_s);
@@ -358,7 +358,7 @@ private Q_SLOTS:
             (void)QTest::qWaitFor([&] { return off().manhattanLength() <= 1; }, 1000); // it may still move
             offset = off();
         });
-        Hints::showFeedback(&m_f->host, u"Chyba"_s, Qt::red, u"Správně:"_s, u"nádraží"_s);
+        FrmMsg::showFeedback(&m_f->host, u"Chyba"_s, Qt::red, u"Správně:"_s, u"nádraží"_s);
         QVERIFY2(offset.manhattanLength() <= 1, qPrintable(u"%1, %2"_s.arg(offset.x()).arg(offset.y())));
     }
 
@@ -408,7 +408,7 @@ private Q_SLOTS:
             Hints::fiveOptions(m_f->context());
             accepted = !m_f->answer->text().isEmpty();
         } else if (use == u"feedback"_s) {
-            Hints::showFeedback(&m_f->host, u"Chyba"_s, Qt::red, u"Správně:"_s, u"nádraží"_s);
+            FrmMsg::showFeedback(&m_f->host, u"Chyba"_s, Qt::red, u"Správně:"_s, u"nádraží"_s);
             accepted = open;
         } else {
             auto* w = new FrmMsg(&m_f->host);

@@ -1,6 +1,6 @@
 #include "Files.h"
 
-#include "app/AppSettings.h"
+#include "core/AppSettings.h"
 #include "store/Cp1250.h"
 #include "store/DataDir.h"
 #include "store/TextRoutines.h"

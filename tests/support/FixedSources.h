@@ -1,7 +1,7 @@
 #pragma once
 
-#include "testing/Clock.h"
-#include "testing/RandomSource.h"
+#include "core/Clock.h"
+#include "core/RandomSource.h"
 
 #include <deque>
 

@@ -2,7 +2,7 @@
 
 #include "FixedSources.h"
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 
 #include <QTemporaryDir>
 

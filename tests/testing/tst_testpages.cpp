@@ -4,17 +4,17 @@
 #include "Sandbox.h"
 #include "ScriptedMessages.h"
 
-#include "app/AppState.h"
 #include "app/FrmHl.h"
 #include "app/MainMenuPage.h"
-#include "hints/AnswerBox.h"
-#include "hints/FrmMsg.h"
+#include "core/AppState.h"
 #include "hints/FrmQL.h"
 #include "testing/ResultsPage.h"
 #include "testing/SelectionPage.h"
 #include "testing/TestEngine.h"
 #include "testing/TestPage.h"
 #include "testing/TestSetupPage.h"
+#include "ui/AnswerBox.h"
+#include "ui/FrmMsg.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,8 +1,8 @@
-#include "FrmMsg.h"
+#include "ui/FrmMsg.h"
 
-#include "AnswerBox.h"
-#include "app/AppState.h"
-#include "app/Pictures.h"
+#include "core/AppState.h"
+#include "ui/AnswerBox.h"
+#include "ui/Pictures.h"
 
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -523,4 +523,14 @@ bool FrmMsg::filterMaskEvent(QEvent* event) {
     default:
         return false;
     }
+}
+
+void FrmMsg::showFeedback(QWidget* parent, const QString& heading, const QColor& headingColor,
+                          const QString& goodCaption, const QString& text) {
+    auto* window = new FrmMsg(parent);
+    window->setHeading(heading, headingColor);
+    window->LblGood()->setText(goodCaption);
+    window->LblGood()->show();
+    window->LblText()->setText(text);
+    window->showModal();
 }

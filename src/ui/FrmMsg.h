@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Form.h"
+#include "ui/Form.h"
 
 #include <QDialog>
 
@@ -28,6 +28,11 @@ public:
 
     // Shows the window modally and returns once it has closed; the window is destroyed by then.
     void showModal();
+
+    // The right answer after a wrong or quick answer: heading in its colour, the caption of the
+    // answer line ("Správně:" or "Slovo:") and the answer itself. Returns when the user closes it.
+    static void showFeedback(QWidget* parent, const QString& heading, const QColor& headingColor,
+                             const QString& goodCaption, const QString& text);
 
     // Tests stand in for the user: while a hook is set, showModal() calls it instead of opening the
     // window. An empty hook brings the real modal window back.

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/Clock.h"
+#include "core/RandomSource.h"
 #include "store/DataDir.h"
-#include "testing/Clock.h"
-#include "testing/RandomSource.h"
 #include "testing/TestSettings.h"
 #include "testing/TestState.h"
 #include "testing/WordLists.h"

@@ -1,6 +1,6 @@
-#include "ErrorTrap.h"
+#include "ui/ErrorTrap.h"
 
-#include "MessageBox.h"
+#include "ui/MessageBox.h"
 
 QString trapMessage(int number, const QString& routine) {
     QString message = QStringLiteral("Chyba programu číslo: %1").arg(number);

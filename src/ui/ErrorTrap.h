@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "testing/RoutineError.h"
+#include "core/RoutineError.h"
 
 #include <functional>
 

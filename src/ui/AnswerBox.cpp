@@ -1,4 +1,4 @@
-#include "AnswerBox.h"
+#include "ui/AnswerBox.h"
 
 #include <QKeyEvent>
 
