@@ -9,6 +9,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <numeric>
 
@@ -21,10 +22,10 @@ QStringList splitSysPath(const QString& sysPath) {
 }
 
 // Orders listed files by their number, then by name, so lists do not depend on the file system.
-void sortByNumber(FileListing& listing, const std::function<int(const QString&)>& number) {
+void sortByNumber(FileListing& listing, const std::function<double(const QString&)>& number) {
     std::vector<int> order(listing.fileNames.size());
     std::iota(order.begin(), order.end(), 0);
-    std::vector<int> numbers;
+    std::vector<double> numbers;
     numbers.reserve(order.size());
     for (const QString& name : std::as_const(listing.fileNames))
         numbers.push_back(number(name));
@@ -55,15 +56,33 @@ QString firstLineOf(QFile& file) {
 
 } // namespace
 
+namespace {
+
+// A number of a file name as an int. A value no int holds addresses no file the program could name
+// by its number (the caller writes the number back into a path): number 0, "not a number".
+int fileNumber(double value) {
+    constexpr double kAbove = 2147483648.0;  // 2^31: the first whole value above int's range
+    constexpr double kBelow = -2147483649.0; // the first whole value below it
+    return value < kAbove && value > kBelow ? saturatedInt(value) : 0;
+}
+
+QString textbookNumberText(const QString& fileName) {
+    return fileName.chopped(std::min<qsizetype>(4, fileName.size()));
+}
+
+QString lessonNumberText(const QString& titleFileName, const QString& t) {
+    const qsizetype length = titleFileName.size() - 6 - t.size();
+    return length <= 0 ? QString() : titleFileName.mid(t.size() + 1, length);
+}
+
+} // namespace
+
 int textbookNumber(const QString& fileName) {
-    return static_cast<int>(numericValue(fileName.chopped(std::min<qsizetype>(4, fileName.size()))));
+    return fileNumber(numericValue(textbookNumberText(fileName)));
 }
 
 int lessonNumber(const QString& titleFileName, const QString& t) {
-    const qsizetype length = titleFileName.size() - 6 - t.size();
-    if (length <= 0)
-        return 0;
-    return static_cast<int>(numericValue(titleFileName.mid(t.size() + 1, length)));
+    return fileNumber(numericValue(lessonNumberText(titleFileName, t)));
 }
 
 QStringList splitLines(const QString& text) {
@@ -165,14 +184,14 @@ FileListing DataDir::listNamed(const FolderIndex& folder, const QStringList& fil
 FileListing DataDir::listTextbooks() const {
     const FolderIndex books = folder(QStringLiteral("books"));
     FileListing listing = listNamed(books, books.matching(QString(), QStringLiteral(".mum")));
-    sortByNumber(listing, textbookNumber);
+    sortByNumber(listing, [](const QString& name) { return numericValue(textbookNumberText(name)); });
     return listing;
 }
 
 FileListing DataDir::listLessons(const QString& t) const {
     const FolderIndex units = folder(QStringLiteral("units"));
     FileListing listing = listNamed(units, units.matching(t + u'_', QStringLiteral("T.mum")));
-    sortByNumber(listing, [&t](const QString& name) { return lessonNumber(name, t); });
+    sortByNumber(listing, [&t](const QString& name) { return numericValue(lessonNumberText(name, t)); });
     return listing;
 }
 

@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <limits>
+
 namespace {
 
 // Files of a fixture: path relative to the data directory -> exact bytes.
@@ -63,6 +65,37 @@ private slots:
         QCOMPARE(::numericValue(QStringLiteral(" 1 2")), 12.0);
         QCOMPARE(::signedNumber(3), QStringLiteral(" 3")); // the blank stands for the sign
         QCOMPARE(::signedNumber(-2), QStringLiteral("-2"));
+    }
+
+    // Numbers of any size become ints without overflow (0b).
+    void hugeNumbers() {
+        const QString huge(400, u'9');
+        QCOMPARE(::numericValue(huge), std::numeric_limits<double>::max()); // saturated, not 0
+        QCOMPARE(::numericValue(u'-' + huge), -std::numeric_limits<double>::max());
+        QCOMPARE(::numericValue(QStringLiteral("0.") + QString(400, u'0') + u'1'), 0.0);
+        QCOMPARE(::saturatedInt(1e11), std::numeric_limits<int>::max());
+        QCOMPARE(::saturatedInt(-1e11), std::numeric_limits<int>::min());
+        QCOMPARE(::saturatedInt(std::numeric_limits<double>::infinity()), std::numeric_limits<int>::max());
+        QCOMPARE(::saturatedInt(std::numeric_limits<double>::quiet_NaN()), 0);
+        QCOMPARE(::saturatedInt(-2.7), -2);
+        QCOMPARE(::saturatedInt(2147483647.0), 2147483647);
+        // A number no int can hold names no file the program could address: number 0, which the test
+        // setup page refuses like any other missing number.
+        QCOMPARE(textbookNumber(QStringLiteral("99999999999.mum")), 0);
+        QCOMPARE(textbookNumber(huge + QStringLiteral(".mum")), 0);
+        QCOMPARE(textbookNumber(QStringLiteral("2147483647.mum")), 2147483647);
+        QCOMPARE(lessonNumber(QStringLiteral("3_99999999999T.mum"), QStringLiteral("3")), 0);
+        QCOMPARE(lessonNumber(QStringLiteral("3_2147483647T.mum"), QStringLiteral("3")), 2147483647);
+
+        // Listed all the same, after the smaller numbers.
+        QTemporaryDir tmp;
+        QVERIFY(writeFiles(tmp.path(), {{"books/99999999999.mum", "Velk\xe1\r\n"},
+                                        {"books/2.mum", "Mal\xe1\r\n"},
+                                        {"units/2_99999999999T.mum", "Velk\xe1\r\n"},
+                                        {"units/2_3T.mum", "Mal\xe1\r\n"}}));
+        const DataDir dir(tmp.path());
+        QCOMPARE(dir.listTextbooks().fileNames, (QStringList{"2.mum", "99999999999.mum"}));
+        QCOMPARE(dir.listLessons(QStringLiteral("2")).fileNames, (QStringList{"2_3T.mum", "2_99999999999T.mum"}));
     }
 
     void windows1250() {
