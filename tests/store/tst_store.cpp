@@ -8,6 +8,7 @@
 #include <QDirIterator>
 #include <QHash>
 #include <QSet>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -116,6 +117,100 @@ private slots:
         QCOMPARE(Cp1250::decodeFile("\xc5\xbelu\xc5\xa5ou\xc4\x8dk\xc3\xbd k\xc5\xaf\xc5\x88"),
                  QStringLiteral("žluťoučký kůň"));
         QCOMPARE(Cp1250::decodeFile("\x9elu\x9dou\xe8k\xfd k\xf9\xf2"), QStringLiteral("žluťoučký kůň"));
+    }
+
+    // Windows-1250 bytes that happen to be valid UTF-8 are read as Windows-1250 (2).
+    void czechLettersAreNotUtf8() {
+        const QString letters = QStringLiteral("aábcčdďeéěfghiíjklmnňoópqrřsštťuúůvwxyýzž");
+        const QString all = letters + letters.toUpper();
+        QCOMPARE(all.size(), 82); // 41 letters ("ch" is two)
+        QCOMPARE(Cp1250::decodeFile("\xda\x9e" "as"), QStringLiteral("Úžas"));
+        QCOMPARE(Cp1250::decodeFile("\xda\x8a"), QStringLiteral("ÚŠ"));
+        int utf8Valid = 0;
+        for (QChar x : all) {
+            for (QChar y : all) {
+                const QString pair = QString(x) + y;
+                const QByteArray bytes = Cp1250::encode(pair);
+                if (QString(QStringDecoder(QStringConverter::Utf8).decode(bytes)).indexOf(QChar::ReplacementCharacter) < 0)
+                    ++utf8Valid;
+                // Alone, as a line of a file, as a word in a line and as a pair line.
+                for (const QString& text : {pair, pair + "\r\n", "Kniha " + pair + " a " + pair + "\r\n",
+                                            pair + "*" + pair + "as*\r\n" + pair + "*x*\r\n"}) {
+                    const QByteArray file = Cp1250::encode(text);
+                    QVERIFY2(TextCodec::detect(file) == TextEncoding::Windows1250, qPrintable(text));
+                    QCOMPARE(Cp1250::decodeFile(file), text);
+                }
+            }
+        }
+        QVERIFY(utf8Valid >= 60); // the cases that matter: valid UTF-8 by accident
+        // Three letters reach the three-byte forms of UTF-8 ("čŠš" is E8 8A 9A).
+        for (QChar x : all)
+            for (QChar y : all)
+                for (QChar z : all) {
+                    const QString word = QString(x) + y + z;
+                    QVERIFY2(TextCodec::detect(Cp1250::encode(word)) == TextEncoding::Windows1250, qPrintable(word));
+                }
+    }
+
+    // UTF-8 without a byte-order mark is recognised when it is plainly UTF-8.
+    void utf8IsRecognised() {
+        const QString letters = QStringLiteral("áčďéěíňóřšťúůýžäöüßÁČĎÉĚÍŇÓŘŠŤÚŮÝŽÄÖÜ");
+        for (QChar c : letters) {
+            for (const QString& text : {QString(c), QString(c) + "as", "sl" + QString(c) + "vo*" + c + "*\r\n"}) {
+                QVERIFY2(TextCodec::detect(text.toUtf8()) == TextEncoding::Utf8, qPrintable(text));
+                QCOMPARE(Cp1250::decodeFile(text.toUtf8()), text);
+            }
+        }
+        for (const QString& text :
+             {QStringLiteral("Čeština"), QStringLiteral("Úžas"), QStringLiteral("žluťoučký kůň"),
+              QStringLiteral("die Brücke*most*\r\nNiños*děti*\r\n"), QStringLiteral("Москва*Moskva*"),
+              QStringLiteral("καλημέρα*dobré ráno*"), QStringLiteral("Țară*země*"), QStringLiteral("Straße")}) {
+            QVERIFY2(TextCodec::detect(text.toUtf8()) == TextEncoding::Utf8, qPrintable(text));
+            QCOMPARE(Cp1250::decodeFile(text.toUtf8()), text);
+        }
+        // With a byte-order mark any text is UTF-8, even one that reads as Windows-1250 too.
+        QCOMPARE(Cp1250::decodeFile("\xef\xbb\xbf" + QStringLiteral("ڞas").toUtf8()), QStringLiteral("ڞas"));
+        QCOMPARE(TextCodec::detect("\xef\xbb\xbf"), TextEncoding::Utf8Bom);
+        // ASCII is the same in both: Windows-1250.
+        QCOMPARE(TextCodec::detect("der Hund*pes*\r\n"), TextEncoding::Windows1250);
+    }
+
+    void demoAndTestDataAreWindows1250() {
+        for (const QString& root : {QStringLiteral(MEMORAN_DEMO_DATA), QStringLiteral(MEMORAN_TEST_DATA)}) {
+            QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
+            int files = 0;
+            while (it.hasNext()) {
+                const QString path = it.next();
+                const QByteArray bytes = readBytes(path);
+                QVERIFY2(TextCodec::detect(bytes) == TextEncoding::Windows1250, qPrintable(path));
+                // Their text, written as UTF-8, reads back as UTF-8.
+                const QString text = Cp1250::decode(bytes);
+                if (text.toUtf8() != bytes)
+                    QVERIFY2(TextCodec::detect(text.toUtf8()) == TextEncoding::Utf8, qPrintable(path));
+                ++files;
+            }
+            QVERIFY(files > 0);
+        }
+    }
+
+    // The detector takes a file in pieces and stops at the first byte that is not UTF-8.
+    void detectorInPieces() {
+        const QByteArray utf8 = QStringLiteral("Úžas*žluťoučký kůň*\r\n").repeated(50).toUtf8();
+        for (int piece : {1, 2, 3, 7, 64}) {
+            TextCodec::Detector detector;
+            for (qsizetype at = 0; at < utf8.size(); at += piece)
+                detector.feed(utf8.mid(at, piece));
+            detector.finish();
+            QCOMPARE(detector.encoding(), TextEncoding::Utf8);
+        }
+        TextCodec::Detector cp1250;
+        cp1250.feed("Hund*pes*\r\n\xe8" "ek"); // "ček": E8 is no UTF-8 before "e"
+        QVERIFY(cp1250.decided());
+        QCOMPARE(cp1250.encoding(), TextEncoding::Windows1250);
+        TextCodec::Detector cut; // a sequence cut off at the end is not UTF-8
+        cut.feed("\xc5\xbe" "a\xc5");
+        cut.finish();
+        QCOMPARE(cut.encoding(), TextEncoding::Windows1250);
     }
 
     void splitLines_data() {
