@@ -266,7 +266,7 @@ void Detector::startScan() {
         m_markSize = markSize;
         m_state = State::Decided;
     };
-    if (head.startsWith("\xFF\xFE\x00\x00") || head.startsWith(QByteArray("\x00\x00\xFE\xFF", 4))) {
+    if (head.startsWith(QByteArrayView("\xFF\xFE\x00\x00", 4)) || head.startsWith(QByteArrayView("\x00\x00\xFE\xFF", 4))) {
         m_unsupported = true;
         decide(TextEncoding::Windows1250, 4);
     } else if (head.startsWith("\xEF\xBB\xBF")) {
