@@ -6,6 +6,7 @@
 #include "store/DataDir.h"
 #include "store/TextRoutines.h"
 
+#include <QDateTime>
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QHash>
@@ -595,6 +596,37 @@ private slots:
         QCOMPARE(readBytes(cfg), QByteArray(" 0\r\n 1\r\n"));
         QCOMPARE(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"me.cfg"});
         QVERIFY(status.message().contains(QStringLiteral("me.cfg")));
+    }
+
+    // Temporary files of interrupted saves are removed once stale; nothing else is (10).
+    void staleTempFiles() {
+        QTemporaryDir tmp;
+        const QStringList stale = {"me.cfg.GyqEae", "Try.cfg.AbCdEf", "try.cfg.QWERTY", "Zkouseni.txt.xYzAbC",
+                                   "books/3.mum.QwErTy", "units/2_1T.mum.aBcDeF", "units/2_1.mum.ZzZzZz",
+                                   "units/2_1t.mum.abc123"};
+        const QStringList kept = {"me.cfg", "Try.cfg", "Zkouseni.txt", "books/3.mum", "units/2_1.mum",
+                                  "notes.txt.AbCdEf",     // not a name of ours
+                                  "books/3.mum.backup1",  // seven characters
+                                  "books/abc.mum.QwErTy", // no textbook number
+                                  "units/2_1.mum.Ab-dEf", "units/x2_1.mum.AbCdEf", "me.cfg.AbCdE"};
+        const QStringList fresh = {"me.cfg.FrEsHh", "units/2_2.mum.NeWwWw"}; // a save may be under way
+        const QDateTime now = QDateTime::currentDateTime();
+        for (const QString& name : stale + kept + fresh) {
+            QVERIFY(writeBytes(tmp.filePath(name), "x"));
+            QFile file(tmp.filePath(name));
+            const QDateTime changed = now.addSecs(fresh.contains(name) ? -60 : -3600);
+            QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(changed, QFileDevice::FileModificationTime));
+        }
+        QVERIFY(QDir(tmp.path()).mkdir(QStringLiteral("me.cfg.FoLdEr"))); // a folder: left alone
+        const DataDir dir(tmp.path());
+        QCOMPARE(dir.removeStaleTempFiles(), stale.size());
+        for (const QString& name : stale)
+            QVERIFY2(!QFileInfo::exists(tmp.filePath(name)), qPrintable(name));
+        for (const QString& name : kept + fresh)
+            QVERIFY2(QFileInfo::exists(tmp.filePath(name)), qPrintable(name));
+        QVERIFY(QFileInfo(tmp.filePath("me.cfg.FoLdEr")).isDir());
+        QCOMPARE(dir.removeStaleTempFiles(std::chrono::seconds(30)), fresh.size());
+        QCOMPARE(DataDir(tmp.filePath("nowhere")).removeStaleTempFiles(), 0); // no folders at all
     }
 
     void rewriteMatchesGoldenFile() {
