@@ -266,7 +266,8 @@ void Detector::startScan() {
         m_markSize = markSize;
         m_state = State::Decided;
     };
-    if (head.startsWith(QByteArrayView("\xFF\xFE\x00\x00", 4)) || head.startsWith(QByteArrayView("\x00\x00\xFE\xFF", 4))) {
+    if (head.startsWith(QByteArrayView("\xFF\xFE\x00\x00", 4)) ||
+        head.startsWith(QByteArrayView("\x00\x00\xFE\xFF", 4))) {
         m_unsupported = true;
         decide(TextEncoding::Windows1250, 4);
     } else if (head.startsWith("\xEF\xBB\xBF")) {
@@ -298,7 +299,7 @@ void Detector::scan(const unsigned char* p, const unsigned char* end) {
             } else if (b >= 0xE0 && b <= 0xEF) {
                 m_need = 2;
                 m_codePoint = b & 0x0F;
-                m_low = b == 0xE0 ? 0xA0 : 0x80; // no overlong forms
+                m_low = b == 0xE0 ? 0xA0 : 0x80;  // no overlong forms
                 m_high = b == 0xED ? 0x9F : 0xBF; // no surrogates
                 continue;
             } else if (b >= 0xF0 && b <= 0xF4) {

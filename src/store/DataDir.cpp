@@ -274,10 +274,11 @@ bool lineEndBefore(QFile& file, qint64 size, TextEncoding encoding, int markSize
     const QByteArray last = file.read(unit);
     if (last.size() != unit)
         return false;
-    const char16_t c = !utf16 ? static_cast<unsigned char>(last[0])
-                       : encoding == TextEncoding::Utf16Le
-                           ? static_cast<char16_t>(static_cast<unsigned char>(last[0]) | (static_cast<unsigned char>(last[1]) << 8))
-                           : static_cast<char16_t>(static_cast<unsigned char>(last[1]) | (static_cast<unsigned char>(last[0]) << 8));
+    const char16_t c =
+        !utf16 ? static_cast<unsigned char>(last[0])
+        : encoding == TextEncoding::Utf16Le
+            ? static_cast<char16_t>(static_cast<unsigned char>(last[0]) | (static_cast<unsigned char>(last[1]) << 8))
+            : static_cast<char16_t>(static_cast<unsigned char>(last[1]) | (static_cast<unsigned char>(last[0]) << 8));
     if (c == u'\r')
         *prefix = QStringLiteral("\n");
     else if (c != u'\n')
@@ -359,7 +360,6 @@ int textbookNumber(const QString& fileName) {
 int lessonNumber(const QString& titleFileName, const QString& t) {
     return fileNumber(numericValue(lessonNumberText(titleFileName, t)));
 }
-
 
 QStringList splitLines(const QString& text) {
     QStringList lines;
@@ -567,7 +567,8 @@ IoStatus DataDir::appendLine(const QString& sysPath, const QString& line) const 
     const QString unencodable = TextCodec::unencodable(text, encoding);
     if (!existingText) {
         file.close();
-        const IoStatus saved = saveWhole(path, TextCodec::byteOrderMark(TextEncoding::Utf8Bom) + text.toUtf8(), existed);
+        const IoStatus saved =
+            saveWhole(path, TextCodec::byteOrderMark(TextEncoding::Utf8Bom) + text.toUtf8(), existed);
         if (!saved.ok() && !existed)
             QFile::remove(path);
         return saved.ok() ? IoStatus::withNotice(conversionNotice(path, false, unencodable)) : saved;

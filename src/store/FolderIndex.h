@@ -36,7 +36,7 @@ private:
 
     QString m_path;
     bool m_exists = false;
-    QStringList m_names; // in listing order
+    QStringList m_names;        // in listing order
     std::vector<bool> m_isFile; // item for item: a regular file, or a link to one
     // Built on the first look-up only: a listing that is only matched against a pattern needs none.
     mutable QStringList m_sorted;

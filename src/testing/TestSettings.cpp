@@ -41,8 +41,7 @@ SavedTestSettings SavedTestSettings::read(const DataDir& dir) {
 }
 
 IoStatus SavedTestSettings::write(const DataDir& dir, const TestSettings& settings, bool halfAnswer) {
-    return dir.rewrite(tryCfg(dir),
-                       {signedNumber(settings.Level), signedNumber(settings.AnswerMode), signedNumber(settings.Repeats),
-                        signedNumber(settings.Penalty), signedNumber(settings.MaxRepeats),
-                        signedNumber(halfAnswer ? 1 : 0)});
+    return dir.rewrite(tryCfg(dir), {signedNumber(settings.Level), signedNumber(settings.AnswerMode),
+                                     signedNumber(settings.Repeats), signedNumber(settings.Penalty),
+                                     signedNumber(settings.MaxRepeats), signedNumber(halfAnswer ? 1 : 0)});
 }

@@ -132,14 +132,17 @@ private slots:
         const QString letters = QStringLiteral("aábcčdďeéěfghiíjklmnňoópqrřsštťuúůvwxyýzž");
         const QString all = letters + letters.toUpper();
         QCOMPARE(all.size(), 82); // 41 letters ("ch" is two)
-        QCOMPARE(Cp1250::decodeFile("\xda\x9e" "as"), QStringLiteral("Úžas"));
+        QCOMPARE(Cp1250::decodeFile("\xda\x9e"
+                                    "as"),
+                 QStringLiteral("Úžas"));
         QCOMPARE(Cp1250::decodeFile("\xda\x8a"), QStringLiteral("ÚŠ"));
         int utf8Valid = 0;
         for (QChar x : all) {
             for (QChar y : all) {
                 const QString pair = QString(x) + y;
                 const QByteArray bytes = Cp1250::encode(pair);
-                if (QString(QStringDecoder(QStringConverter::Utf8).decode(bytes)).indexOf(QChar::ReplacementCharacter) < 0)
+                if (QString(QStringDecoder(QStringConverter::Utf8).decode(bytes)).indexOf(QChar::ReplacementCharacter) <
+                    0)
                     ++utf8Valid;
                 // Alone, as a line of a file, as a word in a line and as a pair line.
                 for (const QString& text : {pair, pair + "\r\n", "Kniha " + pair + " a " + pair + "\r\n",
@@ -212,11 +215,13 @@ private slots:
             QCOMPARE(detector.encoding(), TextEncoding::Utf8);
         }
         TextCodec::Detector cp1250;
-        cp1250.feed("Hund*pes*\r\n\xe8" "ek"); // "ček": E8 is no UTF-8 before "e"
+        cp1250.feed("Hund*pes*\r\n\xe8"
+                    "ek"); // "ček": E8 is no UTF-8 before "e"
         QVERIFY(cp1250.decided());
         QCOMPARE(cp1250.encoding(), TextEncoding::Windows1250);
         TextCodec::Detector cut; // a sequence cut off at the end is not UTF-8
-        cut.feed("\xc5\xbe" "a\xc5");
+        cut.feed("\xc5\xbe"
+                 "a\xc5");
         cut.finish();
         QCOMPARE(cut.encoding(), TextEncoding::Windows1250);
     }
@@ -263,15 +268,21 @@ private slots:
         QTest::addColumn<QByteArray>("after");
         const QString lesson = QStringLiteral("units/1_1.mum");
         const QString log = QStringLiteral("Zkouseni.txt");
-        QTest::newRow("last line without CR LF") << lesson << QByteArray("a*b*\r\nc*d*") << QByteArray("a*b*\r\nc*d*\r\ne*f*\r\n");
+        QTest::newRow("last line without CR LF")
+            << lesson << QByteArray("a*b*\r\nc*d*") << QByteArray("a*b*\r\nc*d*\r\ne*f*\r\n");
         QTest::newRow("last line with CR LF") << lesson << QByteArray("c*d*\r\n") << QByteArray("c*d*\r\ne*f*\r\n");
         QTest::newRow("last line with LF") << lesson << QByteArray("c*d*\n") << QByteArray("c*d*\ne*f*\r\n");
         QTest::newRow("CR LF cut short") << lesson << QByteArray("c*d*\r") << QByteArray("c*d*\r\ne*f*\r\n");
         QTest::newRow("empty file") << lesson << QByteArray("") << QByteArray("e*f*\r\n");
-        QTest::newRow("UTF-8 without end") << lesson << QByteArray("\xef\xbb\xbf\xc5\xbe*d*")
-                                           << QByteArray("\xef\xbb\xbf\xc5\xbe*d*\r\ne*f*\r\n");
-        QTest::newRow("UTF-16 without end") << lesson << QByteArray("\xff\xfe" "c\0*\0", 6)
-                                            << QByteArray("\xff\xfe" "c\0*\0\r\0\n\0e\0*\0f\0*\0\r\0\n\0", 22);
+        QTest::newRow("UTF-8 without end")
+            << lesson << QByteArray("\xef\xbb\xbf\xc5\xbe*d*") << QByteArray("\xef\xbb\xbf\xc5\xbe*d*\r\ne*f*\r\n");
+        QTest::newRow("UTF-16 without end") << lesson
+                                            << QByteArray("\xff\xfe"
+                                                          "c\0*\0",
+                                                          6)
+                                            << QByteArray("\xff\xfe"
+                                                          "c\0*\0\r\0\n\0e\0*\0f\0*\0\r\0\n\0",
+                                                          22);
         QTest::newRow("log without CR LF") << log << QByteArray("1.1.2024   8:00:00   N\xe1zev:X")
                                            << QByteArray("1.1.2024   8:00:00   N\xe1zev:X\r\ne*f*\r\n");
     }
@@ -294,13 +305,13 @@ private slots:
     void listingsTakeFilesOnly() {
         QTemporaryDir tmp;
         QVERIFY(writeFiles(tmp.path(), {{"books/2.mum", "Angli\xe8tina\r\n"},
-                                        {"books/3.mum", ""},          // no line 1: listed by its file name
+                                        {"books/3.mum", ""},             // no line 1: listed by its file name
                                         {"books/4.mum", "   \r\nx\r\n"}, // a blank line 1: the same
                                         {"real.txt", "Odkazem\r\n"},
                                         {"units/2_1T.mum", "Rodina\r\n"}}));
         const QString books = tmp.filePath("books/");
-        QVERIFY(QDir().mkpath(books + "7.mum"));                    // a folder
-        QVERIFY(QDir().mkpath(tmp.filePath("units/2_9T.mum")));     // a folder among the lessons
+        QVERIFY(QDir().mkpath(books + "7.mum"));                                   // a folder
+        QVERIFY(QDir().mkpath(tmp.filePath("units/2_9T.mum")));                    // a folder among the lessons
         QCOMPARE(mkfifo(QFile::encodeName(books + "8.mum").constData(), 0600), 0); // a pipe
         QVERIFY(QFile::link(QStringLiteral("/dev/zero"), books + "9.mum"));        // a device
         QVERIFY(QFile::link(tmp.filePath("real.txt"), books + "10.mum"));          // a link to a file: fine
@@ -325,17 +336,18 @@ private slots:
         const FileListing books = dir.listTextbooks();
         QVERIFY(books.names.isEmpty() && books.fileNames.isEmpty());
         QCOMPARE(books.errors.size(), 1);
-        QCOMPARE(books.errors.first().message(),
-                 QStringLiteral("Složku „%1“ se nepodařilo přečíst: složka neexistuje.")
-                     .arg(QDir::toNativeSeparators(tmp.filePath("books"))));
+        QCOMPARE(books.errors.first().message(), QStringLiteral("Složku „%1“ se nepodařilo přečíst: složka neexistuje.")
+                                                     .arg(QDir::toNativeSeparators(tmp.filePath("books"))));
         QCOMPARE(dir.listLessons(QStringLiteral("1")).errors.size(), 1);
         QVERIFY(writeBytes(tmp.filePath("units"), "not a folder"));
-        QVERIFY(dir.listLessons(QStringLiteral("1")).errors.first().message().contains(QStringLiteral("není to složka")));
+        QVERIFY(
+            dir.listLessons(QStringLiteral("1")).errors.first().message().contains(QStringLiteral("není to složka")));
         if (geteuid() != 0) { // root reads every folder
             QVERIFY(QDir(tmp.path()).mkdir(QStringLiteral("books")));
             QVERIFY(QFile::setPermissions(tmp.filePath("books"), QFileDevice::WriteOwner));
             const FileListing denied = dir.listTextbooks();
-            QFile::setPermissions(tmp.filePath("books"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+            QFile::setPermissions(tmp.filePath("books"),
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
             QCOMPARE(denied.errors.size(), 1);
             QVERIFY(denied.errors.first().message().contains(QStringLiteral("přístup byl odepřen")));
         }
@@ -380,7 +392,8 @@ private slots:
         QVERIFY(dir.readLines(QStringLiteral("units\\1_1.mum")).status.ok());
         const FileLines tooBig = dir.readLines(QStringLiteral("units\\1_2.mum"));
         QVERIFY(tooBig.lines.isEmpty());
-        QVERIFY2(tooBig.status.message().contains(QStringLiteral("je větší než 8 MB")), qPrintable(tooBig.status.message()));
+        QVERIFY2(tooBig.status.message().contains(QStringLiteral("je větší než 8 MB")),
+                 qPrintable(tooBig.status.message()));
     }
 
     // UTF-16 with its byte-order mark is read as UTF-16; NUL characters and UTF-32 are refused (8).
@@ -423,7 +436,8 @@ private slots:
         QVERIFY(messages.at(0).contains(QStringLiteral("je to složka, ne soubor")));
         QVERIFY(messages.at(1).contains(QStringLiteral("je to složka, ne soubor")));
         QVERIFY(messages.at(3).contains(QStringLiteral("soubor nebo složka neexistuje")));
-        QVERIFY(messages.at(4).contains(QStringLiteral("neexistuje")) && messages.at(4).contains(QStringLiteral("Soubor nebyl vytvořen.")));
+        QVERIFY(messages.at(4).contains(QStringLiteral("neexistuje")) &&
+                messages.at(4).contains(QStringLiteral("Soubor nebyl vytvořen.")));
         for (int e : {ENOENT, EACCES, EISDIR, ENOSPC, EFBIG, EROFS, EIO, 0, 12345}) {
             for (int kind = QFileDevice::NoError; kind <= QFileDevice::CopyError; ++kind) {
                 const QString reason = IoStatus::czechReason(static_cast<QFileDevice::FileError>(kind), e);
@@ -447,16 +461,20 @@ private slots:
         QTest::addColumn<QByteArray>("after");
         QTest::addColumn<bool>("notice");
         const QByteArray bom("\xef\xbb\xbf");
-        const QByteArray cp1250("die K\xe4lte*zima*\r\nder B\xe4r*medv\xec" "d*\r\n");
+        const QByteArray cp1250("die K\xe4lte*zima*\r\nder B\xe4r*medv\xec"
+                                "d*\r\n");
         const QByteArray utf8 = QStringLiteral("die Kälte*zima*\r\nder Bär*medvěd*\r\n").toUtf8();
         const QString niños = QStringLiteral("Niños*děti*");
         const QString moskva = QStringLiteral("Moskau*Москва*");
         QTest::newRow("append, Windows-1250") << true << cp1250 << QStringLiteral("Übung*cvičení*")
-                                              << cp1250 + "\xdc" "bung*cvi\xe8" "en\xed*\r\n" << false;
+                                              << cp1250 + "\xdc"
+                                                          "bung*cvi\xe8"
+                                                          "en\xed*\r\n"
+                                              << false;
         QTest::newRow("append, UTF-8 stays UTF-8") << true << utf8 << QStringLiteral("Übung*cvičení*")
                                                    << utf8 + QStringLiteral("Übung*cvičení*\r\n").toUtf8() << false;
-        QTest::newRow("append, UTF-8 with mark") << true << bom + utf8 << niños
-                                                 << bom + utf8 + (niños + "\r\n").toUtf8() << false;
+        QTest::newRow("append, UTF-8 with mark")
+            << true << bom + utf8 << niños << bom + utf8 + (niños + "\r\n").toUtf8() << false;
         QTest::newRow("append, converted") << true << cp1250 << niños << bom + utf8 + (niños + "\r\n").toUtf8() << true;
         QTest::newRow("append, converted, no CR LF")
             << true << cp1250.chopped(2) << niños << bom + utf8 + (niños + "\r\n").toUtf8() << true;
@@ -464,20 +482,25 @@ private slots:
         QTest::newRow("append, new file, Windows-1250")
             << true << QByteArray() << QStringLiteral("Kälte*zima*") << QByteArray("K\xe4lte*zima*\r\n") << false;
         QTest::newRow("rewrite, Windows-1250") << false << cp1250 << QStringLiteral("Übung*cvičení*")
-                                               << QByteArray("\xdc" "bung*cvi\xe8" "en\xed*\r\n") << false;
+                                               << QByteArray("\xdc"
+                                                             "bung*cvi\xe8"
+                                                             "en\xed*\r\n")
+                                               << false;
         QTest::newRow("rewrite, UTF-8 stays UTF-8") << false << utf8 << QStringLiteral("Übung*cvičení*")
                                                     << QStringLiteral("Übung*cvičení*\r\n").toUtf8() << false;
         QTest::newRow("rewrite, UTF-8 with mark") << false << bom + utf8 << QStringLiteral("Übung*cvičení*")
                                                   << bom + QStringLiteral("Übung*cvičení*\r\n").toUtf8() << false;
         QTest::newRow("rewrite, converted") << false << cp1250 << moskva << bom + (moskva + "\r\n").toUtf8() << true;
-        QTest::newRow("rewrite, new file") << false << QByteArray() << moskva << bom + (moskva + "\r\n").toUtf8() << true;
+        QTest::newRow("rewrite, new file")
+            << false << QByteArray() << moskva << bom + (moskva + "\r\n").toUtf8() << true;
         // Windows-1250 bytes that would read back as UTF-8 ("ÄŤ" is "č"): written so that they cannot.
         QTest::newRow("rewrite, would read as UTF-8")
             << false << cp1250 << QStringLiteral("ÄŤas*x*") << bom + QStringLiteral("ÄŤas*x*\r\n").toUtf8() << true;
         QStringEncoder le(QStringConverter::Utf16LE);
-        QTest::newRow("append, UTF-16")
-            << true << "\xff\xfe" + QByteArray(le.encode(u"a*b*\r\n")) << moskva
-            << "\xff\xfe" + QByteArray(le.encode(QStringLiteral("a*b*\r\n") + moskva + "\r\n")) << false;
+        QTest::newRow("append, UTF-16") << true << "\xff\xfe" + QByteArray(le.encode(u"a*b*\r\n")) << moskva
+                                        << "\xff\xfe" +
+                                               QByteArray(le.encode(QStringLiteral("a*b*\r\n") + moskva + "\r\n"))
+                                        << false;
     }
     void fileKeepsItsEncoding() {
         QFETCH(bool, append);
@@ -558,7 +581,8 @@ private slots:
             QVERIFY(writeBytes(path, before));
         const DataDir dir(tmp.path());
         const QString sysPath = QStringLiteral("units\\1_1.mum");
-        const QString line = how == u"convert" ? QStringLiteral("Niños*děti*") : QStringLiteral("ein langes Wort*dlouhé slovo*");
+        const QString line =
+            how == u"convert" ? QStringLiteral("Niños*děti*") : QStringLiteral("ein langes Wort*dlouhé slovo*");
         IoStatus status;
         {
             // A rewrite writes a new file from its start.
@@ -601,14 +625,20 @@ private slots:
     // Temporary files of interrupted saves are removed once stale; nothing else is (10).
     void staleTempFiles() {
         QTemporaryDir tmp;
-        const QStringList stale = {"me.cfg.GyqEae", "Try.cfg.AbCdEf", "try.cfg.QWERTY", "Zkouseni.txt.xYzAbC",
-                                   "books/3.mum.QwErTy", "units/2_1T.mum.aBcDeF", "units/2_1.mum.ZzZzZz",
-                                   "units/2_1t.mum.abc123"};
-        const QStringList kept = {"me.cfg", "Try.cfg", "Zkouseni.txt", "books/3.mum", "units/2_1.mum",
+        const QStringList stale = {"me.cfg.GyqEae",        "Try.cfg.AbCdEf",       "try.cfg.QWERTY",
+                                   "Zkouseni.txt.xYzAbC",  "books/3.mum.QwErTy",   "units/2_1T.mum.aBcDeF",
+                                   "units/2_1.mum.ZzZzZz", "units/2_1t.mum.abc123"};
+        const QStringList kept = {"me.cfg",
+                                  "Try.cfg",
+                                  "Zkouseni.txt",
+                                  "books/3.mum",
+                                  "units/2_1.mum",
                                   "notes.txt.AbCdEf",     // not a name of ours
                                   "books/3.mum.backup1",  // seven characters
                                   "books/abc.mum.QwErTy", // no textbook number
-                                  "units/2_1.mum.Ab-dEf", "units/x2_1.mum.AbCdEf", "me.cfg.AbCdE"};
+                                  "units/2_1.mum.Ab-dEf",
+                                  "units/x2_1.mum.AbCdEf",
+                                  "me.cfg.AbCdE"};
         const QStringList fresh = {"me.cfg.FrEsHh", "units/2_2.mum.NeWwWw"}; // a save may be under way
         const QDateTime now = QDateTime::currentDateTime();
         for (const QString& name : stale + kept + fresh) {
