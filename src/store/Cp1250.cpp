@@ -1,9 +1,11 @@
 #include "Cp1250.h"
 
 #include <QStringDecoder>
+#include <QStringEncoder>
 
 #include <algorithm>
 #include <array>
+#include <string_view>
 
 namespace {
 
@@ -38,41 +40,11 @@ const ReverseTable& reverse() {
     return table;
 }
 
-// Whether the bytes hold a multi-byte UTF-8 sequence and no broken one. Stops at the first byte
-// that cannot be UTF-8, which in Czech Windows-1250 text is the first letter with a diacritic.
-bool mayBeUtf8(const QByteArray& bytes) {
-    bool multiByte = false;
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
-    const auto* end = p + bytes.size();
-    while (p < end) {
-        const unsigned char lead = *p++;
-        if (lead < 0x80)
-            continue;
-        int follow = 0;
-        if (lead >= 0xC2 && lead <= 0xDF)
-            follow = 1;
-        else if (lead >= 0xE0 && lead <= 0xEF)
-            follow = 2;
-        else if (lead >= 0xF0 && lead <= 0xF4)
-            follow = 3;
-        else
-            return false;
-        if (end - p < follow)
-            return false;
-        for (int i = 0; i < follow; ++i) {
-            if ((*p++ & 0xC0) != 0x80)
-                return false;
-        }
-        multiByte = true;
-    }
-    return multiByte;
-}
-
 } // namespace
 
 namespace Cp1250 {
 
-QString decode(const QByteArray& bytes) {
+QString decode(QByteArrayView bytes) {
     QString text(bytes.size(), Qt::Uninitialized);
     QChar* out = text.data();
     for (char ch : bytes) {
@@ -115,13 +87,337 @@ QByteArray encode(const QString& text, bool* ok) {
 }
 
 QString decodeFile(const QByteArray& bytes) {
-    if (mayBeUtf8(bytes)) {
-        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-        QString text = utf8.decode(bytes);
-        if (!utf8.hasError())
-            return text;
-    }
-    return decode(bytes);
+    return TextCodec::decode(bytes, TextCodec::detect(bytes));
 }
 
 } // namespace Cp1250
+
+namespace {
+
+using CharInfo = TextCodec::Detector::CharInfo;
+
+enum Flag : std::uint8_t {
+    Letter = 1,
+    Upper = 2,
+    Lower = 4,
+    WordSymbol = 8, // a symbol that does not stand inside a word
+    Mark = 16,      // a combining mark: belongs to the letter before it
+    Umlaut = 32,    // ä ö ü ß and their capitals
+    Hacek = 64,     // Czech letters with a háček or a ring
+};
+
+constexpr std::uint8_t kRare = 4; // control, format, private and unassigned characters
+
+bool oneOf(char32_t c, std::u16string_view set) {
+    return c < 0x10000 && set.find(static_cast<char16_t>(c)) != std::u16string_view::npos;
+}
+
+CharInfo classify(char32_t c) {
+    CharInfo info;
+    if (c < 0x80) {
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) {
+            info.flags = Letter | (c <= 'Z' ? Upper : Lower);
+            info.script = QChar::Script_Latin;
+        }
+        return info;
+    }
+    info.script = static_cast<std::uint8_t>(QChar::script(c));
+    const QChar::Category category = QChar::category(c);
+    // Symbols of Latin-1 (µ, ª and º are letters to Unicode, not in a word) and the lone diacritics
+    // of Windows-1250 (ˇ ˘ ˙ ˛ ˝ and their kin), which real text hardly ever holds on their own.
+    if ((c >= 0xA1 && c <= 0xBF) || (c >= 0x2B0 && c <= 0x2FF)) {
+        info.script = QChar::Script_Common;
+        info.flags = WordSymbol;
+        if (c == 0xAD)
+            info.cost = kRare; // soft hyphen
+        else if (c >= 0x2B0)
+            info.cost = 3;
+        else
+            info.cost = oneOf(c, u"§©«®°±»") ? 1 : 2;
+        return info;
+    }
+    switch (category) {
+    case QChar::Letter_Uppercase:
+    case QChar::Letter_Titlecase:
+    case QChar::Letter_Lowercase:
+    case QChar::Letter_Modifier:
+    case QChar::Letter_Other: {
+        info.flags = Letter;
+        if (category == QChar::Letter_Uppercase || category == QChar::Letter_Titlecase)
+            info.flags |= Upper;
+        else if (category == QChar::Letter_Lowercase)
+            info.flags |= Lower;
+        if (oneOf(c, u"čďěňřšťůžČĎĚŇŘŠŤŮŽ")) {
+            info.flags |= Hacek;
+        } else if (oneOf(c, u"äöüßÄÖÜ")) {
+            info.flags |= Umlaut;
+        } else if (oneOf(c, u"áéíóúýÁÉÍÓÚÝ")) {
+            // Czech: costs nothing
+        } else if (info.script == QChar::Script_Latin) {
+            if (c <= 0x17F || (c >= 0x218 && c <= 0x21B) || (c >= 0x1E00 && c <= 0x1EFF))
+                info.cost = 1; // Latin-1, Latin Extended-A, Romanian ș ț, Vietnamese
+            else if (c < 0x250)
+                info.cost = 2; // the rest of Latin Extended-B
+            else
+                info.cost = 3; // phonetic letters
+        } else if (info.script == QChar::Script_Greek) {
+            info.cost = c <= 0x3FF ? 1 : 2;
+        } else if (info.script == QChar::Script_Cyrillic) {
+            info.cost = c <= 0x45F ? 1 : 2;
+        } else {
+            info.cost = 2; // the letters of other scripts
+        }
+        return info;
+    }
+    case QChar::Mark_NonSpacing:
+    case QChar::Mark_SpacingCombining:
+    case QChar::Mark_Enclosing:
+        info.flags = Mark;
+        // Grave to caron but the vertical line, dot below, comma below, cedilla, ogonek.
+        info.cost = (c >= 0x300 && c <= 0x30C && c != 0x309) || c == 0x323 || (c >= 0x326 && c <= 0x328) ? 2 : 3;
+        return info;
+    case QChar::Separator_Space:
+        info.cost = 1;
+        return info;
+    case QChar::Other_Control:
+    case QChar::Other_Surrogate:
+    case QChar::Other_PrivateUse:
+    case QChar::Other_NotAssigned:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+        info.cost = kRare;
+        return info;
+    case QChar::Other_Format:
+        info.cost = c >= 0x200B && c <= 0x200D ? 2 : kRare;
+        return info;
+    case QChar::Number_DecimalDigit:
+    case QChar::Number_Letter:
+    case QChar::Number_Other:
+        info.cost = 2;
+        return info;
+    default: // punctuation and symbols
+        info.cost = oneOf(c, u"×÷–—‘’‚“”„•…€") ? 1 : 2;
+        // An apostrophe or a hyphen stands inside words.
+        if (!oneOf(c, u"’‐‑"))
+            info.flags = WordSymbol;
+        return info;
+    }
+}
+
+// Every byte's character in Windows-1250, weighed once.
+struct Cp1250Infos {
+    std::array<CharInfo, 256> infos;
+    Cp1250Infos() {
+        for (int b = 0; b < 256; ++b)
+            infos[b] = classify(b < 0x80 ? char32_t(b) : char32_t(kHigh[b - 0x80]));
+    }
+};
+
+const std::array<CharInfo, 256>& cp1250Infos() {
+    static const Cp1250Infos table;
+    return table.infos;
+}
+
+} // namespace
+
+namespace TextCodec {
+
+void Detector::Reading::add(CharInfo c) {
+    if (c.flags & Mark) {
+        // Diacritics written apart from their letter (as some systems store "č"): the common ones
+        // after a letter are plausible, the rest are odd. The letter stays the last character.
+        cost += (last.flags & Letter) ? c.cost : kRare;
+        return;
+    }
+    cost += c.cost;
+    if ((last.flags & Letter) && (c.flags & Letter)) {
+        if ((last.flags & Lower) && (c.flags & Upper))
+            cost += 1; // "poÄŤet": a capital inside a word
+        if (last.script != c.script && last.script > QChar::Script_Common && c.script > QChar::Script_Common)
+            cost += 3; // "ڞas": two scripts in one word
+        if (((last.flags & Umlaut) && (c.flags & Hacek)) || ((last.flags & Hacek) && (c.flags & Umlaut)))
+            cost += 1; // "ÄŤ": German and Czech letters side by side
+    }
+    if ((beforeLast.flags & Letter) && (last.flags & WordSymbol) && (c.flags & Letter))
+        cost += 2; // "Ä›s": a symbol between two letters
+    beforeLast = last;
+    last = c;
+}
+
+void Detector::feed(const char* data, qsizetype size) {
+    if (m_state == State::Decided || size <= 0)
+        return;
+    if (m_state == State::Head) {
+        m_head.append(data, size);
+        if (m_head.size() < 4)
+            return;
+        startScan();
+        return;
+    }
+    const auto* p = reinterpret_cast<const unsigned char*>(data);
+    scan(p, p + size);
+}
+
+void Detector::startScan() {
+    const QByteArray head = m_head;
+    m_head.clear();
+    auto decide = [this](TextEncoding encoding, int markSize) {
+        m_marked = encoding;
+        m_markSize = markSize;
+        m_state = State::Decided;
+    };
+    if (head.startsWith(QByteArrayView("\xFF\xFE\x00\x00", 4)) ||
+        head.startsWith(QByteArrayView("\x00\x00\xFE\xFF", 4))) {
+        m_unsupported = true;
+        decide(TextEncoding::Windows1250, 4);
+    } else if (head.startsWith("\xEF\xBB\xBF")) {
+        decide(TextEncoding::Utf8Bom, 3);
+    } else if (head.startsWith("\xFF\xFE")) {
+        decide(TextEncoding::Utf16Le, 2);
+    } else if (head.startsWith("\xFE\xFF")) {
+        decide(TextEncoding::Utf16Be, 2);
+    } else {
+        m_state = State::Scan;
+        const auto* p = reinterpret_cast<const unsigned char*>(head.constData());
+        scan(p, p + head.size());
+    }
+}
+
+void Detector::scan(const unsigned char* p, const unsigned char* end) {
+    const auto& infos = cp1250Infos();
+    for (; p < end; ++p) {
+        const unsigned char b = *p;
+        m_cp1250.add(infos[b]);
+        if (m_need == 0) {
+            if (b < 0x80) {
+                m_utf8.add(infos[b]);
+                continue;
+            }
+            if (b >= 0xC2 && b <= 0xDF) {
+                m_need = 1;
+                m_codePoint = b & 0x1F;
+            } else if (b >= 0xE0 && b <= 0xEF) {
+                m_need = 2;
+                m_codePoint = b & 0x0F;
+                m_low = b == 0xE0 ? 0xA0 : 0x80;  // no overlong forms
+                m_high = b == 0xED ? 0x9F : 0xBF; // no surrogates
+                continue;
+            } else if (b >= 0xF0 && b <= 0xF4) {
+                m_need = 3;
+                m_codePoint = b & 0x07;
+                m_low = b == 0xF0 ? 0x90 : 0x80;
+                m_high = b == 0xF4 ? 0x8F : 0xBF; // nothing above U+10FFFF
+                continue;
+            } else {
+                m_utf8Valid = false;
+                m_state = State::Decided;
+                return;
+            }
+            m_low = 0x80;
+            m_high = 0xBF;
+            continue;
+        }
+        if (b < m_low || b > m_high) {
+            m_utf8Valid = false;
+            m_state = State::Decided;
+            return;
+        }
+        m_codePoint = (m_codePoint << 6) | (b & 0x3F);
+        m_low = 0x80;
+        m_high = 0xBF;
+        if (--m_need == 0) {
+            m_multiByte = true;
+            m_utf8.add(classify(m_codePoint));
+        }
+    }
+}
+
+void Detector::finish() {
+    if (m_state == State::Head)
+        startScan();
+    if (m_state == State::Scan && m_need != 0)
+        m_utf8Valid = false;
+    m_state = State::Decided;
+}
+
+TextEncoding Detector::encoding() const {
+    if (m_markSize > 0 || m_unsupported)
+        return m_marked;
+    if (m_utf8Valid && m_multiByte && m_utf8.cost < m_cp1250.cost)
+        return TextEncoding::Utf8;
+    return TextEncoding::Windows1250;
+}
+
+TextEncoding detect(const QByteArray& bytes, bool* unsupported) {
+    Detector detector;
+    detector.feed(bytes);
+    detector.finish();
+    if (unsupported)
+        *unsupported = detector.unsupported();
+    return detector.encoding();
+}
+
+QByteArray byteOrderMark(TextEncoding encoding) {
+    switch (encoding) {
+    case TextEncoding::Utf8Bom:
+        return QByteArrayLiteral("\xEF\xBB\xBF");
+    case TextEncoding::Utf16Le:
+        return QByteArrayLiteral("\xFF\xFE");
+    case TextEncoding::Utf16Be:
+        return QByteArrayLiteral("\xFE\xFF");
+    default:
+        return {};
+    }
+}
+
+bool canEncode(const QString& text, TextEncoding encoding) {
+    if (encoding != TextEncoding::Windows1250)
+        return true;
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return Cp1250::canEncode(c); });
+}
+
+QString unencodable(const QString& text, TextEncoding encoding) {
+    return encoding == TextEncoding::Windows1250 ? Cp1250::unencodable(text) : QString();
+}
+
+QByteArray encode(const QString& text, TextEncoding encoding) {
+    switch (encoding) {
+    case TextEncoding::Windows1250:
+        return Cp1250::encode(text);
+    case TextEncoding::Utf8:
+    case TextEncoding::Utf8Bom:
+        return text.toUtf8();
+    case TextEncoding::Utf16Le:
+    case TextEncoding::Utf16Be: {
+        QStringEncoder encoder(encoding == TextEncoding::Utf16Le ? QStringConverter::Utf16LE
+                                                                 : QStringConverter::Utf16BE);
+        return encoder.encode(text);
+    }
+    }
+    return {};
+}
+
+QString decode(const QByteArray& bytes, TextEncoding encoding) {
+    const QByteArray mark = byteOrderMark(encoding);
+    const QByteArrayView body =
+        bytes.startsWith(mark) ? QByteArrayView(bytes).sliced(mark.size()) : QByteArrayView(bytes);
+    switch (encoding) {
+    case TextEncoding::Windows1250:
+        return Cp1250::decode(body);
+    case TextEncoding::Utf8:
+    case TextEncoding::Utf8Bom: {
+        QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        return decoder.decode(body);
+    }
+    case TextEncoding::Utf16Le:
+    case TextEncoding::Utf16Be: {
+        QStringDecoder decoder(encoding == TextEncoding::Utf16Le ? QStringConverter::Utf16LE
+                                                                 : QStringConverter::Utf16BE,
+                               QStringConverter::Flag::Stateless);
+        return decoder.decode(body);
+    }
+    }
+    return {};
+}
+
+} // namespace TextCodec

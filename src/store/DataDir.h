@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Cp1250.h"
 #include "FolderIndex.h"
 #include "IoStatus.h"
 
@@ -7,23 +8,37 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
+
 // A list of named files, as the pages show them: display names and, item for item, file names.
 struct FileListing {
     QStringList names;
     QStringList fileNames;
-    QList<IoStatus> errors; // files that were listed but could not be read (listed with an empty name)
+    // Why something could not be read: the folder itself (missing or unreadable: the only error then),
+    // or files that are listed all the same, by their file name.
+    QList<IoStatus> errors;
 };
 
 // Lines read from a file, or why they could not be read.
 struct FileLines {
     QStringList lines;
     IoStatus status;
+    TextEncoding encoding = TextEncoding::Windows1250;
 };
 
 // The directory the program keeps its data in. Paths are given in the system's own spelling
 // ("units\1_2T.mum"): "\" separates folder and file, and letter case does not matter.
+//
+// Reading: regular files only (a link to one is fine), never pipes or devices, at most kMaxFileSize
+// bytes. Lines end at CR LF or a lone LF; a lone CR is part of its line.
+// Writing: lines end with CR LF, and a file keeps its encoding (Windows-1250, UTF-8, UTF-16): a new
+// file is Windows-1250, and a file that must take a character Windows-1250 cannot hold is first
+// converted whole to UTF-8 with a byte-order mark; the IoStatus then carries a notice for the user.
 class DataDir {
 public:
+    // Far above any lesson (2,000 pairs of long lines are some 500 kB); a file beyond it is refused.
+    static constexpr qint64 kMaxFileSize = 8 * 1024 * 1024;
+
     explicit DataDir(const QString& root);
 
     const QString& root() const { return m_root; }
@@ -34,23 +49,32 @@ public:
     // One listing of a folder (for look-ups of many names in one operation).
     FolderIndex folder(const QString& sysFolder) const;
 
-    // Whether the file can be opened for reading; a folder is not a file. Never reports an error.
+    // Whether the file can be opened for reading; a folder, a pipe or a device is not a file.
+    // Never reports an error and never waits.
     bool SouborExistuje(const QString& sysPath) const;
 
     FileLines readLines(const QString& sysPath) const;
     // Line 1 of a file; empty when the file has no line. status is set when it cannot be read.
     QString readFirstLine(const QString& sysPath, IoStatus* status = nullptr) const;
 
-    // Textbooks: "books\*.mum", by textbook number.
+    // Textbooks: the files "books\*.mum", by textbook number. A file whose line 1 is empty or blank
+    // is listed by its file name.
     FileListing listTextbooks() const;
-    // Lessons of textbook t (its number as written in the file name): "units\" + t + "_*T.mum",
-    // by lesson number.
+    // Lessons of textbook t (its number as written in the file name): the files
+    // "units\" + t + "_*T.mum", by lesson number; named as the textbooks are.
     FileListing listLessons(const QString& t) const;
 
     // Replaces the file with these lines (CR LF after each) or leaves the old file whole.
     IoStatus rewrite(const QString& sysPath, const QStringList& lines) const;
-    // Appends one whole line; on failure the file is cut back to its old length.
+    // Appends one whole line, on a line of its own (a last line without its CR LF gets it first); on
+    // failure the file is cut back to its old length.
     IoStatus appendLine(const QString& sysPath, const QString& line) const;
+
+    // Removes the temporary files that interrupted saves left behind: a name of ours ("me.cfg",
+    // "Try.cfg", "Zkouseni.txt" in the data directory, "N.mum" in "books", "N_L.mum" and "N_LT.mum" in
+    // "units") followed by "." and six letters or digits, not changed for minimumAge. Returns how
+    // many were removed. Meant for start-up.
+    int removeStaleTempFiles(std::chrono::seconds minimumAge = std::chrono::minutes(5)) const;
 
 private:
     FileListing listNamed(const FolderIndex& folder, const QStringList& fileNames) const;
@@ -59,13 +83,14 @@ private:
 };
 
 // The textbook number of a textbook file name: its numeric value without the last four characters.
+// 0 when the value is beyond int's range.
 int textbookNumber(const QString& fileName);
 // The lesson number of a title file name of textbook t: the characters after t + "_", before "T.mum".
+// 0 when the value is beyond int's range.
 int lessonNumber(const QString& titleFileName, const QString& t);
 
-// Encodes lines for a file (Windows-1250, CR LF after each). Characters that the code page cannot
-// hold make it fail with the reason; nothing is ever written as "?".
-bool encodeLines(const QStringList& lines, QByteArray* bytes, QString* reason);
-// Splits a file's text into lines: CR LF (or a lone LF or CR) ends a line; a last line without
-// it is still a line.
+// Splits a file's text into lines: CR LF or a lone LF ends a line, a lone CR is part of it; a last
+// line without its end is still a line.
 QStringList splitLines(const QString& text);
+// Line 1 of a file's text, by the same rule.
+QString firstLine(const QString& text);

@@ -10,11 +10,13 @@ FolderIndex::FolderIndex(const QString& folderPath) : m_path(folderPath) {
     m_exists = QFileInfo(folderPath).isDir();
     if (!m_exists)
         return;
-    // Names only: an iterator does not gather file information the way a QDir listing does.
+    // An iterator does not gather file information the way a QDir listing does; the kind of an entry
+    // comes with the listing on most file systems (a link is followed).
     QDirIterator it(folderPath, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
     while (it.hasNext()) {
         it.next();
         m_names.append(it.fileName());
+        m_isFile.push_back(it.fileInfo().isFile());
     }
 }
 
@@ -49,12 +51,29 @@ QString FolderIndex::filePath(const QString& name) const {
     return m_path + u'/' + (real.isEmpty() ? name : real);
 }
 
+namespace {
+
+bool matches(const QString& name, const QString& prefix, const QString& suffix) {
+    return name.size() >= prefix.size() + suffix.size() && name.startsWith(prefix, Qt::CaseInsensitive) &&
+           name.endsWith(suffix, Qt::CaseInsensitive);
+}
+
+} // namespace
+
 QStringList FolderIndex::matching(const QString& prefix, const QString& suffix) const {
     QStringList result;
     for (const QString& name : m_names) {
-        if (name.size() >= prefix.size() + suffix.size() && name.startsWith(prefix, Qt::CaseInsensitive) &&
-            name.endsWith(suffix, Qt::CaseInsensitive))
+        if (matches(name, prefix, suffix))
             result.append(name);
+    }
+    return result;
+}
+
+QStringList FolderIndex::matchingFiles(const QString& prefix, const QString& suffix) const {
+    QStringList result;
+    for (qsizetype i = 0; i < m_names.size(); ++i) {
+        if (m_isFile[i] && matches(m_names.at(i), prefix, suffix))
+            result.append(m_names.at(i));
     }
     return result;
 }

@@ -2,55 +2,144 @@
 
 #include <QDir>
 
+#include <cerrno>
+
 namespace {
 
-QString czechReason(const QFileDevice& file) {
-    QString reason;
-    switch (file.error()) {
-    case QFileDevice::PermissionsError:
-        reason = QStringLiteral("přístup byl odepřen");
-        break;
-    case QFileDevice::ResourceError:
-        reason = QStringLiteral("na disku není dost místa");
-        break;
-    case QFileDevice::OpenError:
-        reason = QStringLiteral("soubor nelze otevřít");
+QString reasonOfSystemError(int systemError) {
+    switch (systemError) {
+    case ENOENT:
+        return QStringLiteral("soubor nebo složka neexistuje");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("přístup byl odepřen");
+    case EISDIR:
+        return QStringLiteral("je to složka, ne soubor");
+    case ENOTDIR:
+        return QStringLiteral("část cesty není složka");
+    case ENOSPC:
+        return QStringLiteral("na disku není dost místa");
+#ifdef EDQUOT
+    case EDQUOT:
+        return QStringLiteral("byla překročena disková kvóta");
+#endif
+    case EFBIG:
+        return QStringLiteral("soubor by překročil největší dovolenou velikost");
+    case EROFS:
+        return QStringLiteral("disk je určen jen pro čtení");
+    case EMFILE:
+    case ENFILE:
+        return QStringLiteral("je otevřeno příliš mnoho souborů");
+    case EIO:
+        return QStringLiteral("chyba vstupu a výstupu disku");
+    case ENAMETOOLONG:
+        return QStringLiteral("název souboru je příliš dlouhý");
+#ifdef ELOOP
+    case ELOOP:
+        return QStringLiteral("cesta obsahuje příliš mnoho odkazů");
+#endif
+    case ENXIO:
+    case ENODEV:
+        return QStringLiteral("není to obyčejný soubor");
+    case EBUSY:
+#ifdef ETXTBSY
+    case ETXTBSY:
+#endif
+        return QStringLiteral("soubor je právě používán");
+    case EEXIST:
+        return QStringLiteral("soubor už existuje");
+    default:
+        return {};
+    }
+}
+
+QString reasonOfDeviceError(QFileDevice::FileError error) {
+    switch (error) {
+    case QFileDevice::NoError:
+    case QFileDevice::UnspecifiedError:
         break;
     case QFileDevice::ReadError:
-        reason = QStringLiteral("chyba při čtení");
-        break;
+        return QStringLiteral("chyba při čtení");
     case QFileDevice::WriteError:
-        reason = QStringLiteral("chyba při zápisu");
-        break;
-    default:
-        reason = QStringLiteral("chyba souboru");
-        break;
+        return QStringLiteral("chyba při zápisu");
+    case QFileDevice::FatalError:
+        return QStringLiteral("závažná chyba souborového systému");
+    case QFileDevice::ResourceError:
+        return QStringLiteral("nedostatek místa na disku nebo systémových prostředků");
+    case QFileDevice::OpenError:
+        return QStringLiteral("soubor nelze otevřít");
+    case QFileDevice::AbortError:
+        return QStringLiteral("operace byla přerušena");
+    case QFileDevice::TimeOutError:
+        return QStringLiteral("vypršel časový limit");
+    case QFileDevice::RemoveError:
+        return QStringLiteral("soubor nelze smazat");
+    case QFileDevice::RenameError:
+        return QStringLiteral("soubor nelze přejmenovat");
+    case QFileDevice::PositionError:
+        return QStringLiteral("chyba při posunu v souboru");
+    case QFileDevice::ResizeError:
+        return QStringLiteral("velikost souboru nelze změnit");
+    case QFileDevice::PermissionsError:
+        return QStringLiteral("přístup byl odepřen");
+    case QFileDevice::CopyError:
+        return QStringLiteral("soubor nelze zkopírovat");
     }
-    const QString system = file.errorString();
-    return system.isEmpty() ? reason : reason + QStringLiteral(" (") + system + u')';
+    return QStringLiteral("neznámá chyba souboru");
 }
 
 } // namespace
 
-IoStatus IoStatus::failure(Operation op, const QString& path, const QString& reason) {
+QString IoStatus::czechReason(QFileDevice::FileError error, int systemError) {
+    const QString system = reasonOfSystemError(systemError);
+    return system.isEmpty() ? reasonOfDeviceError(error) : system;
+}
+
+IoStatus IoStatus::failure(Operation op, const QString& path, const QString& reason, Outcome outcome) {
     IoStatus status;
     status.m_failed = true;
     status.m_op = op;
+    status.m_outcome = outcome;
     status.m_path = path;
     status.m_reason = reason;
     return status;
 }
 
-IoStatus IoStatus::fromDevice(Operation op, const QFileDevice& file) {
-    return failure(op, file.fileName(), czechReason(file));
+IoStatus IoStatus::fromError(Operation op, const QString& path, QFileDevice::FileError error, int systemError,
+                             Outcome outcome) {
+    return failure(op, path, czechReason(error, systemError), outcome);
+}
+
+IoStatus IoStatus::withNotice(const QString& notice) {
+    IoStatus status;
+    status.m_notice = notice;
+    return status;
 }
 
 QString IoStatus::message() const {
     if (ok())
         return {};
     const QString name = QDir::toNativeSeparators(m_path);
-    if (m_op == Operation::Read)
+    switch (m_op) {
+    case Operation::Read:
         return QStringLiteral("Soubor „%1“ se nepodařilo přečíst: %2.").arg(name, m_reason);
-    return QStringLiteral("Soubor „%1“ se nepodařilo uložit: %2.\nPředchozí obsah souboru zůstal beze změny.")
-        .arg(name, m_reason);
+    case Operation::ReadFolder:
+        return QStringLiteral("Složku „%1“ se nepodařilo přečíst: %2.").arg(name, m_reason);
+    case Operation::Write:
+        break;
+    }
+    QString after;
+    switch (m_outcome) {
+    case Outcome::Unchanged:
+        after = QStringLiteral("Předchozí obsah souboru zůstal beze změny.");
+        break;
+    case Outcome::NotCreated:
+        after = QStringLiteral("Soubor nebyl vytvořen.");
+        break;
+    case Outcome::Damaged:
+        after = QStringLiteral("Soubor se nepodařilo vrátit do předchozího stavu: na jeho konci může zůstat "
+                               "neúplný řádek.");
+        break;
+    }
+    return QStringLiteral("Soubor „%1“ se nepodařilo uložit: %2.\n%3").arg(name, m_reason, after);
 }

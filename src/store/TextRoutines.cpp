@@ -1,6 +1,9 @@
 #include "TextRoutines.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <limits>
 
 QString VratPole(const QString& text, int n) {
     QString field;
@@ -72,15 +75,41 @@ double numericValue(const QString& text) {
             break;
         }
     }
-    bool ok = false;
-    const double value = number.toDouble(&ok);
-    if (ok)
-        return value;
     // "-", "." and "+." alone, or a number that ends in its point ("3.")
     if (number.endsWith('.'))
         number.append('0');
-    const double trimmed = number.toDouble(&ok);
-    return ok ? trimmed : 0.0;
+    const char* first = number.constData();
+    const char* last = first + number.size();
+    if (first != last && *first == '+')
+        ++first; // from_chars takes no plus sign
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(first, last, value, std::chars_format::fixed);
+    if (error == std::errc::result_out_of_range) {
+        // Too small to tell from 0, or too large for a double: the latter has a non-zero digit before
+        // its point.
+        const qsizetype dot = number.indexOf('.');
+        const QByteArray whole = dot < 0 ? number : number.left(dot);
+        const bool large = std::any_of(whole.cbegin(), whole.cend(), [](char c) { return c >= '1' && c <= '9'; });
+        if (!large)
+            return 0.0;
+        const double max = std::numeric_limits<double>::max();
+        return number.startsWith('-') ? -max : max;
+    }
+    if (error != std::errc() || end != last)
+        return 0.0;
+    return value;
+}
+
+int saturatedInt(double value) {
+    if (std::isnan(value))
+        return 0;
+    constexpr int kMax = std::numeric_limits<int>::max();
+    constexpr int kMin = std::numeric_limits<int>::min();
+    if (value >= static_cast<double>(kMax))
+        return kMax;
+    if (value <= static_cast<double>(kMin))
+        return kMin;
+    return static_cast<int>(value); // in range: truncation toward zero is defined
 }
 
 QString plainNumber(double value) {

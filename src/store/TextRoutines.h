@@ -15,8 +15,14 @@ QString PlusNaCarky(const QString& text);
 QString StranaDvojice(const QString& text, int n);
 
 // The value of the leading number of a text: blanks are skipped, "." is the decimal point,
-// a text that does not start with a number is 0.
+// a text that does not start with a number is 0. A number too large for a double is the largest
+// double of its sign (never infinity, never 0).
 double numericValue(const QString& text);
+
+// A value as an int, rounded toward zero and saturated at the ends of int's range; NaN gives 0.
+// Every numeric value that becomes an int goes through here: a plain cast of a value out of range is
+// undefined behaviour.
+int saturatedInt(double value);
 
 // A number as the program writes it into files and captions: one leading blank in place of the
 // sign for a value that is not negative ("  3" is never produced; 3 gives " 3").

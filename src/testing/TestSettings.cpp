@@ -2,14 +2,28 @@
 
 #include "store/TextRoutines.h"
 
+namespace {
+
+// The one file that both reading and writing use. The spec reads "Try.cfg" and writes "try.cfg",
+// the same file under the case rule; where both spellings lie side by side, a reader and a writer
+// that looked each for its own spelling would use two files, and saved settings would never come
+// back. So both take the file that "Try.cfg" finds (an exact spelling first, then any case); a new
+// file is created as "try.cfg".
+QString tryCfg(const DataDir& dir) {
+    const QString existing = dir.folder(QString()).find(QStringLiteral("Try.cfg"));
+    return existing.isEmpty() ? QStringLiteral("try.cfg") : existing;
+}
+
+} // namespace
+
 SavedTestSettings SavedTestSettings::read(const DataDir& dir) {
     SavedTestSettings saved;
-    const QStringList lines = dir.readLines(QStringLiteral("Try.cfg")).lines;
+    const QStringList lines = dir.readLines(tryCfg(dir)).lines;
     auto inRange = [](const QString& line, int last) -> std::optional<int> {
         const double value = numericValue(line);
-        if (value < 0 || value > last || value != static_cast<int>(value))
+        if (value < 0 || value > last || value != saturatedInt(value))
             return std::nullopt;
-        return static_cast<int>(value);
+        return saturatedInt(value);
     };
     if (lines.size() > 0)
         saved.level = inRange(lines.at(0), 3);
@@ -27,8 +41,7 @@ SavedTestSettings SavedTestSettings::read(const DataDir& dir) {
 }
 
 IoStatus SavedTestSettings::write(const DataDir& dir, const TestSettings& settings, bool halfAnswer) {
-    return dir.rewrite(QStringLiteral("try.cfg"),
-                       {signedNumber(settings.Level), signedNumber(settings.AnswerMode), signedNumber(settings.Repeats),
-                        signedNumber(settings.Penalty), signedNumber(settings.MaxRepeats),
-                        signedNumber(halfAnswer ? 1 : 0)});
+    return dir.rewrite(tryCfg(dir), {signedNumber(settings.Level), signedNumber(settings.AnswerMode),
+                                     signedNumber(settings.Repeats), signedNumber(settings.Penalty),
+                                     signedNumber(settings.MaxRepeats), signedNumber(halfAnswer ? 1 : 0)});
 }

@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "Files.h"
 #include "FixedSources.h"
 #include "core/RandomSource.h"
@@ -227,6 +228,50 @@ private slots:
             QCOMPARE(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden), QStringList{name});
             QCOMPARE(readBytes(tmp.filePath(name)), QByteArray(" 2\r\n 1\r\n 3\r\n 2\r\n 6\r\n 1\r\n"));
         }
+    }
+
+    // "Try.cfg" and "try.cfg" side by side: the settings written are the settings read (9).
+    void tryCfgTwoSpellings() {
+        for (const QString& first : {QStringLiteral("Try.cfg"), QStringLiteral("try.cfg")}) {
+            QTemporaryDir tmp;
+            const QString other = first == u"Try.cfg" ? QStringLiteral("try.cfg") : QStringLiteral("Try.cfg");
+            QVERIFY(writeBytes(tmp.filePath(first), " 0\r\n 0\r\n 9\r\n 9\r\n 9\r\n 0\r\n"));
+            QVERIFY(writeBytes(tmp.filePath(other), " 3\r\n 2\r\n 8\r\n 8\r\n 8\r\n 0\r\n"));
+            const DataDir dir(tmp.path());
+            QVERIFY(SavedTestSettings::write(dir, TestSettings{2, 1, 4, 2, 6, 0}, true).ok());
+            const SavedTestSettings read = SavedTestSettings::read(dir);
+            QCOMPARE(read.level, std::optional<int>(2));
+            QCOMPARE(read.answerMode, std::optional<int>(1));
+            QCOMPARE(read.repeats, std::optional<QString>(QStringLiteral(" 4")));
+            QCOMPARE(read.halfAnswer, std::optional<bool>(true));
+            QCOMPARE(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+        }
+        // Only the other spelling: read and written under its own name.
+        QTemporaryDir tmp;
+        QVERIFY(writeBytes(tmp.filePath("TRY.CFG"), " 3\r\n"));
+        const DataDir dir(tmp.path());
+        QCOMPARE(SavedTestSettings::read(dir).level, std::optional<int>(3));
+        QVERIFY(SavedTestSettings::write(dir, TestSettings{1, 1, 4, 2, 6, 0}, false).ok());
+        QCOMPARE(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"TRY.CFG"});
+        QCOMPARE(SavedTestSettings::read(dir).level, std::optional<int>(1));
+    }
+
+    // A full disk leaves the old "Try.cfg" whole (7).
+    void tryCfgFullDisk() {
+        QTemporaryDir tmp;
+        const QByteArray old(" 0\r\n 0\r\n 9\r\n 9\r\n 9\r\n 0\r\n");
+        QVERIFY(writeBytes(tmp.filePath("Try.cfg"), old));
+        IoStatus status;
+        {
+            const FileSizeLimit limit(10);
+            QVERIFY(limit.ok());
+            status = SavedTestSettings::write(DataDir(tmp.path()), TestSettings{2, 1, 3, 2, 6, 0}, true);
+        }
+        QVERIFY(!status.ok());
+        QVERIFY2(status.message().contains(QStringLiteral("Předchozí obsah souboru zůstal beze změny.")),
+                 qPrintable(status.message()));
+        QCOMPARE(readBytes(tmp.filePath("Try.cfg")), old);
+        QCOMPARE(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Try.cfg"});
     }
 
     void readTryCfg() {
