@@ -168,6 +168,8 @@ void FrmHl::connectTestPages() {
 }
 
 void FrmHl::Form_Load() {
+    // What interrupted saves of earlier runs left behind goes before anything is read.
+    m_state.dir.removeStaleTempFiles();
     m_state.rng.seed(static_cast<quint64>(m_state.clock.now().toMSecsSinceEpoch()));
     m_state.worstPair = WorstPair{};
     ZobrazPrubeh(1, 100);

@@ -63,8 +63,8 @@ void ResultsPage::showResults(const TestOutcome& outcome) {
         worstBox->clear();
     }
 
-    const int rate = TestEngine::successRate(static_cast<int>(numericValue(right->text())),
-                                             static_cast<int>(numericValue(wrong->text())));
+    const int rate =
+        TestEngine::successRate(saturatedInt(numericValue(right->text())), saturatedInt(numericValue(wrong->text())));
     m_controls.get<QLabel>(QStringLiteral("F6LblProcent"))->setText(signedNumber(rate) + u'%');
     appendRecord(outcome.caption);
     m_shell.ZobrazStranku(6);
@@ -77,8 +77,7 @@ void ResultsPage::appendRecord(const QString& caption) {
                                                     m_controls.get<QLabel>(QStringLiteral("F6LblSpravne"))->text(),
                                                     m_controls.get<QLabel>(QStringLiteral("F6LblSpatne"))->text());
     const IoStatus saved = m_state.dir.appendLine(QStringLiteral("Zkouseni.txt"), record);
-    if (!saved.ok())
-        MessageBox::showFileError(m_shell.dialogParent(), saved.message());
+    MessageBox::reportWrite(m_shell.dialogParent(), saved);
 }
 
 void ResultsPage::F6Cmd1_Click() {

@@ -77,7 +77,7 @@ double penaltyRise(double remaining, double penalty, double maximum) {
 }
 
 int successRate(int right, int wrong) {
-    const int answers = right + wrong;
+    const qint64 answers = qint64(right) + wrong;
     return answers > 0 ? static_cast<int>(100LL * right / answers) : 0;
 }
 

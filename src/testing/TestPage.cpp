@@ -102,8 +102,7 @@ void TestPage::begin(const QString& caption) {
     }
     m_shell.ZobrazStranku(5);
     const IoStatus saved = SavedTestSettings::write(m_state.dir, settings, settings.HalfAnswer == 1);
-    if (!saved.ok())
-        MessageBox::showFileError(m_shell.dialogParent(), saved.message());
+    MessageBox::reportWrite(m_shell.dialogParent(), saved);
     m_shell.setQuickClickHintsEnabled(settings.Level != 2);
     m_shell.ZobrazQuickClick(2);
     m_shell.ZobrazPrubeh(0, 0);

@@ -257,8 +257,7 @@ void TestSetupPage::storeSettings() {
 void TestSetupPage::writeTryCfg() {
     const bool half = m_controls.get<QCheckBox>(QStringLiteral("ChckPol"))->isChecked();
     const IoStatus saved = SavedTestSettings::write(m_state.dir, m_state.testSettings, half);
-    if (!saved.ok())
-        MessageBox::showFileError(m_shell.dialogParent(), saved.message());
+    MessageBox::reportWrite(m_shell.dialogParent(), saved);
 }
 
 void TestSetupPage::F2CmdOk_Click() {
@@ -273,7 +272,7 @@ void TestSetupPage::F2CmdOk_Click() {
     fileList(0)->setCurrentRow(combo(0)->currentIndex());
     fileList(1)->setCurrentRow(combo(1)->currentIndex());
     const QString t = fileList(0)->currentItem()->text().chopped(4);
-    settings.TextbookNumber = static_cast<int>(numericValue(t));
+    settings.TextbookNumber = textbookNumber(fileList(0)->currentItem()->text());
     settings.LessonNumber = lessonNumber(fileList(1)->currentItem()->text(), t);
     m_state.worstPair = WorstPair{};
     if (settings.TextbookNumber == 0 || settings.LessonNumber == 0) {

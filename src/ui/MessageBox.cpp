@@ -1,5 +1,7 @@
 #include "ui/MessageBox.h"
 
+#include "store/IoStatus.h"
+
 #include <QAbstractButton>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -72,6 +74,14 @@ Answer show(QWidget* parent, const QString& text, Buttons buttons, Icon icon, co
 
 void showFileError(QWidget* parent, const QString& message) {
     show(parent, message, Buttons::Ok, Icon::Critical);
+}
+
+bool reportWrite(QWidget* parent, const IoStatus& status) {
+    if (!status.ok())
+        showFileError(parent, status.message());
+    else if (!status.notice().isEmpty())
+        show(parent, status.notice(), Buttons::Ok, Icon::Information);
+    return status.ok();
 }
 
 void setHandler(Handler next) {

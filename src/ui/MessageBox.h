@@ -4,6 +4,7 @@
 
 #include <functional>
 
+class IoStatus;
 class QWidget;
 
 // Every message box of the program goes through here: a modal box with a text, OK or Yes/No
@@ -34,6 +35,9 @@ inline void tell(QWidget* parent, const QString& text, Icon icon) {
 }
 // The reason a file operation failed, on the critical icon.
 void showFileError(QWidget* parent, const QString& message);
+// What the user must know of a write: why it failed (critical icon), or that the file was converted
+// to another encoding on the way (information icon). Returns whether the write succeeded.
+bool reportWrite(QWidget* parent, const IoStatus& status);
 
 // Tests put a scripted answerer in place of the real box; an empty handler brings the real box back.
 using Handler = std::function<Answer(const Request&)>;

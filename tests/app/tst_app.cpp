@@ -134,6 +134,18 @@ private Q_SLOTS:
             QCOMPARE(w.quickClick()->frameGeometry().topRight(), w.frameGeometry().bottomRight() + QPoint(0, 1));
     }
 
+    void staleTemporaryFilesGo() {
+        const QString stale = f->dir.filePath(u"me.cfg.Ab12Cd"_s), fresh = f->dir.filePath(u"me.cfg.Xy34Zw"_s);
+        QVERIFY(writeBytes(stale, " 1\r\n") && writeBytes(fresh, " 1\r\n"));
+        QFile old(stale);
+        QVERIFY(old.open(QIODevice::ReadWrite) &&
+                old.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+        old.close();
+        load();
+        // A save may be under way in another copy of the program: only what is old goes.
+        QVERIFY(!QFile::exists(stale) && QFile::exists(fresh));
+    }
+
     void pagesAndProgress() {
         FrmHl& w = load();
         // The last number: the bar's width in fifths of the frame, -1 not checked.

@@ -338,6 +338,25 @@ private Q_SLOTS:
         QVERIFY(text("F5TxtJaz2").isEmpty());
     }
 
+    void logKeepsEveryRecord() {
+        // A hand-edited log without its last CR LF, and a lesson whose title Windows-1250 cannot hold.
+        const QByteArray earlier = Cp1250::encode(u"1.3.2026   8:00:00   Název:Řeč   Úspěšnost: 50%"_s);
+        QVERIFY(writeBytes(file(u"Zkouseni.txt"_s), earlier));
+        QVERIFY(writeBytes(file(u"units/2_4T.mum"_s), u"Niños\r\n"_s.toUtf8()));
+        openSetup();
+        start(u"Niños"_s, {0.0});
+        answerRight(); // 3 times
+        answerRight();
+        answerRight();
+        QCOMPARE(shownPage(), 6);
+        const QStringList log = f->dataDir.readLines(u"Zkouseni.txt"_s).lines;
+        QCOMPARE(log.size(), 2);
+        QCOMPARE(log.first(), Cp1250::decode(earlier));
+        QVERIFY2(log.last().contains(u"Název:Němčina - Niños   Úspěšnost: 100%"_s), qPrintable(log.last()));
+        const MessageBox::Request told = f->messages.shown.last(); // once, that the log is now UTF-8
+        QVERIFY2(told.icon == MessageBox::Icon::Information && told.text.contains(u"UTF-8"_s), qPrintable(told.text));
+    }
+
     void wholeTestEndsOnTheResultsPage() {
         numbers(u"3"_s, u"1"_s, u"4"_s);
         start(u"Jedna"_s, {0.0});
