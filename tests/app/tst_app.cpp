@@ -1,4 +1,5 @@
 #include "Files.h"
+#include "Gui.h"
 #include "ModalBoxes.h"
 #include "Sandbox.h"
 #include "ScriptedMessages.h"
@@ -54,16 +55,11 @@ class TestApp : public QObject {
     // "me.cfg": line 1 the background window, line 2 the QuickClick window.
     static QByteArray cfg(int bg, int ql) { return QString::asprintf(" %d\r\n %d\r\n", bg, ql).toLatin1(); }
 
-    template <class T = QWidget> static T* ctl(const QObject* root, const QString& name) {
-        T* found = root->findChild<T*>(name);
-        return found ? found : (qFatal("no control named %s", qPrintable(name)), nullptr);
-    }
-
     // A mark per control in `names`: a check box '+' when ticked; others '+' shown within root, 'B' a bold label.
     static QString marks(const QWidget* root, const QString& names) {
         QString s;
         for (const QString& name : names.split(u' ')) {
-            const QWidget* c = ctl(root, name);
+            const QWidget* c = control(root, name);
             const auto* box = qobject_cast<const QAbstractButton*>(c);
             const bool on = box && box->isCheckable() ? box->isChecked() : c->isVisibleTo(root);
             s += !on ? u'-' : qobject_cast<const QLabel*>(c) && c->font().bold() ? u'B' : u'+';
@@ -76,20 +72,14 @@ class TestApp : public QObject {
     static QString state(const FrmHl& w) {
         QString frames, navs;
         for (int i = 0; i < FrmHl::kPageCount; ++i) {
-            frames += ctl(&w, u"Frames(%1)"_s.arg(i))->isHidden() ? QString() : QString::number(i);
-            navs += ctl(&w, u"LblNav(%1)"_s.arg(i))->font().bold() ? QString::number(i) : QString();
+            frames += control(&w, u"Frames(%1)"_s.arg(i))->isHidden() ? QString() : QString::number(i);
+            navs += control(&w, u"LblNav(%1)"_s.arg(i))->font().bold() ? QString::number(i) : QString();
         }
         QString bar = marks(&w, u"ShpRam ShpPosun LblPosun"_s); // all shown: the percentage; all hidden: nothing
         const auto on = [](const QWidget* x, QChar c) { return QString(x && x->isVisible() ? c : u'-'); };
-        return frames + u'|' + navs + u'|' + ctl<QLabel>(&w, u"LblName"_s)->text() + u'|' +
-               (bar == u"+++" ? ctl<QLabel>(&w, u"LblPosun"_s)->text() : bar.remove(u'-')) + u'|' + on(&w, u'H') +
+        return frames + u'|' + navs + u'|' + control<QLabel>(&w, u"LblName"_s)->text() + u'|' +
+               (bar == u"+++" ? control<QLabel>(&w, u"LblPosun"_s)->text() : bar.remove(u'-')) + u'|' + on(&w, u'H') +
                on(w.background(), u'C') + on(w.quickClick(), u'Q') + u'|' + marks(&w, u"F4ChckPoz F4ChckQL"_s);
-    }
-
-    // Pictures for a person to look at, saved when MEMORAN_SHOTS names a folder.
-    static void shoot(QWidget* window, const QString& name) {
-        const QString dir = qEnvironmentVariable("MEMORAN_SHOTS");
-        QVERIFY(dir.isEmpty() || (QDir().mkpath(dir) && window->grab().save(dir + u'/' + name + u".png"_s)));
     }
 
     FrmHl& load(const QByteArray& config = {}) {
@@ -102,9 +92,9 @@ class TestApp : public QObject {
     // On the settings page, ticks or clears the two boxes and presses OK or Storno; then the state and me.cfg.
     QString settle(bool background, bool quickClick, const QString& button) {
         f->w.ZobrazStranku(4);
-        ctl<QAbstractButton>(&f->w, u"F4ChckPoz"_s)->setChecked(background);
-        ctl<QAbstractButton>(&f->w, u"F4ChckQL"_s)->setChecked(quickClick);
-        ctl<QAbstractButton>(&f->w, button)->click();
+        control<QAbstractButton>(&f->w, u"F4ChckPoz"_s)->setChecked(background);
+        control<QAbstractButton>(&f->w, u"F4ChckQL"_s)->setChecked(quickClick);
+        control<QAbstractButton>(&f->w, button)->click();
         return state(f->w) + readBytes(f->dir.filePath(u"me.cfg"_s));
     }
 
@@ -155,7 +145,7 @@ private Q_SLOTS:
             w.ZobrazPrubeh(value, maximum);
             QCOMPARE(state(w), u"0|0||"_s + QLatin1String(text) + u"|H--|--"_s);
             if (fifths >= 0)
-                QCOMPARE(ctl(&w, u"ShpPosun"_s)->width(), ctl(&w, u"ShpRam"_s)->width() * fifths / 5);
+                QCOMPARE(control(&w, u"ShpPosun"_s)->width(), control(&w, u"ShpRam"_s)->width() * fifths / 5);
         }
         const QStringList names = u"|Hlavní menu|Zkoušení|Uživatelská učebnice|Nastavení Zorirode|Zkoušení|"
                                   u"Výsledky|Uživatelská učebnice|Uživatelská učebnice|Zkoušení"_s.split(u'|');
@@ -170,19 +160,19 @@ private Q_SLOTS:
         FrmHl& w = load();
         QTRY_COMPARE(state(w), kMenu + u"H--|--"_s); // the intro timer
         QVERIFY(!w.introTimer()->isActive() && w.quickClick()->page() == 1);
-        QWidget* menu = ctl(&w, u"Frames(1)"_s);
+        QWidget* menu = control(&w, u"Frames(1)"_s);
         const QString items = u"F2Shp(0) F2Ln(0) F2Lbl(0) F2Shp(1) F2Ln(1) F2Lbl(1) F2Shp(2) F2Ln(2) F2Lbl(2)"_s;
         for (int i = 0; i < 6; ++i) { // twice over each: moving within an item keeps it lit
-            QTest::mouseMove(ctl(menu, u"F2ImgTry F2ImgBook F2ImgOpt"_s.split(u' ')[i / 2]), QPoint(5 + i, 5));
+            QTest::mouseMove(control(menu, u"F2ImgTry F2ImgBook F2ImgOpt"_s.split(u' ')[i / 2]), QPoint(5 + i, 5));
             QCOMPARE(marks(menu, items), u"++B--+--+ ++B++B--+ ++B++B++B"_s.split(u' ')[i / 2]);
         }
-        shoot(&w, u"main-page1"_s);
+        QVERIFY(::shoot(&w, u"main-page1"_s));
         QTest::mouseMove(menu, QPoint(2, 2)); // the free area
         QCOMPARE(marks(menu, items), u"--+--+--+"_s);
-        QTest::mouseClick(ctl(menu, u"F2ImgOpt"_s), Qt::LeftButton);
+        QTest::mouseClick(control(menu, u"F2ImgOpt"_s), Qt::LeftButton);
         QCOMPARE(state(w), kSettings + u"H--|--"_s);
         w.ZobrazStranku(1);
-        QTest::mouseDClick(ctl(menu, u"F2ImgOpt"_s), Qt::LeftButton);
+        QTest::mouseDClick(control(menu, u"F2ImgOpt"_s), Qt::LeftButton);
         QCOMPARE(state(w), kSettings + u"H--|--"_s);
     }
 
@@ -203,7 +193,7 @@ private Q_SLOTS:
             settings(menu, &MainMenuPage::settingsChosen);
         f->w.ZobrazStranku(1);
         // As the window system delivers a double-click: press, release, press, double-click, release.
-        QWidget* item = ctl(menu, zone);
+        QWidget* item = control(menu, zone);
         QTest::mouseClick(item, Qt::LeftButton);
         if (doubleClick) {
             QTest::mousePress(item, Qt::LeftButton);
@@ -218,8 +208,8 @@ private Q_SLOTS:
     void editorNotYetThere() {
         FrmHl& w = load(cfg(0, 1));
         w.F1Tmr_Timer();
-        QTest::mouseClick(ctl(w.mainMenu(), u"F2ImgBook"_s), Qt::LeftButton);
-        QTest::mouseClick(ctl(w.quickClick(), u"F1CmdUziv"_s), Qt::LeftButton);
+        QTest::mouseClick(control(w.mainMenu(), u"F2ImgBook"_s), Qt::LeftButton);
+        QTest::mouseClick(control(w.quickClick(), u"F1CmdUziv"_s), Qt::LeftButton);
         const QString notYet = u"Editor slovní zásoby zatím není k dispozici."_s;
         QCOMPARE(f->messages->texts(), QStringList({notYet, notYet}));
         QCOMPARE(state(w), kMenu + u"H-Q|-+"_s);
@@ -242,7 +232,7 @@ private Q_SLOTS:
         FrmHl& w = load();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QStringList shown;
-        auto* percent = ctl<QLabel>(&w, u"LblPosun"_s);
+        auto* percent = control<QLabel>(&w, u"LblPosun"_s);
         PaintRecorder recorder(percent, [&shown, percent] { shown.append(percent->text()); });
         settle(false, false, u"F4CmdOK"_s);
         shown.removeDuplicates();
@@ -290,7 +280,7 @@ private Q_SLOTS:
             f->messages.reset();
             answerNextBox(QMessageBox::No, box);
         }
-        how == u"close" ? void(w.close()) : w.CmdExit_Click();
+        how == u"close" ? void(w.close()) : click(&w, u"CmdExit"_s);
         QCOMPARE(f->messages ? f->messages->texts() : QStringList({box->text, box->title, box->yes, box->no}), asked);
         QVERIFY(!box->seen || box->icon == QMessageBox::Warning);
         QCOMPARE(state(w).section(u'|', 4) + QString::number(ended),
@@ -330,11 +320,11 @@ private Q_SLOTS:
 
     void backgroundKeepsColours() {
         FrmCerna* background = load(cfg(1, 0)).background();
-        QCOMPARE(ctl(background, u"ImgModra"_s)->pos(), QPoint(-24, -24)); // 360 twips to the left and above
-        shoot(background, u"background"_s);
+        QCOMPARE(control(background, u"ImgModra"_s)->pos(), QPoint(-24, -24)); // 360 twips to the left and above
+        QVERIFY(::shoot(background, u"background"_s));
         // Disabled only so that it takes no input: its pictures must not turn grey with it.
         const QImage image = background->grab().toImage();
-        const QRect logo = ctl(background, u"ImgLogo"_s)->geometry();
+        const QRect logo = control(background, u"ImgLogo"_s)->geometry();
         for (const QColor& c : {image.pixelColor(image.width() - 2, image.height() - 2),
                                 image.pixelColor(logo.left() + logo.width() / 20, logo.center().y())})
             QVERIFY2(c.blue() > c.red() + 20, qPrintable(c.name()));
@@ -343,7 +333,7 @@ private Q_SLOTS:
     void quickClick() {
         f->w.ZobrazQuickClick(2);
         FrmQL* ql = f->w.quickClick();
-        shoot(ql, u"quickclick-page2"_s);
+        QVERIFY(::shoot(ql, u"quickclick-page2"_s));
         const QStringList frames{u"0 --"_s, u"1 +-"_s, u"2 -+"_s}; // FramesQL(0) the jumps, (1) the test's helpers
         for (int page : {0, 1, 2}) {
             f->w.ZobrazQuickClick(page);
@@ -351,7 +341,7 @@ private Q_SLOTS:
         }
         // Nápovědy, then Znaky: the two sets share one place.
         for (int option : {1, 0}) {
-            ctl<QAbstractButton>(ql, u"F2Opt(%1)"_s.arg(option))->click();
+            control<QAbstractButton>(ql, u"F2Opt(%1)"_s.arg(option))->click();
             QCOMPARE(marks(ql, u"F2CmdB F2CmdApostr F2CmdPrvPism F2CmdPetMoznosti"_s), option ? u"--++"_s : u"++--"_s);
         }
     }

@@ -1,3 +1,4 @@
+#include "Gui.h"
 #include "ModalBoxes.h"
 #include "Sandbox.h"
 
@@ -53,15 +54,6 @@ void answerNextWindow(std::function<void(FrmMsg&)> act) {
 
 // The draw that picks pair n of six.
 constexpr auto draw = [](int n) { return (n - 0.5) / 6; };
-
-// Draws the window as it would be shown (a hidden window lays itself out as it draws), and saves
-// the picture for a person to look at when MEMORAN_SHOTS names a folder.
-void shoot(QWidget* window, const QString& name) {
-    const QPixmap picture = window->grab();
-    const QString folder = qEnvironmentVariable("MEMORAN_SHOTS");
-    if (!folder.isEmpty())
-        QVERIFY2(QDir().mkpath(folder) && picture.save(folder + u'/' + name), qPrintable(name));
-}
 
 // Ten alternatives of 60 characters, as the test page lists the right answers.
 QString tenLongAlternatives() {
@@ -147,7 +139,7 @@ private Q_SLOTS:
         QTest::addColumn<bool>("firstLetter"); // else word length
         QTest::addColumn<QString>("pair");
         QTest::addColumn<int>("direction");
-        QTest::addColumn<QString>("typed");        // as it reaches Pism_KeyPress; "\b" is Backspace
+        QTest::addColumn<QString>("typed");        // keys typed into the mask; "\b" is Backspace
         QTest::addColumn<QStringList>("expected"); // sentence, mask, the typed mask that OK hands in
 
         QTest::newRow("length, Backspace changes nothing")
@@ -176,8 +168,8 @@ private Q_SLOTS:
         FrmMsg::setShowHook([&](FrmMsg& w) {
             shown = {w.LblNadpis()->text(), w.LblPocetPism()->text(), w.Pism()->text()};
             for (const QChar c : typed)
-                w.Pism_KeyPress(c);
-            w.CmdOK_Click();
+                c == u'\b' ? QTest::keyClick(w.Pism(), Qt::Key_Backspace) : type(w.Pism(), QString(c));
+            click(&w, u"CmdOK"_s);
         });
         firstLetter ? Hints::firstLetter(m_f->context()) : Hints::wordLength(m_f->context());
 
@@ -215,8 +207,8 @@ private Q_SLOTS:
             shown = {w.LblNadpis()->text(), w.LblSlovo()->text()};
             for (int i = 0; i < FrmMsg::kOptionCount; ++i)
                 shown.append(w.optionCaption(i));
-            shoot(&w, u"hint-five-options.png"_s);
-            w.CmdOK_Click(); // no option touched
+            QVERIFY(shoot(&w, u"hint-five-options.png"_s));
+            click(&w, u"CmdOK"_s); // no option touched
         });
         Hints::fiveOptions(m_f->context());
 
@@ -230,8 +222,8 @@ private Q_SLOTS:
         FrmMsg::setShowHook([&](FrmMsg& w) {
             shown = {w.LblNadpis()->text(), w.LblNadpis()->palette().color(QPalette::WindowText).name(),
                      w.LblGood()->text(), w.LblText()->text()};
-            shoot(&w, u"hint-feedback.png"_s);
-            w.CmdOK_Click();
+            QVERIFY(shoot(&w, u"hint-feedback.png"_s));
+            click(&w, u"CmdOK"_s);
         });
         FrmMsg::showFeedback(&m_f->host, u"Rychlá odpověď"_s, Qt::blue, u"Slovo:"_s, u"nádraží"_s);
         QCOMPARE(shown, QStringList({u"Rychlá odpověď"_s, u"#0000ff"_s, u"Slovo:"_s, u"nádraží"_s}));
@@ -248,7 +240,7 @@ private Q_SLOTS:
             focus = w.focusWidget() ? w.focusWidget()->objectName() : QString();
             QTest::keyClicks(w.Pism(), "S\bt");
             QTest::keyClick(w.Pism(), Qt::Key_K, Qt::ControlModifier); // a Ctrl key that types nothing
-            shoot(&w, u"hint-word-length.png"_s);
+            QVERIFY(shoot(&w, u"hint-word-length.png"_s));
             QTest::keyClick(w.Pism(), Qt::Key_Return);
         });
         Hints::wordLength(m_f->context());
@@ -281,9 +273,9 @@ private Q_SLOTS:
 
         QStringList clipped{u"not shown"_s};
         FrmMsg::setShowHook([&](FrmMsg& w) {
-            shoot(&w, shot);
+            QVERIFY(shoot(&w, shot));
             clipped = clippedControls(w);
-            w.CmdOK_Click();
+            click(&w, u"CmdOK"_s);
         });
         if (use == 0) {
             FrmMsg::showFeedback(&m_f->host, u"Chyba"_s, Qt::red, u"Správně:"_s, answers);
@@ -331,7 +323,7 @@ private Q_SLOTS:
             carets.append(mask->cursorPosition());
             QTest::keyClicks(mask, typed);
             carets.append(mask->cursorPosition());
-            shoot(&w, u"hint-mask-%1.png"_s.arg(word.size()));
+            QVERIFY(shoot(&w, u"hint-mask-%1.png"_s.arg(word.size())));
             mask->grab();
             startInSight = caret(*mask) == unscrolledCaret(*mask, mask->cursorPosition());
             endInSight = mask->rect().contains(unscrolledCaret(*mask, int(mask->text().size())));

@@ -1,5 +1,6 @@
 // The road of one test through the real pages, driven by the controls' names.
 #include "Files.h"
+#include "Gui.h"
 #include "ModalBoxes.h"
 #include "Sandbox.h"
 #include "ScriptedMessages.h"
@@ -43,11 +44,9 @@ class TestRoad : public QObject {
     QStringList m_feedback; // heading: text
 
     template <class T = QWidget> T* find(const char* name) const {
-        auto* widget = f->w->findChild<T*>(QString::fromUtf8(name));
-        if (!widget)
-            qFatal("no control %s", name);
-        return widget;
+        return control<T>(f->w.get(), QString::fromUtf8(name));
     }
+    void press(const char* name) { click(find(name)); }
     QString text(const char* name) const {
         if (auto* box = f->w->findChild<QLineEdit*>(QString::fromUtf8(name)))
             return box->text();
@@ -64,34 +63,34 @@ class TestRoad : public QObject {
         }
         return -1;
     }
-    void choose(const char* comboName, const QString& item) {
-        auto* combo = find<QComboBox>(comboName);
-        combo->setCurrentIndex(combo->findText(item));
-        QVERIFY(combo->currentIndex() >= 0);
-        setup()->F2Cmbbx_Click(QByteArray(comboName).contains("(0)") ? 0 : 1);
-    }
-    void option(const char* group, int index) {
-        find<QRadioButton>(qPrintable(u"%1(%2)"_s.arg(QLatin1String(group)).arg(index)))->setChecked(true);
-    }
+    void choose(const char* comboName, const QString& item) { QVERIFY(::choose(find<QComboBox>(comboName), item)); }
+    void option(const char* group, int index) { press(qPrintable(u"%1(%2)"_s.arg(QLatin1String(group)).arg(index))); }
     void numbers(const QString& repeats, const QString& penalty, const QString& maximum) {
-        find<QLineEdit>("F2TxtMax")->setText(u"99"_s);
-        find<QLineEdit>("F2TxtChyb")->setText(penalty);
-        find<QLineEdit>("F2TxtSl")->setText(repeats);
-        find<QLineEdit>("F2TxtMax")->setText(maximum);
+        retype(find("F2TxtMax"), u"99"_s);
+        retype(find("F2TxtChyb"), penalty);
+        retype(find("F2TxtSl"), repeats);
+        retype(find("F2TxtMax"), maximum);
     }
     // Opens the setup page from the main menu; the settings of a test are made after this.
-    void openSetup() { f->w->mainMenu()->F2ImgTry_Click(); }
+    void openSetup() {
+        f->w->ZobrazStranku(1);
+        press("F2ImgTry");
+    }
+    // Picks an item of a list as the mouse does (the selection list toggles with each click).
+    void pick(QListWidget* list, int row) {
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+    }
     // Starts a test of all pairs of a lesson; the draws come from the script.
     void start(const QString& lesson, std::initializer_list<double> draws, Answer all = Answer::Yes) {
         choose("F2Cmbbx(0)", u"Němčina"_s);
         choose("F2Cmbbx(1)", lesson);
         f->random.values.assign(draws);
         f->messages.answer(all);
-        setup()->F2CmdOk_Click();
+        press("F2CmdOk");
     }
     void answer(const QString& typed) {
-        test()->answerBox()->setText(typed);
-        test()->F5CmdOK_Click();
+        retype(test()->answerBox(), typed);
+        press("F5CmdOK");
     }
     void answerRight() {
         const auto& s = f->state;
@@ -124,7 +123,7 @@ private Q_SLOTS:
         m_feedback.clear();
         FrmMsg::setShowHook([this](FrmMsg& window) {
             m_feedback.append(window.LblNadpis()->text() + u": "_s + window.LblText()->text());
-            window.CmdOK_Click();
+            click(&window, u"CmdOK"_s);
         });
         f->w = std::make_unique<FrmHl>(f->state);
         f->w->Form_Load();
@@ -147,7 +146,7 @@ private Q_SLOTS:
         // Another textbook empties the lesson list: OK refuses until a lesson is chosen.
         choose("F2Cmbbx(1)", u"Rodina"_s);
         choose("F2Cmbbx(0)", u"Uživatelská učebnice"_s);
-        setup()->F2CmdOk_Click();
+        press("F2CmdOk");
         QCOMPARE(f->messages.texts(), QStringList{u"Nejsou zadány všechny údaje!"_s});
         QCOMPARE(shownPage(), 2);
     }
@@ -259,7 +258,7 @@ private Q_SLOTS:
         // Storno keeps what the page holds now, in the file as it is spelled.
         option("F2OptUZ", 1);
         numbers(u"4"_s, u"1"_s, u"5"_s);
-        setup()->F2CmdStorno_Click();
+        press("F2CmdStorno");
         QCOMPARE(readBytes(file(u"Try.cfg"_s)), " 1\r\n 1\r\n 4\r\n 1\r\n 5\r\n 1\r\n");
         QCOMPARE(shownPage(), 1);
     }
@@ -286,12 +285,12 @@ private Q_SLOTS:
         start(u"Rodina"_s, {0.0});
         QVERIFY(!f->w->quickClick()->control(u"F2CmdPetMoznosti"_s)->isEnabled());
         // The characters still work, into the answer box at its caret.
-        test()->answerBox()->setText(u"Mdchen"_s);
+        type(test()->answerBox(), u"Mdchen"_s);
         test()->answerBox()->setCursorPosition(1);
-        f->w->quickClick()->findChild<QPushButton*>(u"F2CmdA"_s)->click();
+        click(f->w->quickClick(), u"F2CmdA"_s);
         QCOMPARE(test()->answerBox()->text(), u"Mädchen"_s);
         f->messages.answer(Answer::Yes);
-        test()->F5CmdStorno_Click();
+        press("F5CmdStorno");
         openSetup();
         option("F2OptUZ", 1);
         start(u"Rodina"_s, {0.0});
@@ -325,7 +324,8 @@ private Q_SLOTS:
         QFETCH(QString, feedback);
         option("F2OptUZ", level);
         option("F2OptRO", 1);
-        find<QCheckBox>("ChckPol")->setChecked(half);
+        if (half)
+            press("ChckPol");
         start(u"Rodina"_s, {0.0, 0.0});
         QFETCH(QString, typed);
         answer(typed);
@@ -374,11 +374,11 @@ private Q_SLOTS:
         QCOMPARE(readBytes(file(u"Zkouseni.txt"_s)), Cp1250::encode(record) + "\r\n");
         QCOMPARE(f->w->quickClick()->page(), 2);
         // "Nové zkoušení" keeps the choices: the same test again, without a mistake.
-        f->w->testPages().results->F6Cmd2_Click();
+        press("F6Cmd2");
         QCOMPARE(shownPage(), 2);
         QCOMPARE(f->w->quickClick()->page(), 1);
         f->messages.answer(Answer::Yes);
-        setup()->F2CmdOk_Click();
+        press("F2CmdOk");
         while (shownPage() == 5)
             answerRight();
         QCOMPARE(text("F6LblProcent"), u" 100%"_s);
@@ -399,11 +399,11 @@ private Q_SLOTS:
 
     void stornoAbandonsTheTest() {
         start(u"Rodina"_s, {0.0});
-        test()->F5CmdStorno_Click(); // answered No
+        press("F5CmdStorno"); // answered No
         QCOMPARE(lastMessage(), u"Opravdu chcete ukončit lekci?"_s);
         QCOMPARE(shownPage(), 5);
         f->messages.answer(Answer::Yes);
-        test()->F5CmdStorno_Click();
+        press("F5CmdStorno");
         QCOMPARE(shownPage(), 1);
         QCOMPARE(f->w->quickClick()->page(), 1);
         QVERIFY(!QFile::exists(file(u"Zkouseni.txt"_s)));
@@ -412,10 +412,10 @@ private Q_SLOTS:
     void hintsFromTheQuickClickWindow() {
         start(u"Rodina"_s, {0.0});
         FrmMsg::setShowHook([](FrmMsg& window) {
-            window.Pism_KeyPress(u'd');
-            window.CmdOK_Click();
+            QTest::keyClick(control(&window, u"Pism"_s), Qt::Key_D);
+            click(&window, u"CmdOK"_s);
         });
-        f->w->quickClick()->findChild<QPushButton*>(u"F2CmdDelkSlov"_s)->click();
+        click(f->w->quickClick(), u"F2CmdDelkSlov"_s);
         QCOMPARE(text("F5TxtJaz2"), u"d--------"_s); // "der Vater", one letter typed
         QTest::keyClick(test()->answerBox(), Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(text("F5TxtJaz2"), u"dd-------"_s); // the first letter given, then "d" typed
@@ -425,7 +425,7 @@ private Q_SLOTS:
         start(u"Rodina"_s, {0.0});
         QTest::keyClicks(find<QLineEdit>("F5TxtJaz1"), "abc");
         QCOMPARE(text("F5TxtJaz1"), u"otec, táta"_s);
-        test()->answerBox()->setText(u"der Vater"_s);
+        type(test()->answerBox(), u"der Vater"_s);
         QTest::keyClick(test()->answerBox(), Qt::Key_Return);
         QCOMPARE(text("F5LblSpravne"), u"1"_s);
     }
@@ -434,20 +434,20 @@ private Q_SLOTS:
         start(u"Rodina"_s, {}, Answer::No);
         QCOMPARE(shownPage(), 9);
         // Storno goes back to the setup page as it was; OK there asks again.
-        f->w->testPages().selection->F9CmdStorno_Click();
+        press("F9CmdStorno");
         QCOMPARE(shownPage(), 2);
         QCOMPARE(find<QListWidget>("F9Lst")->count(), 0);
         f->messages.answer(Answer::No);
-        setup()->F2CmdOk_Click();
+        press("F2CmdOk");
         auto* list = find<QListWidget>("F9Lst");
         QCOMPARE(list->item(2)->text(), u"bratr = der Bruder, der Bub"_s);
         QVERIFY(list->selectedItems().isEmpty() && !find("ShpRam")->isHidden());
-        f->w->testPages().selection->F9CmdOK_Click(); // nothing picked: refused on the page
+        press("F9CmdOK"); // nothing picked: refused on the page
         QCOMPARE(shownPage(), 9);
-        list->item(1)->setSelected(true);
-        list->item(3)->setSelected(true);
+        pick(list, 1);
+        pick(list, 3);
         f->random.values = {0.6};
-        f->w->testPages().selection->F9CmdOK_Click();
+        press("F9CmdOK");
         QCOMPARE(shownPage(), 5);
         QCOMPARE(text("F5LblCelkem"), u"2"_s);
         QCOMPARE(f->state.wordLists.CizAlt(1, 1) + u'/' + f->state.wordLists.CizAlt(2, 1),
@@ -504,12 +504,12 @@ private Q_SLOTS:
         QDir().mkpath(folder);
         auto save = [&](QWidget* window, const QString& name) { QVERIFY(window->grab().save(folder + u'/' + name)); };
         start(u"Rodina"_s, {}, Answer::No);
-        find<QListWidget>("F9Lst")->item(1)->setSelected(true);
+        pick(find<QListWidget>("F9Lst"), 1);
         save(f->w.get(), u"page9-selection.png"_s);
-        f->w->testPages().selection->F9CmdStorno_Click();
+        press("F9CmdStorno");
         numbers(u"1"_s, u"1"_s, u"2"_s);
         start(u"Rodina"_s, {0.0});
-        test()->answerBox()->setText(u"der Va"_s);
+        type(test()->answerBox(), u"der Va"_s);
         save(f->w.get(), u"page5-test.png"_s);
         save(f->w->quickClick(), u"quickclick-test.png"_s);
         answer(u"der Vati"_s);
