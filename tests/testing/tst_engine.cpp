@@ -74,23 +74,29 @@ class TestEngineCore : public QObject {
     Q_OBJECT
 
 private slots:
-    void loadLines() {
-        QCOMPARE(load({"A+B*C*"}), QStringLiteral("2:A+B*1:C"));
-        QCOMPARE(load({"X*A+*"}), QStringLiteral("1:X*1:A"));
-        QCOMPARE(load({"X*+A*"}), QStringLiteral("1:X*2:+A"));
-        QCOMPARE(load({"X*A++B*"}), QStringLiteral("1:X*3:A++B"));
-        QCOMPARE(load({"X**"}), QStringLiteral("1:X*1:"));
-        QCOMPARE(load({"*c*"}), QStringLiteral("1:*1:c"));
-        // At most 10 alternatives a side; a trailing "+" adds none.
-        QCOMPARE(load({"x*" + side("c", 10) + "+*"}), "1:x*10:" + side("c", 10));
-        QCOMPARE(load({"x*" + side("c", 11) + "*"}), QStringLiteral("5 DoPlechovkyCz"));
-        QCOMPARE(load({side("f", 10) + "+*c*"}), "10:" + side("f", 10) + "*1:c");
-        QCOMPARE(load({side("f", 11) + "*c*"}), QStringLiteral("6 DoPlechovkyCiz"));
+    void loadLines_data() {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("lastPair"); // "count:foreign*count:Czech", or the trap raised
+        QTest::newRow("two alternatives") << QStringList{"A+B*C*"} << "2:A+B*1:C";
+        QTest::newRow("trailing +") << QStringList{"X*A+*"} << "1:X*1:A";
+        QTest::newRow("leading +") << QStringList{"X*+A*"} << "1:X*2:+A";
+        QTest::newRow("doubled +") << QStringList{"X*A++B*"} << "1:X*3:A++B";
+        QTest::newRow("empty Czech side") << QStringList{"X**"} << "1:X*1:";
+        QTest::newRow("empty foreign side") << QStringList{"*c*"} << "1:*1:c";
+        QTest::newRow("10 Czech, trailing + adds none") << QStringList{"x*" + side("c", 10) + "+*"}
+                                                        << "1:x*10:" + side("c", 10);
+        QTest::newRow("11 Czech") << QStringList{"x*" + side("c", 11) + "*"} << "5 DoPlechovkyCz";
+        QTest::newRow("10 foreign") << QStringList{side("f", 10) + "+*c*"} << "10:" + side("f", 10) + "*1:c";
+        QTest::newRow("11 foreign") << QStringList{side("f", 11) + "*c*"} << "6 DoPlechovkyCiz";
         QStringList most;
         for (int i = 1; i <= WordLists::kMaxPairs; ++i)
             most.append(QStringLiteral("w%1*s%1*").arg(i));
-        QCOMPARE(load(most), QStringLiteral("1:w2000*1:s2000"));
-        QCOMPARE(load(most + QStringList{"w2001*s2001*"}), QStringLiteral("4 NaplnSlova"));
+        QTest::newRow("2000 pairs") << most << "1:w2000*1:s2000";
+        QTest::newRow("2001 pairs") << most + QStringList{"w2001*s2001*"} << "4 NaplnSlova";
+    }
+    void loadLines() {
+        QFETCH(QStringList, lines);
+        QTEST(load(lines), "lastPair");
     }
 
     void smallerLoadAfterLarger() {
@@ -154,27 +160,65 @@ private slots:
                  QStringLiteral("der Hund+der Köter|pes+čokl|pes|Výraz v cizím jazyce:|Výraz v českém jazyce:"));
     }
 
-    void judgingAndCounting() {
-        const QStringList pes{QStringLiteral("pes")};
-        QVERIFY(isRight(QStringLiteral("ŽLUŤOUČKÝ"), {QStringLiteral("žluťoučký")}, false));
-        QVERIFY(isRight(QStringLiteral("KOČKA"), {QStringLiteral("pes"), QStringLiteral("kočka")}, false));
-        QVERIFY(!isRight(QStringLiteral("myš"), {QStringLiteral("pes"), QStringLiteral("kočka")}, false));
-        QVERIFY(!isRight("pes ", pes, true));
-        QVERIFY(isRight("PE", pes, true));
-        QVERIFY(!isRight("pe", pes, false));
-        QVERIFY(!isRight("pess", pes, true));
-        QVERIFY(!isRight("", pes, false));
-        QVERIFY(isRight("", pes, true));
+    void judging_data() {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QStringList>("alternatives");
+        QTest::addColumn<bool>("half");
+        QTest::addColumn<bool>("right");
+        const QStringList pes{"pes"};
+        QTest::newRow("Czech capitals") << "ŽLUŤOUČKÝ" << QStringList{"žluťoučký"} << false << true;
+        QTest::newRow("second alternative") << "KOČKA" << QStringList{"pes", "kočka"} << false << true;
+        QTest::newRow("none of them") << "myš" << QStringList{"pes", "kočka"} << false << false;
+        QTest::newRow("trailing blank, half") << "pes " << pes << true << false;
+        QTest::newRow("half answer") << "PE" << pes << true << true;
+        QTest::newRow("start only") << "pe" << pes << false << false;
+        QTest::newRow("longer, half") << "pess" << pes << true << false;
+        QTest::newRow("empty") << "" << pes << false << false;
+        QTest::newRow("empty, half") << "" << pes << true << true;
+        QTest::newRow("one letter off") << "pas" << pes << false << false;
         // ß has no single upper-case letter: it stays ß and never equals SS.
-        QVERIFY(!isRight("STRASSE", {QStringLiteral("Straße")}, false));
+        QTest::newRow("ß is not SS") << "STRASSE" << QStringList{"Straße"} << false << false;
+    }
+    void judging() {
+        QFETCH(QString, answer);
+        QFETCH(QStringList, alternatives);
+        QFETCH(bool, half);
+        QTEST(isRight(answer, alternatives, half), "right");
+    }
 
-        QCOMPARE(penaltyRise(3, 2, 4), 1.0);
-        QCOMPARE(penaltyRise(4, 2, 4), 0.0);
-        QCOMPARE(penaltyRise(5, 3, 6), 1.0);
-        QCOMPARE(penaltyRise(4, 3, 6), 2.0);
-        QCOMPARE(successRate(3, 0), 100);
-        QCOMPARE(successRate(2, 1), 66);
-        QCOMPARE(successRate(29, 71), 29); // not 28 from 0.29 * 100 = 28.999...
+    void counting_data() {
+        QTest::addColumn<double>("remaining");
+        QTest::addColumn<double>("penalty");
+        QTest::addColumn<double>("maximum");
+        QTest::addColumn<double>("rise");
+        QTest::newRow("cut to the maximum") << 3.0 << 2.0 << 4.0 << 1.0;
+        QTest::newRow("at the maximum") << 4.0 << 2.0 << 4.0 << 0.0;
+        QTest::newRow("above the maximum") << 7.0 << 2.0 << 4.0 << 0.0;
+        QTest::newRow("one below") << 5.0 << 3.0 << 6.0 << 1.0;
+        QTest::newRow("the whole penalty") << 3.0 << 3.0 << 6.0 << 3.0;
+    }
+    void counting() {
+        QFETCH(double, remaining);
+        QFETCH(double, penalty);
+        QFETCH(double, maximum);
+        QTEST(penaltyRise(remaining, penalty, maximum), "rise");
+    }
+
+    void successRates_data() {
+        QTest::addColumn<int>("right");
+        QTest::addColumn<int>("wrong");
+        QTest::addColumn<int>("rate");
+        QTest::newRow("all right") << 3 << 0 << 100;
+        QTest::newRow("two of three") << 2 << 1 << 66;
+        QTest::newRow("no float rounding") << 29 << 71 << 29; // not 28 from 0.29 * 100 = 28.999...
+        QTest::newRow("none answered") << 0 << 0 << 0;
+        QTest::newRow("all wrong") << 0 << 5 << 0;
+        QTest::newRow("counts near the int limit") << 2000000000 << 2000000000 << 50;
+    }
+    void successRates() {
+        QFETCH(int, right);
+        QFETCH(int, wrong);
+        QTEST(successRate(right, wrong), "rate");
     }
 
     // A whole test as the test page runs it: two pairs, 3 repeats, penalty 1, at most 4; the first
