@@ -127,7 +127,7 @@ private slots:
         QCOMPARE(Cp1250::decodeFile("\x9elu\x9dou\xe8k\xfd k\xf9\xf2"), QStringLiteral("žluťoučký kůň"));
     }
 
-    // Windows-1250 bytes that happen to be valid UTF-8 are read as Windows-1250 (2).
+    // Windows-1250 bytes that happen to be valid UTF-8 are read as Windows-1250.
     void czechLettersAreNotUtf8() {
         const QString letters = QStringLiteral("aábcčdďeéěfghiíjklmnňoópqrřsštťuúůvwxyýzž");
         const QString all = letters + letters.toUpper();
@@ -233,7 +233,7 @@ private slots:
         QTest::newRow("last without CR LF") << QStringLiteral("a\r\nb") << QStringList{"a", "b"};
         QTest::newRow("empty line kept") << QStringLiteral("a\r\n\r\nb\r\n") << QStringList{"a", "", "b"};
         QTest::newRow("lone LF") << QStringLiteral("a\nb\n") << QStringList{"a", "b"};
-        // A lone CR is part of its line (3).
+        // A lone CR is part of its line.
         QTest::newRow("lone CR") << QStringLiteral("c*d\re*f*\r\n") << QStringList{"c*d\re*f*"};
         QTest::newRow("CR before CR LF") << QStringLiteral("a\r\r\nb") << QStringList{"a\r", "b"};
         QTest::newRow("CR at the end") << QStringLiteral("a\r\nb\r") << QStringList{"a", "b\r"};
@@ -245,7 +245,7 @@ private slots:
         QCOMPARE(::splitLines(text), lines);
     }
 
-    // A lone CR is part of its line in files too, line 1 included (3).
+    // A lone CR is part of its line in files too, line 1 included.
     void loneCrInFiles() {
         QTemporaryDir tmp;
         QVERIFY(writeFiles(tmp.path(), {{"books/4.mum", "Kniha\rjedna\r\nx\r\n"},
@@ -261,7 +261,7 @@ private slots:
         QCOMPARE(firstLine(QStringLiteral("a\rb")), QStringLiteral("a\rb"));
     }
 
-    // Every append starts on a line of its own (1).
+    // Every append starts on a line of its own.
     void appendStartsOnItsOwnLine_data() {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QByteArray>("before"); // empty: no file
@@ -329,7 +329,7 @@ private slots:
         QVERIFY(lessons.errors.isEmpty());
     }
 
-    // A missing or unreadable folder says so, once (8).
+    // A missing or unreadable folder says so, once.
     void missingFolders() {
         QTemporaryDir tmp;
         const DataDir dir(tmp.path());
@@ -353,7 +353,7 @@ private slots:
         }
     }
 
-    // Pipes and devices are never read or written, nor waited on (8).
+    // Pipes and devices are never read or written, nor waited on.
     void specialFiles() {
         QTemporaryDir tmp;
         QVERIFY(QDir(tmp.path()).mkdir(QStringLiteral("units")));
@@ -380,7 +380,7 @@ private slots:
         QCOMPARE(QFileInfo(tmp.filePath("units/1_2.mum")).symLinkTarget(), QStringLiteral("/dev/zero"));
     }
 
-    // A file larger than the cap is refused with a Czech message; one at the cap is read (8).
+    // A file larger than the cap is refused with a Czech message; one at the cap is read.
     void sizeCap() {
         QTemporaryDir tmp;
         const QByteArray line = QByteArray(98, 'x') + "\r\n";
@@ -396,7 +396,7 @@ private slots:
                  qPrintable(tooBig.status.message()));
     }
 
-    // UTF-16 with its byte-order mark is read as UTF-16; NUL characters and UTF-32 are refused (8).
+    // UTF-16 with its byte-order mark is read as UTF-16; NUL characters and UTF-32 are refused.
     void utf16AndNul() {
         QTemporaryDir tmp;
         const QString text = QStringLiteral("die Brücke*most*\r\nNiños*děti*\r\n");
@@ -535,29 +535,8 @@ private slots:
         QCOMPARE(QDir(tmp.filePath("units")).entryList(QDir::Files | QDir::Hidden), QStringList{"1_1.mum"});
     }
 
-    // The results log takes a record with any character; its older records stay readable (5).
-    void logTakesEveryRecord() {
-        QTemporaryDir tmp;
-        const QString log = tmp.filePath("Zkouseni.txt");
-        const QByteArray old("1.3.2024   8:00:00   N\xe1zev:N\xeam\xe8ina - Rodina   \xdaspe\x9anost: 87%\r\n");
-        QVERIFY(writeBytes(log, old));
-        const DataDir dir(tmp.path());
-        const QString record = QStringLiteral("2.3.2024   9:00:00   Název:Španělština - Niños   Úspěšnost: 100%");
-        const IoStatus status = dir.appendLine(QStringLiteral("Zkouseni.txt"), record);
-        QVERIFY2(status.ok(), qPrintable(status.message()));
-        QVERIFY(status.notice().contains(QStringLiteral("Zkouseni.txt")));
-        QVERIFY(status.notice().contains(QStringLiteral("ñ")));
-        QCOMPARE(readBytes(log), "\xef\xbb\xbf" + (Cp1250::decode(old) + record + "\r\n").toUtf8());
-        QCOMPARE(dir.readLines(QStringLiteral("Zkouseni.txt")).lines,
-                 (QStringList{Cp1250::decode(old.chopped(2)), record}));
-        // The next record goes in as UTF-8, without a word.
-        const IoStatus next = dir.appendLine(QStringLiteral("Zkouseni.txt"), QStringLiteral("Č"));
-        QVERIFY(next.ok() && next.notice().isEmpty());
-        QVERIFY(readBytes(log).endsWith("\r\n\xc4\x8c\r\n"));
-    }
-
     // A full disk: the append is cut back, the rewrite leaves the old file whole, and the message
-    // says what became of the file (7).
+    // says what became of the file.
     void fullDisk_data() {
         QTest::addColumn<QString>("how");
         QTest::addColumn<QByteArray>("before"); // empty: no file
@@ -606,23 +585,7 @@ private slots:
                  before.isEmpty() ? QStringList() : QStringList{"1_1.mum"});
     }
 
-    void fullDiskSettings() {
-        QTemporaryDir tmp;
-        const DataDir dir(tmp.path());
-        const QString cfg = tmp.filePath("me.cfg");
-        QVERIFY(writeBytes(cfg, " 0\r\n 1\r\n"));
-        IoStatus status;
-        {
-            const FileSizeLimit limit(3);
-            status = AppSettings{true, false}.write(dir);
-        }
-        QVERIFY(!status.ok());
-        QCOMPARE(readBytes(cfg), QByteArray(" 0\r\n 1\r\n"));
-        QCOMPARE(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"me.cfg"});
-        QVERIFY(status.message().contains(QStringLiteral("me.cfg")));
-    }
-
-    // Temporary files of interrupted saves are removed once stale; nothing else is (10).
+    // Temporary files of interrupted saves are removed once stale; nothing else is.
     void staleTempFiles() {
         QTemporaryDir tmp;
         const QStringList stale = {"me.cfg.GyqEae",        "Try.cfg.AbCdEf",       "try.cfg.QWERTY",
@@ -671,16 +634,6 @@ private slots:
         QVERIFY2(status.ok(), qPrintable(status.message()));
         QCOMPARE(readBytes(tmp.filePath("units/9_1.mum")), readBytes(QStringLiteral(MEMORAN_TEST_DATA "/lesson.mum")));
         QCOMPARE(QDir(tmp.filePath("units")).entryList(QDir::Files), QStringList{"9_1.mum"});
-    }
-
-    void appendLine() {
-        QTemporaryDir tmp;
-        QVERIFY(QDir(tmp.path()).mkdir(QStringLiteral("units")));
-        const DataDir dir(tmp.path());
-        QVERIFY(dir.appendLine(QStringLiteral("units\\1_1.mum"), QStringLiteral("die Kälte*zima*")).ok());
-        QCOMPARE(readBytes(tmp.filePath("units/1_1.mum")), QByteArray("die K\xe4lte*zima*\r\n"));
-        QVERIFY(dir.appendLine(QStringLiteral("Units\\1_1.MUM"), QStringLiteral("a*b*")).ok());
-        QCOMPARE(readBytes(tmp.filePath("units/1_1.mum")), QByteArray("die K\xe4lte*zima*\r\na*b*\r\n"));
     }
 
     void failedWriteLeavesFile_data() {

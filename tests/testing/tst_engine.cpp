@@ -274,7 +274,7 @@ private slots:
         }
     }
 
-    // "Try.cfg" and "try.cfg" side by side: the settings written are the settings read (9).
+    // "Try.cfg" and "try.cfg" side by side: the settings written are the settings read.
     void tryCfgTwoSpellings() {
         for (const QString& first : {QStringLiteral("Try.cfg"), QStringLiteral("try.cfg")}) {
             QTemporaryDir tmp;
@@ -300,7 +300,7 @@ private slots:
         QCOMPARE(SavedTestSettings::read(dir).level, std::optional<int>(1));
     }
 
-    // A full disk leaves the old "Try.cfg" whole (7).
+    // A full disk leaves the old "Try.cfg" whole.
     void tryCfgFullDisk() {
         QTemporaryDir tmp;
         const QByteArray old(" 0\r\n 0\r\n 9\r\n 9\r\n 9\r\n 0\r\n");
