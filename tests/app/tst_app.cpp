@@ -43,10 +43,10 @@ private:
 
 // What the main window shows, field by field: a failed comparison names the field that differs.
 struct ShellView {
-    int page = 0;     // the one page frame shown (-1: none or several)
-    int boldNav = 0;  // the one navigation label in bold (-1: none or several)
-    QString caption;  // LblName
-    QString progress; // LblPosun while the indicator shows, empty while it is hidden
+    int page = 0;          // the one page frame shown (-1: none or several)
+    int boldNav = 0;       // the one navigation label in bold (-1: none or several)
+    QString caption = {};  // LblName
+    QString progress = {}; // LblPosun while the indicator shows, empty while it is hidden
     bool background = false;
     bool quickClick = false;
     bool backgroundTicked = false; // the settings page's two boxes
