@@ -84,14 +84,16 @@ void ResultsPage::appendRecord(const QString& caption) {
     MessageBox::reportWrite(m_shell.dialogParent(), saved);
 }
 
-void ResultsPage::F6Cmd1_Click() {
+void ResultsPage::leaveFor(int page) {
     m_worstPair->clear();
-    m_shell.ZobrazStranku(1);
+    m_shell.ZobrazStranku(page);
     m_shell.ZobrazQuickClick(1);
 }
 
+void ResultsPage::F6Cmd1_Click() {
+    leaveFor(1);
+}
+
 void ResultsPage::F6Cmd2_Click() {
-    m_worstPair->clear();
-    m_shell.ZobrazStranku(2);
-    m_shell.ZobrazQuickClick(1);
+    leaveFor(2);
 }

@@ -22,6 +22,8 @@ public:
 private:
     void bindControls();
     void appendRecord(const QString& caption);
+    // Both buttons leave the results for another page.
+    void leaveFor(int page);
 
     AppState& m_state;
     Shell& m_shell;

@@ -210,41 +210,39 @@ bool TestSetupPage::canonicalise(QLineEdit* numberBox, const QString& resetValue
     return true;
 }
 
-void TestSetupPage::F2TxtChyb_Change() {
-    if (!canonicalise(m_penalty, kPenaltyReset))
-        return;
-    if (numericValue(m_penalty->text()) < 1) {
+bool TestSetupPage::acceptCount(QLineEdit* box, const QString& resetValue) {
+    if (!canonicalise(box, resetValue))
+        return false;
+    if (numericValue(box->text()) < 1) {
         MessageBox::tell(m_shell.dialogParent(), kZero, MessageBox::Icon::Critical);
-        m_penalty->setText(kPenaltyReset);
+        box->setText(resetValue);
+        return false;
     }
+    return true;
+}
+
+bool TestSetupPage::keepRepeatsWithinMax(QLineEdit* changed) {
+    if (numericValue(m_repeats->text()) > numericValue(m_maxRepeats->text())) {
+        MessageBox::tell(m_shell.dialogParent(), kMaxBelowRepeats, MessageBox::Icon::Exclamation);
+        changed->setText((changed == m_repeats ? m_maxRepeats : m_repeats)->text());
+        return false;
+    }
+    return true;
+}
+
+void TestSetupPage::F2TxtChyb_Change() {
+    acceptCount(m_penalty, kPenaltyReset);
 }
 
 void TestSetupPage::F2TxtMax_Change() {
-    if (!canonicalise(m_maxRepeats, kMaxRepeatsReset))
-        return;
-    if (numericValue(m_maxRepeats->text()) < 1) {
-        MessageBox::tell(m_shell.dialogParent(), kZero, MessageBox::Icon::Critical);
-        m_maxRepeats->setText(kMaxRepeatsReset); // checked again against the repetitions as it changes
-        return;
-    }
-    if (numericValue(m_repeats->text()) > numericValue(m_maxRepeats->text())) {
-        MessageBox::tell(m_shell.dialogParent(), kMaxBelowRepeats, MessageBox::Icon::Exclamation);
-        m_maxRepeats->setText(m_repeats->text());
-    }
+    // A reset maximum is checked again against the repetitions as it changes.
+    if (acceptCount(m_maxRepeats, kMaxRepeatsReset))
+        keepRepeatsWithinMax(m_maxRepeats);
 }
 
 void TestSetupPage::F2TxtSl_Change() {
-    if (numericValue(m_repeats->text()) > numericValue(m_maxRepeats->text())) {
-        MessageBox::tell(m_shell.dialogParent(), kMaxBelowRepeats, MessageBox::Icon::Exclamation);
-        m_repeats->setText(m_maxRepeats->text());
-        return;
-    }
-    if (!canonicalise(m_repeats, kRepeatsReset))
-        return;
-    if (numericValue(m_repeats->text()) < 1) {
-        MessageBox::tell(m_shell.dialogParent(), kZero, MessageBox::Icon::Critical);
-        m_repeats->setText(kRepeatsReset);
-    }
+    if (keepRepeatsWithinMax(m_repeats))
+        acceptCount(m_repeats, kRepeatsReset);
 }
 
 void TestSetupPage::refuseIncomplete() {

@@ -51,6 +51,10 @@ private:
     void writeTryCfg();
     // Puts a box's canonical number back into it; false (and the reset value) when it spells none.
     bool canonicalise(QLineEdit* box, const QString& resetValue);
+    // Canonical, then at least 1, else the message and the reset value; false when it was reset.
+    bool acceptCount(QLineEdit* box, const QString& resetValue);
+    // The repetitions may not exceed the maximum: the box just changed takes the other's value.
+    bool keepRepeatsWithinMax(QLineEdit* changed);
     void refuseIncomplete();
     void abandonStart();
 
