@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QAbstractButton>
 #include <QColor>
 #include <QHash>
 #include <QList>
@@ -83,11 +82,6 @@ public:
         for (std::size_t i = 0; i < N; ++i)
             controls[i] = get<T>(QString::fromUtf8(names[i]));
         return controls;
-    }
-
-    // Runs the receiver's handler when the button, option or check box of that name is clicked.
-    template <class Receiver, class Handler> void onClick(const char* name, Receiver* receiver, Handler handler) const {
-        QObject::connect(get<QAbstractButton>(QString::fromUtf8(name)), &QAbstractButton::clicked, receiver, handler);
     }
 
 private:
