@@ -34,13 +34,14 @@ FrmCerna::FrmCerna(std::function<void()> endProgram)
     setPalette(black);
     setAutoFillBackground(true);
     m_controls.build(this, kControls);
-    m_controls.get<QLabel>(QStringLiteral("ImgModra"))->setPixmap(Pictures::blueBackground());
-    auto* logo = m_controls.get<QLabel>(QStringLiteral("ImgLogo"));
+    m_blue = m_controls.get<QLabel>("ImgModra");
+    auto* logo = m_controls.get<QLabel>("ImgLogo");
+    m_blue->setPixmap(Pictures::blueBackground());
     logo->setPixmap(Pictures::logo(logo->size()));
     auto* style = new UngreyedStyle;
     style->setParent(this);
-    for (const char* name : {"ImgModra", "ImgLogo"})
-        m_controls[QString::fromUtf8(name)]->setStyle(style);
+    for (QLabel* picture : {m_blue, logo})
+        picture->setStyle(style);
 }
 
 void FrmCerna::showBehind() {
@@ -52,8 +53,7 @@ void FrmCerna::showBehind() {
 
 void FrmCerna::Form_Activate() {
     runTrapped(
-        this, 1, QString(), [this] { m_controls["ImgModra"]->resize(width() + tw(1000), height() + tw(1000)); },
-        m_endProgram);
+        this, 1, QString(), [this] { m_blue->resize(width() + tw(1000), height() + tw(1000)); }, m_endProgram);
 }
 
 bool FrmCerna::event(QEvent* event) {

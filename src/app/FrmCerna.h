@@ -6,6 +6,8 @@
 
 #include <functional>
 
+class QLabel;
+
 // The black background window that covers the screen behind the program. It never takes input.
 class FrmCerna : public QWidget {
     Q_OBJECT
@@ -23,5 +25,6 @@ protected:
 
 private:
     Controls m_controls;
+    QLabel* m_blue = nullptr;
     std::function<void()> m_endProgram;
 };

@@ -20,6 +20,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -91,32 +92,9 @@ FrmHl::FrmHl(AppState& state) : QWidget(nullptr), m_state(state) {
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
     setFixedSize(tw(10800), tw(7800));
     m_controls.build(this, kControls);
-
-    auto* panel = m_controls.get<QLabel>(QStringLiteral("ImgPozadi"));
-    panel->setPixmap(Pictures::sidePanel(panel->size()));
-    setShapeColor(m_controls["ShpPozadi"], QColor(200, 212, 232));
-    setLineColor(m_controls["LnPozadi"], kOrange);
-    setPointSize(m_controls["LblName"], 15, true);
-    auto* heading = m_controls["LblQuickName"];
-    setBold(heading, true);
-    QPalette onBlue = heading->palette();
-    onBlue.setColor(QPalette::WindowText, Qt::white);
-    heading->setPalette(onBlue);
-    for (int i = 0; i < kPageCount; ++i)
-        m_controls[arrayName("LblNav", i)]->setPalette(onBlue);
-    m_controls["LblPosun"]->setPalette(onBlue);
-    for (int i = 0; i <= 12; ++i)
-        setLineColor(m_controls[arrayName("Ln", i)], QColor(190, 210, 245));
-    // Lessons of the user textbook are not reached from the tree: their labels stay hidden.
-    for (const char* hidden : {"LblNav(7)", "LblNav(8)", "Ln(11)", "Ln(12)"})
-        m_controls[QString::fromUtf8(hidden)]->hide();
-    setShapeColor(m_controls["ShpRam"], Qt::white);
-    setLineColor(m_controls["ShpPosun"], kOrange);
-    m_controls.get<QLabel>(QStringLiteral("LblPosun"))->setAlignment(Qt::AlignCenter);
-    for (const char* progress : {"ShpRam", "ShpPosun", "LblPosun"})
-        m_controls[QString::fromUtf8(progress)]->hide();
-    m_controls["LblPosun"]->raise();
-    m_controls.onClick("CmdExit", this, &FrmHl::CmdExit_Click);
+    bindControls();
+    styleControls();
+    connect(m_exit, &QPushButton::clicked, this, &FrmHl::CmdExit_Click);
 
     buildPages();
 
@@ -130,6 +108,42 @@ FrmHl::FrmHl(AppState& state) : QWidget(nullptr), m_state(state) {
 }
 
 FrmHl::~FrmHl() = default;
+
+void FrmHl::bindControls() {
+    m_pageName = m_controls.get<QLabel>("LblName");
+    m_navLabels = m_controls.array<QLabel, kPageCount>("LblNav");
+    m_progressFrame = m_controls.get<QFrame>("ShpRam");
+    m_progressBar = m_controls.get<QFrame>("ShpPosun");
+    m_progressLabel = m_controls.get<QLabel>("LblPosun");
+    m_exit = m_controls.get<QPushButton>("CmdExit");
+}
+
+void FrmHl::styleControls() {
+    auto* panel = m_controls.get<QLabel>("ImgPozadi");
+    panel->setPixmap(Pictures::sidePanel(panel->size()));
+    setShapeColor(m_controls["ShpPozadi"], QColor(200, 212, 232));
+    setLineColor(m_controls["LnPozadi"], kOrange);
+    setPointSize(m_pageName, 15, true);
+    auto* heading = m_controls["LblQuickName"];
+    setBold(heading, true);
+    QPalette onBlue = heading->palette();
+    onBlue.setColor(QPalette::WindowText, Qt::white);
+    heading->setPalette(onBlue);
+    for (QLabel* nav : m_navLabels)
+        nav->setPalette(onBlue);
+    m_progressLabel->setPalette(onBlue);
+    for (int i = 0; i <= 12; ++i)
+        setLineColor(m_controls[arrayName("Ln", i)], QColor(190, 210, 245));
+    // Lessons of the user textbook are not reached from the tree: their labels stay hidden.
+    for (const char* hidden : {"LblNav(7)", "LblNav(8)", "Ln(11)", "Ln(12)"})
+        m_controls[QString::fromUtf8(hidden)]->hide();
+    setShapeColor(m_progressFrame, Qt::white);
+    setLineColor(m_progressBar, kOrange);
+    m_progressLabel->setAlignment(Qt::AlignCenter);
+    for (QWidget* progress : std::initializer_list<QWidget*>{m_progressFrame, m_progressBar, m_progressLabel})
+        progress->hide();
+    m_progressLabel->raise();
+}
 
 void FrmHl::buildPages() {
     m_intro = new IntroPage(this);
@@ -258,39 +272,36 @@ void FrmHl::ZobrazStranku(int page) {
     if (page < 0 || page >= kPageCount)
         return;
     for (int i = 0; i < kPageCount; ++i)
-        setBold(m_controls[arrayName("LblNav", i)], i == page);
+        setBold(m_navLabels[i], i == page);
     for (Page* frame : m_frames)
         frame->hide();
     m_frames[page]->show();
-    m_controls.get<QLabel>(QStringLiteral("LblName"))->setText(m_frames[page]->caption());
+    m_pageName->setText(m_frames[page]->caption());
 }
 
 void FrmHl::ZobrazPrubeh(int value, int maximum) {
-    QWidget* frame = m_controls["ShpRam"];
-    QWidget* bar = m_controls["ShpPosun"];
-    auto* label = m_controls.get<QLabel>(QStringLiteral("LblPosun"));
     if (value == 0 && maximum == 0) {
-        frame->hide();
-        bar->hide();
-        label->hide();
+        m_progressFrame->hide();
+        m_progressBar->hide();
+        m_progressLabel->hide();
         m_shownPercent = -1;
         return;
     }
-    if (frame->isHidden()) {
-        frame->show();
-        bar->resize(0, bar->height());
-        bar->show();
-        label->show();
+    if (m_progressFrame->isHidden()) {
+        m_progressFrame->show();
+        m_progressBar->resize(0, m_progressBar->height());
+        m_progressBar->show();
+        m_progressLabel->show();
     }
     const int percent = maximum > 0 ? std::clamp(static_cast<int>(100LL * value / maximum), 0, 100) : 0;
-    label->setText(u' ' + QString::number(percent) + QStringLiteral(" %"));
-    bar->resize(percent * frame->width() / 100, bar->height());
+    m_progressLabel->setText(u' ' + QString::number(percent) + QStringLiteral(" %"));
+    m_progressBar->resize(percent * m_progressFrame->width() / 100, m_progressBar->height());
     // Long operations run in this thread: paint the indicator now, but only when it moved.
     if (percent != m_shownPercent && isVisible()) {
         m_shownPercent = percent;
-        frame->repaint();
-        bar->repaint();
-        label->repaint();
+        m_progressFrame->repaint();
+        m_progressBar->repaint();
+        m_progressLabel->repaint();
     }
 }
 

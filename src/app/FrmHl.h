@@ -16,6 +16,9 @@ class FrmQL;
 class IntroPage;
 class MainMenuPage;
 class Page;
+class QFrame;
+class QLabel;
+class QPushButton;
 class QTimer;
 class SettingsPage;
 
@@ -67,6 +70,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void bindControls();
+    void styleControls();
     void buildPages();
     // The pages of a test hand over to each other through these connections.
     void connectTestPages();
@@ -83,6 +88,13 @@ private:
 
     AppState& m_state;
     Controls m_controls;
+    QLabel* m_pageName = nullptr;
+    std::array<QLabel*, kPageCount> m_navLabels{};
+    // The progress indicator: a frame, the bar that fills it, and the percentage over both.
+    QFrame* m_progressFrame = nullptr;
+    QFrame* m_progressBar = nullptr;
+    QLabel* m_progressLabel = nullptr;
+    QPushButton* m_exit = nullptr;
     std::array<Page*, kPageCount> m_frames{};
     IntroPage* m_intro = nullptr;
     MainMenuPage* m_mainMenu = nullptr;

@@ -16,16 +16,13 @@ constexpr ControlSpec kControls[] = {
 
 IntroPage::IntroPage(QWidget* parent) : Page(0, QString(), parent) {
     m_controls.build(this, kControls);
-    logo()->setPixmap(Pictures::logo(logo()->size()));
-    for (int i = 0; i < 3; ++i) {
-        auto* label = m_controls.get<QLabel>(arrayName("F1LblText", i));
+    m_logo = m_controls.get<QLabel>("F1ImgLogo");
+    const auto texts = m_controls.array<QLabel, 3>("F1LblText");
+    m_logo->setPixmap(Pictures::logo(m_logo->size()));
+    for (QLabel* label : texts) {
         label->setAlignment(Qt::AlignCenter);
         // "&&" is the escaped ampersand: a buddy makes the label interpret it and show one "&".
-        label->setBuddy(logo());
+        label->setBuddy(m_logo);
     }
-    setPointSize(m_controls["F1LblText(1)"], 11, true);
-}
-
-QLabel* IntroPage::logo() const {
-    return m_controls.get<QLabel>(QStringLiteral("F1ImgLogo"));
+    setPointSize(texts[1], 11, true);
 }

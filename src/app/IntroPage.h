@@ -10,5 +10,8 @@ class IntroPage : public Page {
 public:
     explicit IntroPage(QWidget* parent = nullptr);
 
-    QLabel* logo() const;
+    QLabel* logo() const { return m_logo; }
+
+private:
+    QLabel* m_logo = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "ui/Pictures.h"
 
+#include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
 
@@ -44,22 +45,31 @@ constexpr ControlSpec kControls[] = {
 
 MainMenuPage::MainMenuPage(QWidget* parent) : Page(1, QStringLiteral("Hlavní menu"), parent) {
     m_controls.build(this, kControls);
+    bindControls();
     setMouseTracking(true);
     setPointSize(m_controls["F2Lbl(3)"], 13, true);
     for (int i = 0; i < 3; ++i) {
+        const Item& item = m_items[i];
         m_controls.get<QLabel>(arrayName("F2Img", i))->setPixmap(Pictures::menuIcon(i));
-        setPointSize(m_controls[arrayName("F2Lbl", i)], 15);
+        setPointSize(item.caption, 15);
         setShapeColor(m_controls[arrayName("F2Shp", i + 3)], kQuietGrey);
         setLineColor(m_controls[arrayName("F2Ln", i + 3)], kQuietGrey);
-        setShapeColor(m_controls[arrayName("F2Shp", i)], kItemColors[i], 2);
-        setLineColor(m_controls[arrayName("F2Ln", i)], kItemColors[i]);
-        m_controls[QString::fromUtf8(kHotZones[i])]->installEventFilter(this);
+        setShapeColor(item.frame, kItemColors[i], 2);
+        setLineColor(item.underline, kItemColors[i]);
+        item.hotZone->installEventFilter(this);
         setLit(i, false);
     }
 }
 
+void MainMenuPage::bindControls() {
+    for (int i = 0; i < 3; ++i) {
+        m_items[i] = Item{m_controls[QString::fromUtf8(kHotZones[i])], m_controls.get<QFrame>(arrayName("F2Shp", i)),
+                          m_controls.get<QFrame>(arrayName("F2Ln", i)), m_controls.get<QLabel>(arrayName("F2Lbl", i))};
+    }
+}
+
 bool MainMenuPage::isLit(int item) const {
-    return !m_controls[arrayName("F2Shp", item)]->isHidden();
+    return !m_items.at(item).frame->isHidden();
 }
 
 void MainMenuPage::light(int item) {
@@ -68,9 +78,9 @@ void MainMenuPage::light(int item) {
 }
 
 void MainMenuPage::setLit(int item, bool lit) {
-    m_controls[arrayName("F2Shp", item)]->setVisible(lit);
-    m_controls[arrayName("F2Ln", item)]->setVisible(lit);
-    setBold(m_controls[arrayName("F2Lbl", item)], lit);
+    m_items[item].frame->setVisible(lit);
+    m_items[item].underline->setVisible(lit);
+    setBold(m_items[item].caption, lit);
 }
 
 void MainMenuPage::Frames_MouseMove() {
@@ -86,7 +96,7 @@ void MainMenuPage::mouseMoveEvent(QMouseEvent* event) {
 bool MainMenuPage::eventFilter(QObject* watched, QEvent* event) {
     int item = -1;
     for (int i = 0; i < 3; ++i) {
-        if (watched->objectName() == QLatin1String(kHotZones[i]))
+        if (watched == m_items[i].hotZone)
             item = i;
     }
     if (item < 0)

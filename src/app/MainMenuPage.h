@@ -2,6 +2,11 @@
 
 #include "ui/Page.h"
 
+#include <array>
+
+class QFrame;
+class QLabel;
+
 // Page 1: three items that light up under the mouse and lead to the test, the vocabulary editor
 // and the settings.
 class MainMenuPage : public Page {
@@ -31,9 +36,18 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
+    void bindControls();
     void light(int item);
     void setLit(int item, bool lit);
 
     // The release that ends a double-click is no second click.
     bool m_releaseEndsDoubleClick = false;
+    // An item: the zone that takes the mouse, and what lights up while it is over it.
+    struct Item {
+        QWidget* hotZone = nullptr;
+        QFrame* frame = nullptr;
+        QFrame* underline = nullptr;
+        QLabel* caption = nullptr;
+    };
+    std::array<Item, 3> m_items{};
 };

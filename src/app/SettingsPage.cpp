@@ -22,21 +22,26 @@ constexpr ControlSpec kControls[] = {
 SettingsPage::SettingsPage(AppState& state, Shell& shell, const QLabel* introLogo, QWidget* parent)
     : Page(4, QStringLiteral("Nastavení Zorirode"), parent), m_state(state), m_shell(shell), m_introLogo(introLogo) {
     m_controls.build(this, kControls);
-    m_controls.onClick("F4CmdOK", this, &SettingsPage::F4CmdOK_Click);
-    m_controls.onClick("F4CmdStorno", this, &SettingsPage::F4CmdStorno_Click);
+    m_logo = m_controls.get<QLabel>("F4ImgLogo");
+    m_quickClick = m_controls.get<QCheckBox>("F4ChckQL");
+    m_background = m_controls.get<QCheckBox>("F4ChckPoz");
+    m_ok = m_controls.get<QPushButton>("F4CmdOK");
+    m_storno = m_controls.get<QPushButton>("F4CmdStorno");
+    connect(m_ok, &QPushButton::clicked, this, &SettingsPage::F4CmdOK_Click);
+    connect(m_storno, &QPushButton::clicked, this, &SettingsPage::F4CmdStorno_Click);
 }
 
 void SettingsPage::F4Init() {
-    m_controls.get<QLabel>(QStringLiteral("F4ImgLogo"))->setPixmap(m_introLogo->pixmap());
+    m_logo->setPixmap(m_introLogo->pixmap());
     const AppSettings settings = AppSettings::read(m_state.dir);
-    m_controls.get<QCheckBox>(QStringLiteral("F4ChckPoz"))->setChecked(settings.background);
-    m_controls.get<QCheckBox>(QStringLiteral("F4ChckQL"))->setChecked(settings.quickClick);
+    m_background->setChecked(settings.background);
+    m_quickClick->setChecked(settings.quickClick);
 }
 
 void SettingsPage::F4CmdOK_Click() {
     AppSettings settings;
-    settings.background = m_controls.get<QCheckBox>(QStringLiteral("F4ChckPoz"))->isChecked();
-    settings.quickClick = m_controls.get<QCheckBox>(QStringLiteral("F4ChckQL"))->isChecked();
+    settings.background = m_background->isChecked();
+    settings.quickClick = m_quickClick->isChecked();
     // The file is written whole in one step; the indicator still walks the steps of a save.
     for (int percent : {20, 40, 60, 80})
         m_shell.ZobrazPrubeh(percent, 100);

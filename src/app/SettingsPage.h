@@ -3,7 +3,9 @@
 #include "ui/Page.h"
 
 struct AppState;
+class QCheckBox;
 class QLabel;
+class QPushButton;
 class Shell;
 struct AppSettings;
 
@@ -22,4 +24,9 @@ private:
     AppState& m_state;
     Shell& m_shell;
     const QLabel* m_introLogo;
+    QLabel* m_logo = nullptr;
+    QCheckBox* m_quickClick = nullptr;
+    QCheckBox* m_background = nullptr;
+    QPushButton* m_ok = nullptr;
+    QPushButton* m_storno = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "FrmQL.h"
 
+#include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -46,63 +47,66 @@ FrmQL::FrmQL(QWidget* mainWindow)
     setPalette(white);
     setAutoFillBackground(true);
     m_controls.build(this, kControls);
+    bindControls();
 
-    auto* note = m_controls.get<QLabel>(QStringLiteral("Label1"));
-    note->setAlignment(Qt::AlignCenter);
-    for (int i = 0; i < 2; ++i) {
-        auto* frame = m_controls[arrayName("FramesQL", i)];
+    m_controls.get<QLabel>("Label1")->setAlignment(Qt::AlignCenter);
+    for (QFrame* frame : m_pages) {
         frame->setAutoFillBackground(true);
         frame->hide();
     }
-    m_controls.onClick("F1CmdZk", this, &FrmQL::F1CmdZk_Click);
-    m_controls.onClick("F1CmdUziv", this, &FrmQL::F1CmdUziv_Click);
-    m_controls.onClick("F1CmdOpt", this, &FrmQL::F1CmdOpt_Click);
-    for (int i = 0; i < 2; ++i) {
-        connect(m_controls.get<QRadioButton>(arrayName("F2Opt", i)), &QRadioButton::clicked, this,
-                [this, i] { F2Opt_Click(i); });
-    }
+    connect(m_controls.get<QPushButton>("F1CmdZk"), &QPushButton::clicked, this, &FrmQL::F1CmdZk_Click);
+    connect(m_controls.get<QPushButton>("F1CmdUziv"), &QPushButton::clicked, this, &FrmQL::F1CmdUziv_Click);
+    connect(m_controls.get<QPushButton>("F1CmdOpt"), &QPushButton::clicked, this, &FrmQL::F1CmdOpt_Click);
+    for (int i = 0; i < 2; ++i)
+        connect(m_modes[i], &QRadioButton::clicked, this, [this, i] { F2Opt_Click(i); });
     for (int i = 0; i < 5; ++i) {
-        auto* button = m_controls.get<QPushButton>(QString::fromUtf8(kCharacterButtons[i]));
+        QPushButton* button = m_characterButtons[i];
         button->setFocusPolicy(Qt::NoFocus); // the caret stays where the user was typing
         setPointSize(button, 13, true);
         connect(button, &QPushButton::clicked, this, [this, button] { Q_EMIT characterChosen(button->text().at(0)); });
-        m_controls.get<QLabel>(arrayName("F2Lbl", i))->setAlignment(Qt::AlignCenter);
+        m_characterKeys[i]->setAlignment(Qt::AlignCenter);
     }
-    for (int i = 0; i < 3; ++i) {
-        connect(m_controls.get<QPushButton>(QString::fromUtf8(kHintButtons[i])), &QPushButton::clicked, this,
-                [this, i] { Q_EMIT hintChosen(i); });
-    }
-    m_controls.get<QRadioButton>(QStringLiteral("F2Opt(0)"))->setChecked(true);
+    for (int i = 0; i < 3; ++i)
+        connect(m_hintButtons[i], &QPushButton::clicked, this, [this, i] { Q_EMIT hintChosen(i); });
+    m_modes[0]->setChecked(true);
     F2Opt_Click(0);
 }
 
+void FrmQL::bindControls() {
+    m_pages = m_controls.array<QFrame, 2>("FramesQL");
+    m_modes = m_controls.array<QRadioButton, 2>("F2Opt");
+    m_characterButtons = m_controls.all<QPushButton>(kCharacterButtons);
+    m_characterKeys = m_controls.array<QLabel, 5>("F2Lbl");
+    m_hintButtons = m_controls.all<QPushButton>(kHintButtons);
+}
+
 void FrmQL::ZobrazQuickClick(int page) {
-    for (int i = 0; i < 2; ++i)
-        m_controls[arrayName("FramesQL", i)]->hide();
+    for (QFrame* frame : m_pages)
+        frame->hide();
     if (page > 0 && page <= 2)
-        m_controls[arrayName("FramesQL", page - 1)]->show();
+        m_pages[page - 1]->show();
 }
 
 int FrmQL::page() const {
     for (int i = 0; i < 2; ++i) {
-        if (!m_controls[arrayName("FramesQL", i)]->isHidden())
+        if (!m_pages[i]->isHidden())
             return i + 1;
     }
     return 0;
 }
 
 void FrmQL::setHintsEnabled(bool enabled) {
-    for (const char* name : kHintButtons)
-        m_controls[QString::fromUtf8(name)]->setEnabled(enabled);
+    for (QPushButton* button : m_hintButtons)
+        button->setEnabled(enabled);
 }
 
 void FrmQL::F2Opt_Click(int index) {
     Q_UNUSED(index);
-    const bool characters = m_controls.get<QRadioButton>(QStringLiteral("F2Opt(0)"))->isChecked();
-    for (const char* name : kHintButtons)
-        m_controls[QString::fromUtf8(name)]->setVisible(!characters);
+    const bool characters = m_modes[0]->isChecked();
+    for (QPushButton* button : m_hintButtons)
+        button->setVisible(!characters);
     for (int i = 0; i < 5; ++i) {
-        m_controls[QString::fromUtf8(kCharacterButtons[i])]->setVisible(characters);
-        m_controls[arrayName("F2Lbl", i)]->setVisible(characters);
+        m_characterButtons[i]->setVisible(characters);
+        m_characterKeys[i]->setVisible(characters);
     }
 }

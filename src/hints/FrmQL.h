@@ -4,6 +4,13 @@
 
 #include <QWidget>
 
+#include <array>
+
+class QFrame;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+
 // The QuickClick window: a small tool window below the main window with jumps on the main menu,
 // and special characters and hints during a test.
 class FrmQL : public QWidget {
@@ -35,5 +42,15 @@ Q_SIGNALS:
     void hintChosen(int hint);
 
 private:
+    void bindControls();
+
     Controls m_controls;
+    // FramesQL: 0 the main-menu jumps, 1 the test's characters and hints.
+    std::array<QFrame*, 2> m_pages{};
+    // F2Opt: 0 characters, 1 hints.
+    std::array<QRadioButton*, 2> m_modes{};
+    std::array<QPushButton*, 5> m_characterButtons{};
+    // The keys that type the characters, each under its button.
+    std::array<QLabel*, 5> m_characterKeys{};
+    std::array<QPushButton*, 3> m_hintButtons{};
 };

@@ -36,58 +36,64 @@ constexpr ControlSpec kControls[] = {
 ResultsPage::ResultsPage(AppState& state, Shell& shell, QWidget* parent)
     : Page(6, QStringLiteral("Výsledky"), parent), m_state(state), m_shell(shell) {
     m_controls.build(this, kControls);
+    bindControls();
     setPointSize(m_controls["F6Lbl(0)"], 13, true);
-    setPointSize(m_controls["F6LblProcent"], 18, true);
+    setPointSize(m_rate, 18, true);
     setLineColor(m_controls["F6Ln"], QColor(200, 200, 200));
-    m_controls.get<QLineEdit>(QStringLiteral("F6Txt"))->setReadOnly(true);
-    m_controls.get<QLabel>(QStringLiteral("Label2"))->setWordWrap(true);
-    m_controls.onClick("F6Cmd1", this, &ResultsPage::F6Cmd1_Click);
-    m_controls.onClick("F6Cmd2", this, &ResultsPage::F6Cmd2_Click);
+    m_worstPair->setReadOnly(true);
+    m_controls.get<QLabel>("Label2")->setWordWrap(true);
+    connect(m_toMenu, &QPushButton::clicked, this, &ResultsPage::F6Cmd1_Click);
+    connect(m_again, &QPushButton::clicked, this, &ResultsPage::F6Cmd2_Click);
+}
+
+void ResultsPage::bindControls() {
+    m_rate = m_controls.get<QLabel>("F6LblProcent");
+    m_total = m_controls.get<QLabel>("F6LblCelkem");
+    m_right = m_controls.get<QLabel>("F6LblSpravne");
+    m_wrong = m_controls.get<QLabel>("F6LblSpatne");
+    m_worstPair = m_controls.get<QLineEdit>("F6Txt");
+    m_toMenu = m_controls.get<QPushButton>("F6Cmd1");
+    m_again = m_controls.get<QPushButton>("F6Cmd2");
 }
 
 void ResultsPage::showResults(const TestOutcome& outcome) {
-    auto* total = m_controls.get<QLabel>(QStringLiteral("F6LblCelkem"));
-    auto* right = m_controls.get<QLabel>(QStringLiteral("F6LblSpravne"));
-    auto* wrong = m_controls.get<QLabel>(QStringLiteral("F6LblSpatne"));
-    total->setText(outcome.asked);
-    right->setText(outcome.right);
-    wrong->setText(outcome.wrong);
+    m_total->setText(outcome.asked);
+    m_right->setText(outcome.right);
+    m_wrong->setText(outcome.wrong);
 
     const WorstPair worst = m_state.worstPair;
-    auto* worstBox = m_controls.get<QLineEdit>(QStringLiteral("F6Txt"));
     if (worst.pair != 0 && worst.count != 0) {
-        worstBox->setText(m_state.wordLists.CizAlt(worst.pair, 1) + QStringLiteral(" = ") +
-                          m_state.wordLists.CzAlt(worst.pair, 1));
-        worstBox->setCursorPosition(0);
+        m_worstPair->setText(m_state.wordLists.CizAlt(worst.pair, 1) + QStringLiteral(" = ") +
+                             m_state.wordLists.CzAlt(worst.pair, 1));
+        m_worstPair->setCursorPosition(0);
     } else {
-        worstBox->clear();
+        m_worstPair->clear();
     }
 
-    const int rate =
-        TestEngine::successRate(saturatedInt(numericValue(right->text())), saturatedInt(numericValue(wrong->text())));
-    m_controls.get<QLabel>(QStringLiteral("F6LblProcent"))->setText(signedNumber(rate) + u'%');
+    const int rate = TestEngine::successRate(saturatedInt(numericValue(m_right->text())),
+                                             saturatedInt(numericValue(m_wrong->text())));
+    m_rate->setText(signedNumber(rate) + u'%');
     appendRecord(outcome.caption);
     m_shell.ZobrazStranku(6);
 }
 
 void ResultsPage::appendRecord(const QString& caption) {
-    const QString record = TestEngine::resultRecord(m_state.clock.now(), caption,
-                                                    m_controls.get<QLabel>(QStringLiteral("F6LblProcent"))->text(),
-                                                    m_controls.get<QLabel>(QStringLiteral("F6LblCelkem"))->text(),
-                                                    m_controls.get<QLabel>(QStringLiteral("F6LblSpravne"))->text(),
-                                                    m_controls.get<QLabel>(QStringLiteral("F6LblSpatne"))->text());
+    const QString record = TestEngine::resultRecord(m_state.clock.now(), caption, m_rate->text(), m_total->text(),
+                                                    m_right->text(), m_wrong->text());
     const IoStatus saved = m_state.dir.appendLine(QStringLiteral("Zkouseni.txt"), record);
     MessageBox::reportWrite(m_shell.dialogParent(), saved);
 }
 
-void ResultsPage::F6Cmd1_Click() {
-    m_controls.get<QLineEdit>(QStringLiteral("F6Txt"))->clear();
-    m_shell.ZobrazStranku(1);
+void ResultsPage::leaveFor(int page) {
+    m_worstPair->clear();
+    m_shell.ZobrazStranku(page);
     m_shell.ZobrazQuickClick(1);
 }
 
+void ResultsPage::F6Cmd1_Click() {
+    leaveFor(1);
+}
+
 void ResultsPage::F6Cmd2_Click() {
-    m_controls.get<QLineEdit>(QStringLiteral("F6Txt"))->clear();
-    m_shell.ZobrazStranku(2);
-    m_shell.ZobrazQuickClick(1);
+    leaveFor(2);
 }

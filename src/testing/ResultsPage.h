@@ -4,6 +4,9 @@
 #include "ui/Page.h"
 
 struct AppState;
+class QLabel;
+class QLineEdit;
+class QPushButton;
 class Shell;
 
 // Page 6: the outcome of a finished test; each finished test also adds a line to "Zkouseni.txt".
@@ -17,8 +20,18 @@ public:
     void F6Cmd2_Click();
 
 private:
+    void bindControls();
     void appendRecord(const QString& caption);
+    // Both buttons leave the results for another page.
+    void leaveFor(int page);
 
     AppState& m_state;
     Shell& m_shell;
+    QLabel* m_rate = nullptr;
+    QLabel* m_total = nullptr;
+    QLabel* m_right = nullptr;
+    QLabel* m_wrong = nullptr;
+    QLineEdit* m_worstPair = nullptr;
+    QPushButton* m_toMenu = nullptr;
+    QPushButton* m_again = nullptr;
 };

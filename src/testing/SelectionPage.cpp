@@ -23,37 +23,40 @@ constexpr ControlSpec kControls[] = {
 SelectionPage::SelectionPage(Shell& shell, QWidget* parent)
     : Page(9, QStringLiteral("Zkoušení"), parent), m_shell(shell) {
     m_controls.build(this, kControls);
-    list("F9Lst")->setSelectionMode(QAbstractItemView::MultiSelection);
-    list("F9LstDat")->hide();
-    m_controls.onClick("F9CmdOK", this, &SelectionPage::F9CmdOK_Click);
-    m_controls.onClick("F9CmdStorno", this, &SelectionPage::F9CmdStorno_Click);
+    m_shown = m_controls.get<QListWidget>("F9Lst");
+    m_stored = m_controls.get<QListWidget>("F9LstDat");
+    m_ok = m_controls.get<QPushButton>("F9CmdOK");
+    m_storno = m_controls.get<QPushButton>("F9CmdStorno");
+    m_shown->setSelectionMode(QAbstractItemView::MultiSelection);
+    m_stored->hide();
+    connect(m_ok, &QPushButton::clicked, this, &SelectionPage::F9CmdOK_Click);
+    connect(m_storno, &QPushButton::clicked, this, &SelectionPage::F9CmdStorno_Click);
 }
 
-QListWidget* SelectionPage::list(const char* name) const {
-    return m_controls.get<QListWidget>(QString::fromUtf8(name));
+void SelectionPage::clearLists() {
+    m_shown->clear();
+    m_stored->clear();
 }
 
 void SelectionPage::fill(const QStringList& pairLines) {
-    list("F9Lst")->clear();
-    list("F9LstDat")->clear();
+    clearLists();
     for (const QString& line : pairLines) {
-        list("F9LstDat")->addItem(line);
-        list("F9Lst")->addItem(selectionForm(line));
+        m_stored->addItem(line);
+        m_shown->addItem(selectionForm(line));
     }
 }
 
 QStringList SelectionPage::selectedLines() const {
     QStringList lines;
-    const QListWidget* shown = list("F9Lst");
-    for (int i = 0; i < shown->count(); ++i) {
-        if (shown->item(i)->isSelected())
-            lines.append(list("F9LstDat")->item(i)->text());
+    for (int i = 0; i < m_shown->count(); ++i) {
+        if (m_shown->item(i)->isSelected())
+            lines.append(m_stored->item(i)->text());
     }
     return lines;
 }
 
 void SelectionPage::F9CmdOK_Click() {
-    if (list("F9Lst")->selectedItems().isEmpty()) {
+    if (m_shown->selectedItems().isEmpty()) {
         // A test of no pair could never ask a question.
         MessageBox::tell(m_shell.dialogParent(), QStringLiteral("Vyberte alespoň jednu dvojici."),
                          MessageBox::Icon::Exclamation);
@@ -64,6 +67,5 @@ void SelectionPage::F9CmdOK_Click() {
 
 void SelectionPage::F9CmdStorno_Click() {
     m_shell.ZobrazStranku(2);
-    list("F9Lst")->clear();
-    list("F9LstDat")->clear();
+    clearLists();
 }

@@ -4,6 +4,7 @@
 
 struct AppState;
 class QListWidget;
+class QPushButton;
 class Shell;
 
 // Page 9: the pairs of the lesson, of which the user picks those to be tested.
@@ -24,7 +25,11 @@ Q_SIGNALS:
     void pairsChosen(const QStringList& pairLines);
 
 private:
-    QListWidget* list(const char* name) const;
+    void clearLists();
 
     Shell& m_shell;
+    QListWidget* m_shown = nullptr;  // the pairs as the user reads them
+    QListWidget* m_stored = nullptr; // hidden: the same pairs as their lesson lines
+    QPushButton* m_ok = nullptr;
+    QPushButton* m_storno = nullptr;
 };

@@ -47,45 +47,54 @@ QWidget* createAnswerBox(const ControlSpec& row, QWidget* parent) {
 TestPage::TestPage(AppState& state, Shell& shell, QWidget* parent)
     : Page(5, QStringLiteral("Zkoušení"), parent), m_state(state), m_shell(shell) {
     m_controls.build(this, kControls, createAnswerBox);
+    bindControls();
     // The question can be read and copied, never typed over.
-    questionBox()->setReadOnly(true);
-    questionBox()->setFocusPolicy(Qt::ClickFocus);
-    for (QLineEdit* box : {questionBox(), static_cast<QLineEdit*>(answerBox())})
+    m_question->setReadOnly(true);
+    m_question->setFocusPolicy(Qt::ClickFocus);
+    for (QLineEdit* box : {m_question, static_cast<QLineEdit*>(m_answer)})
         setPointSize(box, 12);
-    setBold(m_controls["F5LblZbyva"], true);
+    setBold(m_remaining, true);
     setLineColor(m_controls["F5Ln"], QColor(200, 200, 200));
-    connect(answerBox(), &AnswerBox::enterPressed, this, &TestPage::F5CmdOK_Click);
-    connect(answerBox(), &AnswerBox::firstLetterRequested, this, [this] { Q_EMIT hintRequested(0); });
-    m_controls.onClick("F5CmdOK", this, &TestPage::F5CmdOK_Click);
-    m_controls.onClick("F5CmdStorno", this, &TestPage::F5CmdStorno_Click);
+    connect(m_answer, &AnswerBox::enterPressed, this, &TestPage::F5CmdOK_Click);
+    connect(m_answer, &AnswerBox::firstLetterRequested, this, [this] { Q_EMIT hintRequested(0); });
+    connect(m_ok, &QPushButton::clicked, this, &TestPage::F5CmdOK_Click);
+    connect(m_storno, &QPushButton::clicked, this, &TestPage::F5CmdStorno_Click);
 }
 
-AnswerBox* TestPage::answerBox() const {
-    return m_controls.get<AnswerBox>(QStringLiteral("F5TxtJaz2"));
+void TestPage::bindControls() {
+    m_questionLanguage = m_controls.get<QLabel>("F5LblJaz1");
+    m_question = m_controls.get<QLineEdit>("F5TxtJaz1");
+    m_answerLanguage = m_controls.get<QLabel>("F5LblJaz2");
+    m_answer = m_controls.get<AnswerBox>("F5TxtJaz2");
+    m_ok = m_controls.get<QPushButton>("F5CmdOK");
+    m_storno = m_controls.get<QPushButton>("F5CmdStorno");
+    m_pairs = m_controls.get<QLabel>("F5LblCelkem");
+    m_asked = m_controls.get<QLabel>("F5LblZkouset");
+    m_right = m_controls.get<QLabel>("F5LblSpravne");
+    m_wrong = m_controls.get<QLabel>("F5LblSpatne");
+    m_remaining = m_controls.get<QLabel>("F5LblZbyva");
 }
-QLineEdit* TestPage::questionBox() const {
-    return m_controls.get<QLineEdit>(QStringLiteral("F5TxtJaz1"));
-}
-QLabel* TestPage::label(const char* name) const {
-    return m_controls.get<QLabel>(QString::fromUtf8(name));
-}
+
 QString TestPage::counterText(const char* name) const {
-    return label(name)->text();
+    return m_controls.get<QLabel>(QString::fromUtf8(name))->text();
 }
 double TestPage::counter(const char* name) const {
-    return numericValue(label(name)->text());
+    return valueOf(m_controls.get<QLabel>(QString::fromUtf8(name)));
+}
+double TestPage::valueOf(const QLabel* counter) {
+    return numericValue(counter->text());
 }
 
-void TestPage::addToCounter(const char* name, double change) {
-    label(name)->setText(plainNumber(counter(name) + change));
+void TestPage::addToCounter(QLabel* label, double change) {
+    label->setText(plainNumber(valueOf(label) + change));
 }
 
 void TestPage::startCounters(int pairCount, double repeats) {
-    label("F5LblCelkem")->setText(plainNumber(pairCount));
-    label("F5LblZbyva")->setText(plainNumber(repeats * pairCount));
-    label("F5LblSpatne")->setText(QStringLiteral("0"));
-    label("F5LblSpravne")->setText(QStringLiteral("0"));
-    label("F5LblZkouset")->setText(plainNumber(repeats * pairCount));
+    m_pairs->setText(plainNumber(pairCount));
+    m_remaining->setText(plainNumber(repeats * pairCount));
+    m_wrong->setText(QStringLiteral("0"));
+    m_right->setText(QStringLiteral("0"));
+    m_asked->setText(plainNumber(repeats * pairCount));
 }
 
 void TestPage::begin(const QString& caption) {
@@ -114,22 +123,22 @@ bool TestPage::Generuj() {
         [this] {
             const WordLists& words = m_state.wordLists;
             m_state.currentPair = TestEngine::drawPair(words, m_state.rng);
-            questionBox()->clear();
-            answerBox()->clear();
+            m_question->clear();
+            m_answer->clear();
             m_state.direction = TestEngine::drawDirection(m_state.testSettings.AnswerMode, m_state.rng);
-            questionBox()->setText(TestEngine::shownAlternatives(words, m_state.currentPair, m_state.direction)
-                                       .join(QStringLiteral(", ")));
-            questionBox()->setCursorPosition(0);
-            label("F5LblJaz1")->setText(TestEngine::questionLanguage(m_state.direction));
-            label("F5LblJaz2")->setText(TestEngine::answerLanguage(m_state.direction));
-            answerBox()->setFocus(); // the answer is typed straight away
+            m_question->setText(TestEngine::shownAlternatives(words, m_state.currentPair, m_state.direction)
+                                    .join(QStringLiteral(", ")));
+            m_question->setCursorPosition(0);
+            m_questionLanguage->setText(TestEngine::questionLanguage(m_state.direction));
+            m_answerLanguage->setText(TestEngine::answerLanguage(m_state.direction));
+            m_answer->setFocus(); // the answer is typed straight away
         },
         [this] { m_shell.endProgram(); });
 }
 
 void TestPage::F5CmdOK_Click() {
     const TestSettings& settings = m_state.testSettings;
-    const QString answer = answerBox()->text();
+    const QString answer = m_answer->text();
     const QStringList expected =
         TestEngine::expectedAlternatives(m_state.wordLists, m_state.currentPair, m_state.direction);
     const QString list = expected.join(QStringLiteral(", "));
@@ -144,8 +153,8 @@ void TestPage::F5CmdOK_Click() {
     }
 
     if (right) {
-        addToCounter("F5LblSpravne", 1);
-        addToCounter("F5LblZbyva", -1);
+        addToCounter(m_right, 1);
+        addToCounter(m_remaining, -1);
         m_state.wordLists.Remaining(m_state.currentPair) -= 1;
     } else {
         FrmMsg::showFeedback(m_shell.dialogParent(), QStringLiteral("Chyba"), QColor(255, 0, 0),
@@ -153,27 +162,26 @@ void TestPage::F5CmdOK_Click() {
         applyWrongAnswer();
     }
 
-    if (counter("F5LblZbyva") != 0)
+    if (valueOf(m_remaining) != 0)
         Generuj();
     else
         finishTest();
-    answerBox()->clear();
+    m_answer->clear();
 }
 
 void TestPage::applyWrongAnswer() {
     const TestSettings& settings = m_state.testSettings;
-    addToCounter("F5LblSpatne", 1);
+    addToCounter(m_wrong, 1);
     double& remaining = m_state.wordLists.Remaining(m_state.currentPair);
     const double rise = TestEngine::penaltyRise(remaining, settings.Penalty, settings.MaxRepeats);
-    addToCounter("F5LblZbyva", rise);
+    addToCounter(m_remaining, rise);
     remaining += rise;
     if (remaining > m_state.worstPair.count)
         m_state.worstPair = WorstPair{m_state.currentPair, remaining};
 }
 
 void TestPage::finishTest() {
-    Q_EMIT finished(
-        TestOutcome{caption(), counterText("F5LblZkouset"), counterText("F5LblSpravne"), counterText("F5LblSpatne")});
+    Q_EMIT finished(TestOutcome{caption(), m_asked->text(), m_right->text(), m_wrong->text()});
 }
 
 void TestPage::F5CmdStorno_Click() {

@@ -7,6 +7,7 @@ struct AppState;
 class AnswerBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class Shell;
 
 // Page 5: the test itself. Shows one side of the drawn pair, judges the answer, keeps the counters
@@ -22,9 +23,9 @@ public:
     void F5CmdOK_Click();
     void F5CmdStorno_Click();
 
-    AnswerBox* answerBox() const;
-    QLineEdit* questionBox() const;
-    // A counter label's text, and its numeric value.
+    AnswerBox* answerBox() const { return m_answer; }
+    QLineEdit* questionBox() const { return m_question; }
+    // A counter label's text, and its numeric value, by the label's name.
     QString counterText(const char* name) const;
     double counter(const char* name) const;
 
@@ -37,12 +38,25 @@ Q_SIGNALS:
     void abandoned();
 
 private:
-    QLabel* label(const char* name) const;
+    void bindControls();
     void startCounters(int pairCount, double repeats);
-    void addToCounter(const char* name, double change);
+    static double valueOf(const QLabel* counter);
+    static void addToCounter(QLabel* label, double change);
     void applyWrongAnswer();
     void finishTest();
 
     AppState& m_state;
     Shell& m_shell;
+    QLabel* m_questionLanguage = nullptr;
+    QLineEdit* m_question = nullptr;
+    QLabel* m_answerLanguage = nullptr;
+    AnswerBox* m_answer = nullptr;
+    QPushButton* m_ok = nullptr;
+    QPushButton* m_storno = nullptr;
+    // The counters.
+    QLabel* m_pairs = nullptr;     // pairs in the lesson
+    QLabel* m_asked = nullptr;     // answers to ask for, repetitions included
+    QLabel* m_right = nullptr;     // right answers
+    QLabel* m_wrong = nullptr;     // wrong answers
+    QLabel* m_remaining = nullptr; // answers still needed
 };

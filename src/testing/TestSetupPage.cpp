@@ -17,6 +17,7 @@
 #include <QRegularExpressionValidator>
 
 #include <algorithm>
+#include <span>
 #include <tuple>
 
 namespace {
@@ -69,6 +70,19 @@ QString savedCount(const QString& line, const QString& resetValue) {
     return plainNumber(std::min(numericValue(canonical), kMaxCount));
 }
 
+// What a number box goes back to when its text spells no count of at least 1.
+const QString kRepeatsReset = QStringLiteral("3");
+const QString kPenaltyReset = QStringLiteral("1");
+const QString kMaxRepeatsReset = QStringLiteral("4");
+
+int checkedIndex(std::span<QRadioButton* const> options) {
+    for (std::size_t i = 0; i < options.size(); ++i) {
+        if (options[i]->isChecked())
+            return static_cast<int>(i);
+    }
+    return 0;
+}
+
 const QString kIncomplete = QStringLiteral("Nejsou zadány všechny údaje!");
 const QString kZero = QStringLiteral("Počet opakování nesmí být nulový");
 const QString kMaxBelowRepeats =
@@ -80,109 +94,106 @@ const QString kMaxBelowRepeats =
 TestSetupPage::TestSetupPage(AppState& state, Shell& shell, QWidget* parent)
     : Page(2, QStringLiteral("Zkoušení"), parent), m_state(state), m_shell(shell) {
     m_controls.build(this, kControls);
+    bindControls();
     for (const char* frame : {"F2Frm(0)", "F2Frm(1)"})
-        static_cast<QFrame*>(m_controls[QString::fromUtf8(frame)])->setFrameShape(QFrame::StyledPanel);
+        m_controls.get<QFrame>(frame)->setFrameShape(QFrame::StyledPanel);
     for (int i = 0; i < 3; ++i)
-        m_controls[arrayName("F2OptUZ", i)]->setToolTip(QString::fromUtf8(kLevelTips[i]));
-    m_controls.get<QRadioButton>(QStringLiteral("F2OptUZ(0)"))->setChecked(true);
-    m_controls.get<QRadioButton>(QStringLiteral("F2OptRO(0)"))->setChecked(true);
+        m_levels[i]->setToolTip(QString::fromUtf8(kLevelTips[i]));
+    m_levels[0]->setChecked(true);
+    m_answerModes[0]->setChecked(true);
     for (int i = 0; i < 2; ++i) {
-        fileList(i)->hide();
-        connect(combo(i), &QComboBox::activated, this, [this, i] { F2Cmbbx_Click(i); });
+        m_fileLists[i]->hide();
+        connect(m_combos[i], &QComboBox::activated, this, [this, i] { F2Cmbbx_Click(i); });
     }
     // Whole numbers only, up to six digits: a seventh digit, a sign or a point is simply not taken.
     static const QRegularExpression count(QStringLiteral("[0-9]{0,6}"));
-    for (const char* name : {"F2TxtSl", "F2TxtChyb", "F2TxtMax"}) {
-        box(name)->setAlignment(Qt::AlignRight);
-        box(name)->setValidator(new QRegularExpressionValidator(count, box(name)));
+    for (QLineEdit* box : {m_repeats, m_penalty, m_maxRepeats}) {
+        box->setAlignment(Qt::AlignRight);
+        box->setValidator(new QRegularExpressionValidator(count, box));
     }
-    connect(box("F2TxtSl"), &QLineEdit::textChanged, this, &TestSetupPage::F2TxtSl_Change);
-    connect(box("F2TxtChyb"), &QLineEdit::textChanged, this, &TestSetupPage::F2TxtChyb_Change);
-    connect(box("F2TxtMax"), &QLineEdit::textChanged, this, &TestSetupPage::F2TxtMax_Change);
-    m_controls.onClick("F2CmdOk", this, &TestSetupPage::F2CmdOk_Click);
-    m_controls.onClick("F2CmdStorno", this, &TestSetupPage::F2CmdStorno_Click);
+    connect(m_repeats, &QLineEdit::textChanged, this, &TestSetupPage::F2TxtSl_Change);
+    connect(m_penalty, &QLineEdit::textChanged, this, &TestSetupPage::F2TxtChyb_Change);
+    connect(m_maxRepeats, &QLineEdit::textChanged, this, &TestSetupPage::F2TxtMax_Change);
+    connect(m_ok, &QPushButton::clicked, this, &TestSetupPage::F2CmdOk_Click);
+    connect(m_storno, &QPushButton::clicked, this, &TestSetupPage::F2CmdStorno_Click);
     prepareFromMenu();
 }
 
-QComboBox* TestSetupPage::combo(int index) const {
-    return m_controls.get<QComboBox>(arrayName("F2Cmbbx", index));
-}
-QListWidget* TestSetupPage::fileList(int index) const {
-    return m_controls.get<QListWidget>(arrayName("F2Lstbx", index));
-}
-QLineEdit* TestSetupPage::box(const char* name) const {
-    return m_controls.get<QLineEdit>(QString::fromUtf8(name));
-}
-
-int TestSetupPage::checkedIndex(const char* options, int count) const {
-    for (int i = 0; i < count; ++i) {
-        if (m_controls.get<QRadioButton>(arrayName(options, i))->isChecked())
-            return i;
-    }
-    return 0;
+void TestSetupPage::bindControls() {
+    m_combos = m_controls.array<QComboBox, 2>("F2Cmbbx");
+    m_fileLists = m_controls.array<QListWidget, 2>("F2Lstbx");
+    m_lessonCaption = m_controls.get<QLabel>("F2LblTxt(5)");
+    m_levels = m_controls.array<QRadioButton, 4>("F2OptUZ");
+    m_answerModes = m_controls.array<QRadioButton, 3>("F2OptRO");
+    m_repeats = m_controls.get<QLineEdit>("F2TxtSl");
+    m_penalty = m_controls.get<QLineEdit>("F2TxtChyb");
+    m_maxRepeats = m_controls.get<QLineEdit>("F2TxtMax");
+    m_halfAnswer = m_controls.get<QCheckBox>("ChckPol");
+    m_ok = m_controls.get<QPushButton>("F2CmdOk");
+    m_storno = m_controls.get<QPushButton>("F2CmdStorno");
 }
 
 void TestSetupPage::prepareFromMenu() {
-    combo(1)->hide();
-    m_controls["F2LblTxt(5)"]->hide();
-    m_controls["F2CmdOk"]->setEnabled(false);
-    combo(0)->setCurrentIndex(-1);
+    m_combos[1]->hide();
+    m_lessonCaption->hide();
+    m_ok->setEnabled(false);
+    m_combos[0]->setCurrentIndex(-1);
 }
 
 void TestSetupPage::F2Init() {
     m_state.selectionDone = false;
-    combo(0)->clear();
-    fileList(0)->clear();
+    m_combos[0]->clear();
+    m_fileLists[0]->clear();
     const FileListing books = m_state.dir.listTextbooks();
-    combo(0)->addItems(books.names);
-    fileList(0)->addItems(books.fileNames);
-    combo(0)->setCurrentIndex(-1);
+    m_combos[0]->addItems(books.names);
+    m_fileLists[0]->addItems(books.fileNames);
+    m_combos[0]->setCurrentIndex(-1);
     if (!books.errors.isEmpty())
         MessageBox::showFileError(m_shell.dialogParent(), books.errors.first().message());
 
     const SavedTestSettings saved = SavedTestSettings::read(m_state.dir);
     if (saved.level)
-        m_controls.get<QRadioButton>(arrayName("F2OptUZ", *saved.level))->setChecked(true);
+        m_levels.at(*saved.level)->setChecked(true);
     if (saved.answerMode)
-        m_controls.get<QRadioButton>(arrayName("F2OptRO", *saved.answerMode))->setChecked(true);
+        m_answerModes.at(*saved.answerMode)->setChecked(true);
     // The three numbers are put in together and checked afterwards: checked one by one, a saved
     // repetition count above the old maximum would be cut before the saved maximum arrives.
     // Only clean counts go in, so no check can reset a box into another failing check.
-    const std::tuple<const char*, const std::optional<QString>&, QString> numbers[] = {
-        {"F2TxtSl", saved.repeats, QStringLiteral("3")},
-        {"F2TxtChyb", saved.penalty, QStringLiteral("1")},
-        {"F2TxtMax", saved.maxRepeats, QStringLiteral("4")}};
-    for (const auto& [name, text, resetValue] : numbers) {
+    const std::tuple<QLineEdit*, const std::optional<QString>&, const QString&> numbers[] = {
+        {m_repeats, saved.repeats, kRepeatsReset},
+        {m_penalty, saved.penalty, kPenaltyReset},
+        {m_maxRepeats, saved.maxRepeats, kMaxRepeatsReset}};
+    for (const auto& [box, text, resetValue] : numbers) {
         if (!text)
             continue;
-        const QSignalBlocker quiet(box(name));
-        box(name)->setText(savedCount(*text, resetValue));
+        const QSignalBlocker quiet(box);
+        box->setText(savedCount(*text, resetValue));
     }
     F2TxtChyb_Change();
     F2TxtMax_Change();
     F2TxtSl_Change();
     if (saved.halfAnswer)
-        m_controls.get<QCheckBox>(QStringLiteral("ChckPol"))->setChecked(*saved.halfAnswer);
+        m_halfAnswer->setChecked(*saved.halfAnswer);
 }
 
 void TestSetupPage::F2Cmbbx_Click(int Index) {
-    if (Index == 0 && combo(0)->currentIndex() >= 0) {
-        m_controls["F2LblTxt(5)"]->show();
-        m_controls["F2CmdOk"]->setEnabled(true);
-        combo(1)->clear();
-        fileList(1)->clear();
-        fileList(0)->setCurrentRow(combo(0)->currentIndex());
+    if (Index == 0 && m_combos[0]->currentIndex() >= 0) {
+        m_lessonCaption->show();
+        m_ok->setEnabled(true);
+        m_combos[1]->clear();
+        m_fileLists[1]->clear();
+        m_fileLists[0]->setCurrentRow(m_combos[0]->currentIndex());
         m_shell.ZobrazPrubeh(0, 100);
-        const QString t = fileList(0)->currentItem()->text().chopped(4);
+        const QString t = m_fileLists[0]->currentItem()->text().chopped(4);
         const FileListing lessons = m_state.dir.listLessons(t);
-        combo(1)->addItems(lessons.names);
-        fileList(1)->addItems(lessons.fileNames);
-        combo(1)->setCurrentIndex(-1);
+        m_combos[1]->addItems(lessons.names);
+        m_fileLists[1]->addItems(lessons.fileNames);
+        m_combos[1]->setCurrentIndex(-1);
         m_shell.ZobrazPrubeh(100, 100);
         if (!lessons.errors.isEmpty())
             MessageBox::showFileError(m_shell.dialogParent(), lessons.errors.first().message());
     }
-    combo(1)->show();
+    m_combos[1]->show();
     m_shell.ZobrazPrubeh(0, 0);
 }
 
@@ -199,46 +210,39 @@ bool TestSetupPage::canonicalise(QLineEdit* numberBox, const QString& resetValue
     return true;
 }
 
-void TestSetupPage::F2TxtChyb_Change() {
-    QLineEdit* penalty = box("F2TxtChyb");
-    if (!canonicalise(penalty, QStringLiteral("1")))
-        return;
-    if (numericValue(penalty->text()) < 1) {
+bool TestSetupPage::acceptCount(QLineEdit* box, const QString& resetValue) {
+    if (!canonicalise(box, resetValue))
+        return false;
+    if (numericValue(box->text()) < 1) {
         MessageBox::tell(m_shell.dialogParent(), kZero, MessageBox::Icon::Critical);
-        penalty->setText(QStringLiteral("1"));
+        box->setText(resetValue);
+        return false;
     }
+    return true;
+}
+
+bool TestSetupPage::keepRepeatsWithinMax(QLineEdit* changed) {
+    if (numericValue(m_repeats->text()) > numericValue(m_maxRepeats->text())) {
+        MessageBox::tell(m_shell.dialogParent(), kMaxBelowRepeats, MessageBox::Icon::Exclamation);
+        changed->setText((changed == m_repeats ? m_maxRepeats : m_repeats)->text());
+        return false;
+    }
+    return true;
+}
+
+void TestSetupPage::F2TxtChyb_Change() {
+    acceptCount(m_penalty, kPenaltyReset);
 }
 
 void TestSetupPage::F2TxtMax_Change() {
-    QLineEdit* maximum = box("F2TxtMax");
-    if (!canonicalise(maximum, QStringLiteral("4")))
-        return;
-    if (numericValue(maximum->text()) < 1) {
-        MessageBox::tell(m_shell.dialogParent(), kZero, MessageBox::Icon::Critical);
-        maximum->setText(QStringLiteral("4")); // checked again against the repetitions as it changes
-        return;
-    }
-    QLineEdit* repeats = box("F2TxtSl");
-    if (numericValue(repeats->text()) > numericValue(maximum->text())) {
-        MessageBox::tell(m_shell.dialogParent(), kMaxBelowRepeats, MessageBox::Icon::Exclamation);
-        maximum->setText(repeats->text());
-    }
+    // A reset maximum is checked again against the repetitions as it changes.
+    if (acceptCount(m_maxRepeats, kMaxRepeatsReset))
+        keepRepeatsWithinMax(m_maxRepeats);
 }
 
 void TestSetupPage::F2TxtSl_Change() {
-    QLineEdit* repeats = box("F2TxtSl");
-    QLineEdit* maximum = box("F2TxtMax");
-    if (numericValue(repeats->text()) > numericValue(maximum->text())) {
-        MessageBox::tell(m_shell.dialogParent(), kMaxBelowRepeats, MessageBox::Icon::Exclamation);
-        repeats->setText(maximum->text());
-        return;
-    }
-    if (!canonicalise(repeats, QStringLiteral("3")))
-        return;
-    if (numericValue(repeats->text()) < 1) {
-        MessageBox::tell(m_shell.dialogParent(), kZero, MessageBox::Icon::Critical);
-        repeats->setText(QStringLiteral("3"));
-    }
+    if (keepRepeatsWithinMax(m_repeats))
+        acceptCount(m_repeats, kRepeatsReset);
 }
 
 void TestSetupPage::refuseIncomplete() {
@@ -247,33 +251,33 @@ void TestSetupPage::refuseIncomplete() {
 
 void TestSetupPage::storeSettings() {
     TestSettings& settings = m_state.testSettings;
-    settings.Level = checkedIndex("F2OptUZ", 4);
-    settings.AnswerMode = checkedIndex("F2OptRO", 3);
-    settings.Repeats = numericValue(box("F2TxtSl")->text());
-    settings.Penalty = numericValue(box("F2TxtChyb")->text());
-    settings.MaxRepeats = numericValue(box("F2TxtMax")->text());
+    settings.Level = checkedIndex(m_levels);
+    settings.AnswerMode = checkedIndex(m_answerModes);
+    settings.Repeats = numericValue(m_repeats->text());
+    settings.Penalty = numericValue(m_penalty->text());
+    settings.MaxRepeats = numericValue(m_maxRepeats->text());
 }
 
 void TestSetupPage::writeTryCfg() {
-    const bool half = m_controls.get<QCheckBox>(QStringLiteral("ChckPol"))->isChecked();
+    const bool half = m_halfAnswer->isChecked();
     const IoStatus saved = SavedTestSettings::write(m_state.dir, m_state.testSettings, half);
     MessageBox::reportWrite(m_shell.dialogParent(), saved);
 }
 
 void TestSetupPage::F2CmdOk_Click() {
-    if (combo(0)->currentIndex() < 0 || combo(1)->currentIndex() < 0 || box("F2TxtChyb")->text().isEmpty() ||
-        box("F2TxtSl")->text().isEmpty()) {
+    if (m_combos[0]->currentIndex() < 0 || m_combos[1]->currentIndex() < 0 || m_penalty->text().isEmpty() ||
+        m_repeats->text().isEmpty()) {
         refuseIncomplete();
         return;
     }
     TestSettings& settings = m_state.testSettings;
-    settings.HalfAnswer = m_controls.get<QCheckBox>(QStringLiteral("ChckPol"))->isChecked() ? 1 : 0;
+    settings.HalfAnswer = m_halfAnswer->isChecked() ? 1 : 0;
     storeSettings();
-    fileList(0)->setCurrentRow(combo(0)->currentIndex());
-    fileList(1)->setCurrentRow(combo(1)->currentIndex());
-    const QString t = fileList(0)->currentItem()->text().chopped(4);
-    settings.TextbookNumber = textbookNumber(fileList(0)->currentItem()->text());
-    settings.LessonNumber = lessonNumber(fileList(1)->currentItem()->text(), t);
+    m_fileLists[0]->setCurrentRow(m_combos[0]->currentIndex());
+    m_fileLists[1]->setCurrentRow(m_combos[1]->currentIndex());
+    const QString t = m_fileLists[0]->currentItem()->text().chopped(4);
+    settings.TextbookNumber = textbookNumber(m_fileLists[0]->currentItem()->text());
+    settings.LessonNumber = lessonNumber(m_fileLists[1]->currentItem()->text(), t);
     m_state.worstPair = WorstPair{};
     if (settings.TextbookNumber == 0 || settings.LessonNumber == 0) {
         refuseIncomplete();

@@ -2,10 +2,16 @@
 
 #include "ui/Page.h"
 
+#include <array>
+
 struct AppState;
+class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
+class QPushButton;
+class QRadioButton;
 class Shell;
 
 // Page 2: the textbook, lesson, level, answer mode and the repetition numbers of a test; OK
@@ -39,20 +45,33 @@ Q_SIGNALS:
     void wordsLoaded(const QString& caption);
 
 private:
-    QComboBox* combo(int index) const;
-    QListWidget* fileList(int index) const;
-    QLineEdit* box(const char* name) const;
-    int checkedIndex(const char* options, int count) const;
+    void bindControls();
     // Level, mode and the three numbers from the controls into the test settings.
     void storeSettings();
     void writeTryCfg();
     // Puts a box's canonical number back into it; false (and the reset value) when it spells none.
     bool canonicalise(QLineEdit* box, const QString& resetValue);
+    // Canonical, then at least 1, else the message and the reset value; false when it was reset.
+    bool acceptCount(QLineEdit* box, const QString& resetValue);
+    // The repetitions may not exceed the maximum: the box just changed takes the other's value.
+    bool keepRepeatsWithinMax(QLineEdit* changed);
     void refuseIncomplete();
     void abandonStart();
 
     AppState& m_state;
     Shell& m_shell;
+    // Index 0 the textbooks, 1 the lessons: the names shown and, hidden, their file names.
+    std::array<QComboBox*, 2> m_combos{};
+    std::array<QListWidget*, 2> m_fileLists{};
+    QLabel* m_lessonCaption = nullptr;
+    std::array<QRadioButton*, 4> m_levels{};
+    std::array<QRadioButton*, 3> m_answerModes{};
+    QLineEdit* m_repeats = nullptr;
+    QLineEdit* m_penalty = nullptr;
+    QLineEdit* m_maxRepeats = nullptr;
+    QCheckBox* m_halfAnswer = nullptr;
+    QPushButton* m_ok = nullptr;
+    QPushButton* m_storno = nullptr;
     // The caption of the test: textbook name + " - " + lesson description, read with the pairs.
     QString m_caption;
     QStringList m_chosenLines;

@@ -55,7 +55,6 @@ QWidget* create(Kind kind, const QString& caption, QWidget* parent) {
 void Controls::build(QWidget* window, std::span<const ControlSpec> rows, const Factory& factory) {
     for (const ControlSpec& row : rows) {
         QWidget* parent = row.parent ? (*this)[QString::fromUtf8(row.parent)] : window;
-        Q_ASSERT_X(parent, "Controls::build", row.parent);
         const QString name = QString::fromUtf8(row.name);
         QWidget* widget = factory ? factory(row, parent) : nullptr;
         if (!widget)
@@ -67,11 +66,19 @@ void Controls::build(QWidget* window, std::span<const ControlSpec> rows, const F
         else if (row.kind == Kind::Shape)
             setShapeColor(widget, Qt::black);
         m_widgets.insert(name, widget);
+        m_order.append(widget);
     }
 }
 
 QWidget* Controls::operator[](const QString& name) const {
-    return m_widgets.value(name);
+    QWidget* widget = m_widgets.value(name);
+    if (!widget)
+        qFatal("Controls: no control named \"%s\"", qUtf8Printable(name));
+    return widget;
+}
+
+void Controls::wrongClass(const QString& name, const QWidget* widget, const char* expected) {
+    qFatal("Controls: \"%s\" is a %s, not a %s", qUtf8Printable(name), widget->metaObject()->className(), expected);
 }
 
 QString arrayName(const char* name, int index) {

@@ -1,12 +1,14 @@
 #pragma once
 
-#include <QAbstractButton>
 #include <QColor>
 #include <QHash>
+#include <QList>
 #include <QRect>
 #include <QString>
 #include <QWidget>
 
+#include <array>
+#include <cstddef>
 #include <functional>
 #include <span>
 
@@ -44,6 +46,9 @@ struct ControlSpec {
     const char* parent = nullptr;
 };
 
+// Name of element index of a control array: "Frames(5)".
+QString arrayName(const char* name, int index);
+
 // The controls of one window by name, built from a table.
 class Controls {
 public:
@@ -51,24 +56,40 @@ public:
     using Factory = std::function<QWidget*(const ControlSpec&, QWidget* parent)>;
     void build(QWidget* window, std::span<const ControlSpec> rows, const Factory& factory = {});
 
+    // The control of that name. A name missing from the table is a fault of the program: it stops
+    // it in every build type, at the latest when the window binds its controls.
     QWidget* operator[](const QString& name) const;
+    // The control of that name as its class; a control of another class stops the program too.
     template <class T> T* get(const QString& name) const {
-        auto* widget = qobject_cast<T*>((*this)[name]);
-        Q_ASSERT_X(widget, "Controls::get", qPrintable(name));
-        return widget;
+        QWidget* widget = (*this)[name];
+        auto* typed = qobject_cast<T*>(widget);
+        if (!typed)
+            wrongClass(name, widget, T::staticMetaObject.className());
+        return typed;
     }
-
-    // Runs the receiver's handler when the button, option or check box of that name is clicked.
-    template <class Receiver, class Handler> void onClick(const char* name, Receiver* receiver, Handler handler) const {
-        QObject::connect(get<QAbstractButton>(QString::fromUtf8(name)), &QAbstractButton::clicked, receiver, handler);
+    // Elements first to first + N - 1 of a control array: array<QRadioButton, 4>("F2OptUZ").
+    template <class T, std::size_t N> std::array<T*, N> array(const char* name, int first = 0) const {
+        std::array<T*, N> elements{};
+        for (std::size_t i = 0; i < N; ++i)
+            elements[i] = get<T>(arrayName(name, first + static_cast<int>(i)));
+        return elements;
+    }
+    // Every control, in the order of the rows that built them.
+    const QList<QWidget*>& inTableOrder() const { return m_order; }
+    // The controls of a table of names, in its order.
+    template <class T, std::size_t N> std::array<T*, N> all(const char* const (&names)[N]) const {
+        std::array<T*, N> controls{};
+        for (std::size_t i = 0; i < N; ++i)
+            controls[i] = get<T>(QString::fromUtf8(names[i]));
+        return controls;
     }
 
 private:
-    QHash<QString, QWidget*> m_widgets;
-};
+    [[noreturn]] static void wrongClass(const QString& name, const QWidget* widget, const char* expected);
 
-// Name of element index of a control array: "Frames(5)".
-QString arrayName(const char* name, int index);
+    QHash<QString, QWidget*> m_widgets;
+    QList<QWidget*> m_order;
+};
 
 // Colours of shapes and lines.
 void setShapeColor(QWidget* shape, const QColor& color, int width = 1);

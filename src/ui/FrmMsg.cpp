@@ -205,10 +205,6 @@ QScrollArea* scrollAreaOf(QWidget* control) {
     return viewport ? qobject_cast<QScrollArea*>(viewport->parentWidget()) : nullptr;
 }
 
-QString partName(FrmMsg::Part part) {
-    return QString::fromUtf8(kPartNames[static_cast<int>(part)]);
-}
-
 } // namespace
 
 FrmMsg::FrmMsg(QWidget* parent, AppState* state, QLineEdit* answer)
@@ -221,20 +217,19 @@ FrmMsg::FrmMsg(QWidget* parent, AppState* state, QLineEdit* answer)
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(tw(6300), tw(3750));
     m_controls.build(this, kControls, createWrapping);
+    bindControls();
     makeScrollable(LblText());
     makeScrollable(LblSlovo());
     styleControls();
 
-    for (const char* name : kPartNames) {
-        QWidget* part = m_controls[QString::fromUtf8(name)];
+    for (QFrame* part : m_parts) {
         part->setAutoFillBackground(true); // covers the feedback lines beneath
         part->hide();
     }
-    m_controls.get<QRadioButton>(QStringLiteral("Opt(0)"))->setChecked(true);
+    m_options[0]->setChecked(true);
 
-    auto* ok = m_controls.get<QPushButton>(QStringLiteral("CmdOK"));
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &FrmMsg::CmdOK_Click);
+    m_ok->setDefault(true);
+    connect(m_ok, &QPushButton::clicked, this, &FrmMsg::CmdOK_Click);
     Pism()->installEventFilter(this);
     connect(Pism(), &QLineEdit::textChanged, this, &FrmMsg::fitMask);
     // The caret stands after the typed letters, where the next one goes, and nothing is ever
@@ -243,8 +238,22 @@ FrmMsg::FrmMsg(QWidget* parent, AppState* state, QLineEdit* answer)
     connect(Pism(), &QLineEdit::selectionChanged, this, &FrmMsg::placeMaskCaret);
 }
 
+void FrmMsg::bindControls() {
+    m_heading = m_controls.get<QLabel>("LblNadpis");
+    m_goodCaption = m_controls.get<QLabel>("LblGood");
+    m_text = m_controls.get<QLabel>("LblText");
+    m_ok = m_controls.get<QPushButton>("CmdOK");
+    m_parts = m_controls.all<QFrame>(kPartNames);
+    m_letterCount = m_controls.get<QLabel>("LblPocetPism");
+    m_mask = m_controls.get<QLineEdit>("Pism");
+    m_word = m_controls.get<QLabel>("LblSlovo");
+    m_options = m_controls.array<QRadioButton, kOptionCount>("Opt");
+    m_foreign = m_controls.get<QLineEdit>("TxtCiz");
+    m_czech = m_controls.get<QLineEdit>("TxtCze");
+}
+
 void FrmMsg::styleControls() {
-    m_controls.get<QLabel>(QStringLiteral("ImgPozadi"))->setPixmap(Pictures::blueBackground());
+    m_controls.get<QLabel>("ImgPozadi")->setPixmap(Pictures::blueBackground());
     setShapeColor(m_controls["ShpPozadi"], QColor(200, 212, 232));
 
     setPointSize(LblNadpis(), 14, true);
@@ -256,8 +265,8 @@ void FrmMsg::styleControls() {
     LblText()->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setBold(LblSlovo(), true);
     // "Slovo:" stands beside the first line of the expression, however many lines it takes.
-    for (const char* name : {"LblPopisek", "LblSlovo"})
-        m_controls.get<QLabel>(QString::fromUtf8(name))->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    for (QLabel* label : {m_controls.get<QLabel>("LblPopisek"), LblSlovo()})
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     fitMask();
     // Only Pism_KeyPress changes the mask: no pasting, dropping or editing menu.
@@ -288,8 +297,7 @@ void FrmMsg::fitContents() {
     const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
     const QMargins frame = expectedFrame();
     int room = screen ? screen->availableGeometry().height() - frame.top() - frame.bottom() - height() : 0;
-    for (const ControlSpec& row : kControls) {
-        QWidget* control = m_controls[QString::fromUtf8(row.name)];
+    for (QWidget* control : m_controls.inTableOrder()) {
         if (!control->hasHeightForWidth() || !control->isVisibleTo(this))
             continue;
         QScrollArea* area = scrollAreaOf(control);
@@ -361,7 +369,7 @@ void FrmMsg::moveEvent(QMoveEvent* event) {
 void FrmMsg::CmdOK_Click() {
     QString chosen;
     for (int i = 0; i < kOptionCount; ++i) {
-        if (m_controls.get<QRadioButton>(arrayName("Opt", i))->isChecked())
+        if (m_options[i]->isChecked())
             chosen = optionCaption(i);
     }
     if (m_answer && partShown(Part::Moznosti))
@@ -417,14 +425,14 @@ void FrmMsg::setHeading(const QString& caption, const QColor& color) {
 }
 
 void FrmMsg::showPart(Part part) {
-    m_controls[partName(part)]->show();
+    m_parts[static_cast<int>(part)]->show();
     // The user starts typing or choosing at once, not on OK.
     switch (part) {
     case Part::DelkaSlova:
         Pism()->setFocus();
         break;
     case Part::Moznosti:
-        m_controls["Opt(0)"]->setFocus();
+        m_options[0]->setFocus();
         break;
     case Part::Zmena:
         TxtCiz()->setFocus();
@@ -434,41 +442,16 @@ void FrmMsg::showPart(Part part) {
 
 // Asked of the part itself: the window may not be on screen (a test's hook stands in for it).
 bool FrmMsg::partShown(Part part) const {
-    return !m_controls[partName(part)]->isHidden();
+    return !m_parts[static_cast<int>(part)]->isHidden();
 }
 
 void FrmMsg::setOptionCaption(int index, const QString& caption) {
     QString shown = caption;
-    m_controls.get<QRadioButton>(arrayName("Opt", index))->setText(shown.replace(u'&', QStringLiteral("&&")));
+    m_options.at(index)->setText(shown.replace(u'&', QStringLiteral("&&")));
 }
 
 QString FrmMsg::optionCaption(int index) const {
-    return shownCaption(m_controls.get<QRadioButton>(arrayName("Opt", index))->text());
-}
-
-QLabel* FrmMsg::LblNadpis() const {
-    return m_controls.get<QLabel>(QStringLiteral("LblNadpis"));
-}
-QLabel* FrmMsg::LblGood() const {
-    return m_controls.get<QLabel>(QStringLiteral("LblGood"));
-}
-QLabel* FrmMsg::LblText() const {
-    return m_controls.get<QLabel>(QStringLiteral("LblText"));
-}
-QLabel* FrmMsg::LblPocetPism() const {
-    return m_controls.get<QLabel>(QStringLiteral("LblPocetPism"));
-}
-QLabel* FrmMsg::LblSlovo() const {
-    return m_controls.get<QLabel>(QStringLiteral("LblSlovo"));
-}
-QLineEdit* FrmMsg::Pism() const {
-    return m_controls.get<QLineEdit>(QStringLiteral("Pism"));
-}
-QLineEdit* FrmMsg::TxtCiz() const {
-    return m_controls.get<QLineEdit>(QStringLiteral("TxtCiz"));
-}
-QLineEdit* FrmMsg::TxtCze() const {
-    return m_controls.get<QLineEdit>(QStringLiteral("TxtCze"));
+    return shownCaption(m_options.at(index)->text());
 }
 
 // Only the change of a pair can be given up (Escape, like the close box, rejects it); the other uses

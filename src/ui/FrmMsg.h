@@ -4,13 +4,17 @@
 
 #include <QDialog>
 
+#include <array>
 #include <functional>
 
 struct AppState;
+class QFrame;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMoveEvent;
+class QPushButton;
+class QRadioButton;
 
 // The hint and feedback window: the right answer after a wrong or quick answer, the letter mask of
 // the letter hints, the five options, and the change of a pair. A window serves one use: it is
@@ -50,14 +54,14 @@ public:
     void setOptionCaption(int index, const QString& caption);
     QString optionCaption(int index) const;
 
-    QLabel* LblNadpis() const;
-    QLabel* LblGood() const;
-    QLabel* LblText() const;
-    QLabel* LblPocetPism() const;
-    QLabel* LblSlovo() const;
-    QLineEdit* Pism() const;
-    QLineEdit* TxtCiz() const;
-    QLineEdit* TxtCze() const;
+    QLabel* LblNadpis() const { return m_heading; }
+    QLabel* LblGood() const { return m_goodCaption; }
+    QLabel* LblText() const { return m_text; }
+    QLabel* LblPocetPism() const { return m_letterCount; }
+    QLabel* LblSlovo() const { return m_word; }
+    QLineEdit* Pism() const { return m_mask; }
+    QLineEdit* TxtCiz() const { return m_foreign; }
+    QLineEdit* TxtCze() const { return m_czech; }
     QWidget* control(const QString& name) const { return m_controls[name]; }
 
     static constexpr int kOptionCount = 5;
@@ -68,6 +72,7 @@ protected:
     void moveEvent(QMoveEvent* event) override;
 
 private:
+    void bindControls();
     void styleControls();
     void fitMask();
     void fitContents();
@@ -78,6 +83,18 @@ private:
     void centreOnScreen();
 
     Controls m_controls;
+    QLabel* m_heading = nullptr;
+    QLabel* m_goodCaption = nullptr;
+    QLabel* m_text = nullptr;
+    QPushButton* m_ok = nullptr;
+    // The parts, in the order of Part.
+    std::array<QFrame*, 3> m_parts{};
+    QLabel* m_letterCount = nullptr;
+    QLineEdit* m_mask = nullptr;
+    QLabel* m_word = nullptr;
+    std::array<QRadioButton*, kOptionCount> m_options{};
+    QLineEdit* m_foreign = nullptr;
+    QLineEdit* m_czech = nullptr;
     AppState* m_state;
     QLineEdit* m_answer;
     bool m_framed = false;
