@@ -4,11 +4,11 @@
 
 namespace {
 
-// The one file that both reading and writing use. The spec reads "Try.cfg" and writes "try.cfg",
-// the same file under the case rule; where both spellings lie side by side, a reader and a writer
-// that looked each for its own spelling would use two files, and saved settings would never come
-// back. So both take the file that "Try.cfg" finds (an exact spelling first, then any case); a new
-// file is created as "try.cfg".
+// The one file that both reading and writing use. The settings are read as "Try.cfg" and
+// written as "try.cfg", the same file under the case rule; where both spellings lie side by side,
+// a reader and a writer that each looked for its own spelling would use two files, and saved
+// settings would never come back. So both take the file that "Try.cfg" finds (the exact spelling
+// first, then any case); a new file is created as "try.cfg".
 QString tryCfg(const DataDir& dir) {
     const QString existing = dir.folder(QString()).find(QStringLiteral("Try.cfg"));
     return existing.isEmpty() ? QStringLiteral("try.cfg") : existing;
