@@ -34,20 +34,6 @@ struct Fixture : Sandbox {
     Hints::Context context() { return {&host, state, question, answer}; }
 };
 
-// Acts as the user of the next real modal window (a hint window or a message box) from inside its
-// loop, trying again while it is not up. A window the action leaves open is closed, so a failed check
-// cannot hang the test.
-template <class Window> void answerNextWindow(std::function<void(Window&)> act, int attempts = 50) {
-    QTimer::singleShot(0, [=] {
-        if (QPointer<Window> window = qobject_cast<Window*>(QApplication::activeModalWidget())) {
-            act(*window);
-            if (window && window->isVisible())
-                window->reject();
-        } else if (attempts > 1) {
-            answerNextWindow(act, attempts - 1);
-        }
-    });
-}
 void answerNextWindow(std::function<void(FrmMsg&)> act) {
     answerNextWindow<FrmMsg>(std::move(act));
 }

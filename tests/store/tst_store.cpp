@@ -32,6 +32,17 @@ bool writeFiles(const QString& root, const QHash<QString, QByteArray>& files) {
     return true;
 }
 
+// A data directory holding one lesson file, "units\\1_1.mum", with these bytes (none: no file).
+struct LessonFile {
+    explicit LessonFile(const QByteArray& bytes)
+        : ok(QDir(tmp.path()).mkdir(QStringLiteral("units")) && (bytes.isEmpty() || writeBytes(path, bytes))) {}
+    QTemporaryDir tmp;
+    QString path = tmp.filePath(QStringLiteral("units/1_1.mum"));
+    QString sysPath = QStringLiteral("units\\1_1.mum");
+    DataDir dir{tmp.path()};
+    bool ok;
+};
+
 } // namespace
 
 class TestStore : public QObject {
@@ -508,13 +519,12 @@ private slots:
         QFETCH(QString, line);
         QFETCH(QByteArray, after);
         QFETCH(bool, notice);
-        QTemporaryDir tmp;
-        QVERIFY(QDir(tmp.path()).mkdir(QStringLiteral("units")));
-        const QString path = tmp.filePath("units/1_1.mum");
-        if (!before.isEmpty())
-            QVERIFY(writeBytes(path, before));
-        const DataDir dir(tmp.path());
-        const QString sysPath = QStringLiteral("units\\1_1.mum");
+        const LessonFile lesson(before);
+        QVERIFY(lesson.ok);
+        const QString& path = lesson.path;
+        const QString& sysPath = lesson.sysPath;
+        const DataDir& dir = lesson.dir;
+        const QTemporaryDir& tmp = lesson.tmp;
         const QStringList oldLines = dir.readLines(sysPath).lines;
         const IoStatus status = append ? dir.appendLine(sysPath, line) : dir.rewrite(sysPath, {line});
         QVERIFY2(status.ok(), qPrintable(status.message()));
@@ -553,13 +563,12 @@ private slots:
         QFETCH(QString, how);
         QFETCH(QByteArray, before);
         QFETCH(int, room);
-        QTemporaryDir tmp;
-        QVERIFY(QDir(tmp.path()).mkdir(QStringLiteral("units")));
-        const QString path = tmp.filePath("units/1_1.mum");
-        if (!before.isEmpty())
-            QVERIFY(writeBytes(path, before));
-        const DataDir dir(tmp.path());
-        const QString sysPath = QStringLiteral("units\\1_1.mum");
+        const LessonFile lesson(before);
+        QVERIFY(lesson.ok);
+        const QString& path = lesson.path;
+        const QString& sysPath = lesson.sysPath;
+        const DataDir& dir = lesson.dir;
+        const QTemporaryDir& tmp = lesson.tmp;
         const QString line =
             how == u"convert" ? QStringLiteral("Niños*děti*") : QStringLiteral("ein langes Wort*dlouhé slovo*");
         IoStatus status;

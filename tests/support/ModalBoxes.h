@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 // What a real message box showed before the test answered it.
@@ -20,30 +21,36 @@ struct SeenBox {
     qsizetype buttonCount = 0;
 };
 
-// Answers the next modal message box from inside its own loop, trying again while it is not up.
-// Shared, so that a box that never comes cannot leave the retries writing into a finished test.
-inline void answerNextBox(QMessageBox::StandardButton answer, const std::shared_ptr<SeenBox>& seen, int attempts = 50) {
+// Acts as the user of the next real modal window (a hint window or a message box) from inside its
+// loop, trying again while it is not up. A window the action leaves open is closed, so a failed check
+// cannot hang the test; a window that never comes cannot leave the retries acting in a later test.
+template <class Window> void answerNextWindow(std::function<void(Window&)> act, int attempts = 50) {
     QTimer::singleShot(0, [=] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box) {
-            if (attempts > 1)
-                answerNextBox(answer, seen, attempts - 1);
-            return;
+        if (QPointer<Window> window = qobject_cast<Window*>(QApplication::activeModalWidget())) {
+            act(*window);
+            if (window && window->isVisible())
+                window->reject();
+        } else if (attempts > 1) {
+            answerNextWindow(act, attempts - 1);
         }
-        auto captionOf = [box](QMessageBox::StandardButton which) {
-            return box->button(which) ? box->button(which)->text() : QString();
+    });
+}
+
+// Answers the next modal message box with that button, after noting what it showed.
+inline void answerNextBox(QMessageBox::StandardButton answer, const std::shared_ptr<SeenBox>& seen) {
+    answerNextWindow<QMessageBox>([=](QMessageBox& box) {
+        auto captionOf = [&box](QMessageBox::StandardButton which) {
+            return box.button(which) ? box.button(which)->text() : QString();
         };
         seen->seen = true;
-        seen->text = box->text();
-        seen->title = box->windowTitle();
-        seen->icon = box->icon();
+        seen->text = box.text();
+        seen->title = box.windowTitle();
+        seen->icon = box.icon();
         seen->yes = captionOf(QMessageBox::Yes);
         seen->no = captionOf(QMessageBox::No);
-        seen->buttonCount = box->buttons().size();
-        if (QAbstractButton* button = box->button(answer))
+        seen->buttonCount = box.buttons().size();
+        if (QAbstractButton* button = box.button(answer))
             button->click();
-        else
-            box->reject();
     });
 }
 
