@@ -263,6 +263,15 @@ private Q_SLOTS:
         QCOMPARE(shownPage(), 1);
     }
 
+    void unwritableTryCfgIsReported() {
+        QVERIFY(QDir(f->dir.path()).mkdir(u"Try.cfg"_s)); // no one can save over a folder
+        f->messages.shown.clear();
+        press("F2CmdStorno");
+        QCOMPARE(shownPage(), 1);
+        QCOMPARE(f->messages.shown.size(), 1);
+        QVERIFY2(lastMessage().contains(u"Try.cfg"_s, Qt::CaseInsensitive), qPrintable(lastMessage()));
+    }
+
     void startingATest() {
         start(u"Rodina"_s, {0.3});
         QCOMPARE(f->messages.texts(), QStringList{u"Chcete vybrat všechna slovíčka z lekce ke zkoušení?"_s});
@@ -384,6 +393,9 @@ private Q_SLOTS:
         QCOMPARE(text("F6LblProcent"), u" 100%"_s);
         QVERIFY(text("F6Txt").isEmpty());
         QCOMPARE(readBytes(file(u"Zkouseni.txt"_s)).count("\r\n"), 2);
+        press("F6Cmd1"); // "Hlavní nabídka"
+        QCOMPARE(shownPage(), 1);
+        QCOMPARE(f->w->quickClick()->page(), 1);
     }
 
     void worstPairIsTheFirstWithTheHighestCount() {
