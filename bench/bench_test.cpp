@@ -3,19 +3,19 @@
 // the pages.
 #include "BenchReport.h"
 
-#include "core/AppState.h"
 #include "app/FrmHl.h"
 #include "app/MainMenuPage.h"
-#include "ui/MessageBox.h"
-#include "ui/Page.h"
-#include "ui/AnswerBox.h"
-#include "ui/FrmMsg.h"
+#include "core/AppState.h"
+#include "core/TestEngine.h"
 #include "store/Cp1250.h"
 #include "store/DataDir.h"
 #include "testing/ResultsPage.h"
-#include "testing/TestEngine.h"
 #include "testing/TestPage.h"
 #include "testing/TestSetupPage.h"
+#include "ui/AnswerBox.h"
+#include "ui/FrmMsg.h"
+#include "ui/MessageBox.h"
+#include "ui/Page.h"
 
 #include <QApplication>
 #include <QComboBox>

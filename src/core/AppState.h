@@ -2,10 +2,10 @@
 
 #include "core/Clock.h"
 #include "core/RandomSource.h"
+#include "core/TestSettings.h"
+#include "core/TestState.h"
+#include "core/WordLists.h"
 #include "store/DataDir.h"
-#include "testing/TestSettings.h"
-#include "testing/TestState.h"
-#include "testing/WordLists.h"
 
 // The values that several windows share for the whole run; owned by the main window's creator
 // and handed to the pages that need them. Nothing here is saved.

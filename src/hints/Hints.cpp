@@ -1,8 +1,8 @@
 #include "Hints.h"
 
 #include "core/AppState.h"
+#include "core/TestEngine.h"
 #include "store/TextRoutines.h"
-#include "testing/TestEngine.h"
 #include "ui/FrmMsg.h"
 
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "ResultsPage.h"
 
-#include "TestEngine.h"
 #include "core/AppState.h"
+#include "core/TestEngine.h"
 #include "store/TextRoutines.h"
 #include "ui/MessageBox.h"
 #include "ui/Shell.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TestState.h"
+#include "core/TestState.h"
 #include "ui/Page.h"
 
 struct AppState;

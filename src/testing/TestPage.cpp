@@ -1,7 +1,7 @@
 #include "TestPage.h"
 
-#include "TestEngine.h"
 #include "core/AppState.h"
+#include "core/TestEngine.h"
 #include "store/TextRoutines.h"
 #include "ui/AnswerBox.h"
 #include "ui/ErrorTrap.h"

@@ -1,7 +1,7 @@
 #include "TestSetupPage.h"
 
-#include "TestEngine.h"
 #include "core/AppState.h"
+#include "core/TestEngine.h"
 #include "store/TextRoutines.h"
 #include "ui/ErrorTrap.h"
 #include "ui/MessageBox.h"

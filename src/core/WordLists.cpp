@@ -1,4 +1,4 @@
-#include "WordLists.h"
+#include "core/WordLists.h"
 
 #include "core/RoutineError.h"
 

@@ -3,10 +3,10 @@
 #include "FixedSources.h"
 #include "core/RandomSource.h"
 #include "core/RoutineError.h"
+#include "core/TestEngine.h"
+#include "core/TestSettings.h"
+#include "core/WordLists.h"
 #include "store/DataDir.h"
-#include "testing/TestEngine.h"
-#include "testing/TestSettings.h"
-#include "testing/WordLists.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -83,8 +83,8 @@ private slots:
         QTest::newRow("doubled +") << QStringList{"X*A++B*"} << "1:X*3:A++B";
         QTest::newRow("empty Czech side") << QStringList{"X**"} << "1:X*1:";
         QTest::newRow("empty foreign side") << QStringList{"*c*"} << "1:*1:c";
-        QTest::newRow("10 Czech, trailing + adds none") << QStringList{"x*" + side("c", 10) + "+*"}
-                                                        << "1:x*10:" + side("c", 10);
+        QTest::newRow("10 Czech, trailing + adds none")
+            << QStringList{"x*" + side("c", 10) + "+*"} << "1:x*10:" + side("c", 10);
         QTest::newRow("11 Czech") << QStringList{"x*" + side("c", 11) + "*"} << "5 DoPlechovkyCz";
         QTest::newRow("10 foreign") << QStringList{side("f", 10) + "+*c*"} << "10:" + side("f", 10) + "*1:c";
         QTest::newRow("11 foreign") << QStringList{side("f", 11) + "*c*"} << "6 DoPlechovkyCiz";

@@ -1,4 +1,4 @@
-#include "TestSettings.h"
+#include "core/TestSettings.h"
 
 #include "store/TextRoutines.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "WordLists.h"
 #include "core/RandomSource.h"
+#include "core/WordLists.h"
 
 #include <QDateTime>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "TestEngine.h"
+#include "core/TestEngine.h"
 
 #include "core/RoutineError.h"
 #include "store/TextRoutines.h"
