@@ -87,7 +87,7 @@ private slots:
         QCOMPARE(::signedNumber(-2), QStringLiteral("-2"));
     }
 
-    // Numbers of any size become ints without overflow (0b).
+    // Numbers of any size become ints without overflow.
     void hugeNumbers() {
         const QString huge(400, u'9');
         QCOMPARE(::numericValue(huge), std::numeric_limits<double>::max()); // saturated, not 0
