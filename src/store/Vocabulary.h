@@ -1,0 +1,54 @@
+#pragma once
+
+#include "DataDir.h"
+
+#include <QString>
+#include <QStringList>
+
+// What the vocabulary editor does to the files of textbooks and lessons: create, rename and delete
+// them, load and save a lesson's pair list, add pairs one by one. Every write either completes or
+// leaves the files as they were and says why in its IoStatus (a Czech sentence for a message box);
+// nothing here shows a message. File names are given without folder ("3.mum", "3_2T.mum").
+namespace Vocabulary {
+
+// The lesson file of a title file: "3_2T.mum" (or "3_2t.mum") gives "3_2.mum".
+QString lessonFileOf(const QString& titleFileName);
+
+struct Created {
+    QString fileName; // the new textbook file or lesson title file; empty when nothing was created
+    IoStatus status;
+};
+
+// A new textbook: "books\" + t + ".mum" for the smallest t >= 1 whose name no entry of "books" takes,
+// holding name, exactly as typed, as its only line.
+Created createTextbook(const DataDir& dir, const QString& name);
+// The textbook's file holds name as its only line afterwards; its lessons are not touched.
+IoStatus renameTextbook(const DataDir& dir, const QString& fileName, const QString& name);
+// Deletes "books\" + fileName and, with lessons, every file "units\" + t + "_*.mum" (t the textbook's
+// number as text): lesson files and title files of that textbook only, never those of textbook 12 when
+// t is 1. Stops at the first file that cannot be deleted, the textbook file itself last.
+IoStatus deleteTextbook(const DataDir& dir, const QString& fileName, bool withLessons);
+
+// The number a new lesson of textbook t gets in the editor: one above the highest number of the
+// lesson files "units\" + t + "*.mum" (title files skipped; the number is the leading digits after
+// the last "_", 0 without "_"). Lessons of textbook 12 count for textbook 1: the number is still one
+// that textbook 1 has no lesson file for. 0 when no number is left.
+int nextLessonNumber(const FolderIndex& units, const QString& t);
+// A new lesson of textbook t numbered as above: its title file holding description as its only
+// line, and its lesson file, empty. On failure neither file is left behind.
+Created createLesson(const DataDir& dir, const QString& t, const QString& description);
+
+// The pair lines of a lesson file, empty lines included. A missing lesson file is an empty lesson.
+FileLines loadPairs(const DataDir& dir, const QString& lessonFileName);
+// The lesson file holds exactly these pair lines afterwards (its encoding kept where it can be).
+IoStatus savePairs(const DataDir& dir, const QString& lessonFileName, const QStringList& pairLines);
+// A lesson opened for more pairs: its title file rewritten with description, its lesson file created
+// empty when missing; lastLine receives the lesson file's last line that is not empty ("" if none).
+IoStatus openForExtension(const DataDir& dir, const QString& titleFileName, const QString& description,
+                          QString* lastLine);
+// One pair line appended to a lesson file (created when missing), on disk before this returns.
+IoStatus appendPair(const DataDir& dir, const QString& lessonFileName, const QString& foreign, const QString& czech);
+// Deletes the title file, then the lesson file; a file already missing is no error.
+IoStatus deleteLesson(const DataDir& dir, const QString& titleFileName);
+
+} // namespace Vocabulary
