@@ -50,6 +50,85 @@ void drawBook(QPainter& p, const QRectF& r, const QColor& paper, const QColor& e
     }
 }
 
+// A pencil from its point at `tip` towards `angle` degrees (0 is to the right, positive turns clockwise),
+// each part shaded as if lit from above.
+void drawPencil(QPainter& p, const QPointF& tip, qreal angle, qreal length, qreal width) {
+    p.save();
+    p.translate(tip);
+    p.rotate(angle);
+    const qreal h = width / 2;
+    const qreal cone = width * 1.5;
+    const qreal lead = cone * 0.36;
+    const qreal eraser = width * 0.95;
+    const qreal ferrule = width * 0.75;
+    const qreal bodyEnd = length - eraser - ferrule;
+    const QPen outline(QColor(90, 60, 20, 200), std::max(0.6, width / 10));
+
+    auto across = [&](const QColor& light, const QColor& mid, const QColor& dark) {
+        QLinearGradient g(0, -h, 0, h);
+        g.setColorAt(0, light);
+        g.setColorAt(0.45, mid);
+        g.setColorAt(1, dark);
+        return g;
+    };
+
+    // the sharpened wood, then the lead at its point
+    QPainterPath wood;
+    wood.moveTo(0, 0);
+    wood.lineTo(cone, -h);
+    wood.lineTo(cone, h);
+    wood.closeSubpath();
+    p.setPen(outline);
+    p.setBrush(across(QColor(250, 228, 190), QColor(236, 200, 150), QColor(200, 160, 110)));
+    p.drawPath(wood);
+    QPainterPath point;
+    point.moveTo(0, 0);
+    point.lineTo(lead, -h * lead / cone);
+    point.lineTo(lead, h * lead / cone);
+    point.closeSubpath();
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(60, 60, 70));
+    p.drawPath(point);
+
+    p.setPen(outline);
+    p.setBrush(across(QColor(255, 220, 110), QColor(255, 184, 40), QColor(205, 120, 20)));
+    p.drawRect(QRectF(cone, -h, bodyEnd - cone, width));
+    // the edges between the faces of a hexagonal pencil
+    p.setPen(QPen(QColor(190, 110, 10, 110), std::max(0.5, width / 14)));
+    p.drawLine(QPointF(cone, -h / 3), QPointF(bodyEnd, -h / 3));
+    p.drawLine(QPointF(cone, h / 3), QPointF(bodyEnd, h / 3));
+    p.setPen(outline);
+    p.setBrush(across(QColor(240, 240, 245), QColor(185, 190, 200), QColor(120, 125, 135)));
+    p.drawRect(QRectF(bodyEnd, -h, ferrule, width));
+    p.setBrush(across(QColor(255, 180, 180), QColor(235, 120, 130), QColor(190, 80, 95)));
+    p.drawRoundedRect(QRectF(bodyEnd + ferrule, -h, eraser, width), h * 0.6, h * 0.6, Qt::AbsoluteSize);
+    p.restore();
+}
+
+// The editor's mark: the open book with a pencil writing on its right page.
+void drawEditorMark(QPainter& p, const QRectF& r) {
+    const QRectF book(r.left(), r.top() + r.height() * 0.08, r.width() * 0.92, r.height() * 0.72);
+    drawBook(p, book, QColor(250, 250, 245), QColor(255, 170, 40));
+    const QPointF tip(r.left() + r.width() * 0.68, r.top() + r.height() * 0.68);
+    // the word being written: a run of arches like cursive letters, ending at the pencil's point
+    const qreal u = r.width() / 100;
+    const qreal widths[] = {3.2, 2.6, 3.6, 2.8, 3.4};
+    qreal x = tip.x();
+    for (qreal w : widths)
+        x -= w * u;
+    QPainterPath word;
+    word.moveTo(x, tip.y());
+    for (qreal w : widths) {
+        const qreal height = (w > 3 ? 3.4 : 2.4) * u;
+        word.cubicTo(x + 0.1 * w * u, tip.y() - height, x + 0.9 * w * u, tip.y() - height, x + w * u, tip.y());
+        x += w * u;
+    }
+    p.setPen(QPen(QColor(60, 70, 100), std::max(0.7, r.width() / 80), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(word);
+    drawPencil(p, tip, -60, r.width() * 0.6, r.width() * 0.12);
+}
+
 } // namespace
 
 QPixmap logo(const QSize& size) {
@@ -184,6 +263,63 @@ QPixmap menuIcon(int item) {
         hole.addEllipse(c, 6, 6);
         p.drawPath(gear.simplified().subtracted(hole));
     }
+    return pixmap;
+}
+
+QPixmap editorLogo() {
+    QPixmap pixmap = canvas(QSize(48, 48));
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF r(0.5, 0.5, 47, 47);
+    QLinearGradient back(r.topLeft(), r.bottomRight());
+    back.setColorAt(0, kBlue);
+    back.setColorAt(1, kDeepBlue);
+    p.setPen(QPen(kDeepBlue.darker(130), 1));
+    p.setBrush(back);
+    p.drawRoundedRect(r, 8, 8);
+    // a faint light along the upper rim, as on a raised tile
+    QLinearGradient rim(0, 0, 0, 24);
+    rim.setColorAt(0, QColor(255, 255, 255, 90));
+    rim.setColorAt(1, QColor(255, 255, 255, 0));
+    p.setPen(QPen(rim, 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(r.adjusted(1, 1, -1, -1), 7, 7);
+    drawEditorMark(p, QRectF(5, 8.5, 40, 35));
+    return pixmap;
+}
+
+QPixmap editorBanner() {
+    const QSize size(163, 302);
+    QPixmap pixmap(size);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient back(0, 0, 0, size.height());
+    back.setColorAt(0, kBlue);
+    back.setColorAt(1, kDeepBlue);
+    p.fillRect(pixmap.rect(), back);
+    const QRectF mark(24, 62, 116, 100);
+    QRadialGradient glow(QPointF(size.width() / 2.0, mark.center().y()), 120);
+    glow.setColorAt(0, QColor(255, 255, 255, 50));
+    glow.setColorAt(1, QColor(255, 255, 255, 0));
+    p.fillRect(pixmap.rect(), glow);
+
+    // a large faint book low down, cut by the edges, so the lower half is not bare
+    p.setOpacity(0.07);
+    drawBook(p, QRectF(-40, 212, 230, 170), Qt::white, Qt::white);
+    p.setOpacity(1);
+
+    // a soft shadow under the book, so the mark stands above the panel
+    QRadialGradient shadow(0.5, 0.5, 0.5);
+    shadow.setCoordinateMode(QGradient::ObjectBoundingMode);
+    shadow.setColorAt(0, QColor(0, 0, 30, 90));
+    shadow.setColorAt(1, QColor(0, 0, 30, 0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(shadow);
+    p.drawEllipse(QRectF(mark.left(), mark.top() + mark.height() * 0.86, mark.width() * 0.92, 18));
+
+    drawEditorMark(p, mark);
+    p.setPen(QPen(QColor(0, 0, 0, 60), 1));
+    p.drawLine(size.width() - 1, 0, size.width() - 1, size.height());
     return pixmap;
 }
 

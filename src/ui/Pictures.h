@@ -14,5 +14,9 @@ QPixmap blueBackground();
 QPixmap sidePanel(const QSize& size);
 // The icons of the main menu: 0 test, 1 vocabulary editor, 2 settings.
 QPixmap menuIcon(int item);
+// The mark of the vocabulary editor wizard, 48 x 48, for the right end of its white header.
+QPixmap editorLogo();
+// The tall picture at the left of the wizard's first and last pages, 163 x 302.
+QPixmap editorBanner();
 
 } // namespace Pictures
