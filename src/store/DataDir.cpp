@@ -342,16 +342,16 @@ int fileNumber(double value) {
     return value < kAbove && value > kBelow ? saturatedInt(value) : 0;
 }
 
-QString textbookNumberText(const QString& fileName) {
-    return fileName.chopped(std::min<qsizetype>(4, fileName.size()));
-}
-
 QString lessonNumberText(const QString& titleFileName, const QString& t) {
     const qsizetype length = titleFileName.size() - 6 - t.size();
     return length <= 0 ? QString() : titleFileName.mid(t.size() + 1, length);
 }
 
 } // namespace
+
+QString textbookNumberText(const QString& fileName) {
+    return fileName.chopped(std::min<qsizetype>(4, fileName.size()));
+}
 
 int textbookNumber(const QString& fileName) {
     return fileNumber(numericValue(textbookNumberText(fileName)));
@@ -404,14 +404,26 @@ bool DataDir::SouborExistuje(const QString& sysPath) const {
     return openRegular(file, resolve(sysPath), QIODevice::ReadOnly, Operation::Read, Outcome::Unchanged, &ignored);
 }
 
-FileLines DataDir::readLines(const QString& sysPath) const {
-    FileText file = readText(resolve(sysPath));
+namespace {
+
+FileLines readLinesAt(const QString& path) {
+    FileText file = readText(path);
     FileLines result;
     result.status = file.status;
     result.encoding = file.encoding;
     if (file.status.ok())
         result.lines = splitLines(file.text);
     return result;
+}
+
+} // namespace
+
+FileLines DataDir::readLines(const QString& sysPath) const {
+    return readLinesAt(resolve(sysPath));
+}
+
+FileLines DataDir::readLines(const FolderIndex& folder, const QString& fileName) const {
+    return readLinesAt(folder.filePath(fileName));
 }
 
 QString DataDir::readFirstLine(const QString& sysPath, IoStatus* status) const {
@@ -425,6 +437,15 @@ namespace {
 
 // The folder's own error, when it cannot be listed: the only error of its listing.
 bool folderListable(const FolderIndex& folder, FileListing* listing) {
+    const IoStatus status = folderStatus(folder);
+    if (!status.ok())
+        listing->errors.append(status);
+    return status.ok();
+}
+
+} // namespace
+
+IoStatus folderStatus(const FolderIndex& folder) {
     const QFileInfo info(folder.path());
     QString reason;
     if (!info.exists())
@@ -434,12 +455,9 @@ bool folderListable(const FolderIndex& folder, FileListing* listing) {
     else if (!info.isReadable() || !info.isExecutable())
         reason = QStringLiteral("přístup byl odepřen");
     else
-        return true;
-    listing->errors.append(IoStatus::failure(Operation::ReadFolder, folder.path(), reason));
-    return false;
+        return {};
+    return IoStatus::failure(Operation::ReadFolder, folder.path(), reason);
 }
-
-} // namespace
 
 FileListing DataDir::listNamed(const FolderIndex& folder, const QStringList& fileNames) const {
     FileListing listing;
@@ -477,8 +495,9 @@ FileListing DataDir::listLessons(const QString& t) const {
     return listing;
 }
 
-IoStatus DataDir::rewrite(const QString& sysPath, const QStringList& lines) const {
-    const QString path = resolve(sysPath);
+namespace {
+
+IoStatus rewriteAt(const QString& path, const QStringList& lines) {
     const QFileInfo info(path);
     const bool existed = info.exists();
     if (existed && !info.isFile())
@@ -508,6 +527,55 @@ IoStatus DataDir::rewrite(const QString& sysPath, const QStringList& lines) cons
     if (!saved.ok() || notice.isEmpty())
         return saved;
     return IoStatus::withNotice(notice);
+}
+
+IoStatus removeAt(const QString& path) {
+#ifdef Q_OS_UNIX
+    const QByteArray native = QFile::encodeName(path);
+    struct stat info {};
+    if (::stat(native.constData(), &info) != 0) {
+        const int error = errno;
+        // Gone already, unless a broken link still bears the name.
+        if (error == ENOENT && ::lstat(native.constData(), &info) != 0)
+            return {};
+        if (error != ENOENT)
+            return IoStatus::fromError(Operation::Remove, path, QFileDevice::RemoveError, error);
+    } else if (!S_ISREG(info.st_mode)) {
+        return IoStatus::failure(Operation::Remove, path, S_ISDIR(info.st_mode) ? kFolderNotFile : kNotRegular);
+    }
+    if (::unlink(native.constData()) != 0 && errno != ENOENT)
+        return IoStatus::fromError(Operation::Remove, path, QFileDevice::RemoveError, errno);
+    return {};
+#else
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return {};
+    if (info.exists() && !info.isFile())
+        return IoStatus::failure(Operation::Remove, path, info.isDir() ? kFolderNotFile : kNotRegular);
+    QFile file(path);
+    errno = 0;
+    if (!file.remove())
+        return IoStatus::fromError(Operation::Remove, path, file.error(), errno);
+    return {};
+#endif
+}
+
+} // namespace
+
+IoStatus DataDir::rewrite(const QString& sysPath, const QStringList& lines) const {
+    return rewriteAt(resolve(sysPath), lines);
+}
+
+IoStatus DataDir::rewrite(const FolderIndex& folder, const QString& fileName, const QStringList& lines) const {
+    return rewriteAt(folder.filePath(fileName), lines);
+}
+
+IoStatus DataDir::remove(const QString& sysPath) const {
+    return removeAt(resolve(sysPath));
+}
+
+IoStatus DataDir::remove(const FolderIndex& folder, const QString& fileName) const {
+    return removeAt(folder.filePath(fileName));
 }
 
 IoStatus DataDir::appendLine(const QString& sysPath, const QString& line) const {

@@ -54,6 +54,9 @@ public:
     bool SouborExistuje(const QString& sysPath) const;
 
     FileLines readLines(const QString& sysPath) const;
+    // The same for a file of a folder listed once (folder()): an operation on several files of one
+    // folder would otherwise list it once per file.
+    FileLines readLines(const FolderIndex& folder, const QString& fileName) const;
     // Line 1 of a file; empty when the file has no line. status is set when it cannot be read.
     QString readFirstLine(const QString& sysPath, IoStatus* status = nullptr) const;
 
@@ -66,9 +69,14 @@ public:
 
     // Replaces the file with these lines (CR LF after each) or leaves the old file whole.
     IoStatus rewrite(const QString& sysPath, const QStringList& lines) const;
+    IoStatus rewrite(const FolderIndex& folder, const QString& fileName, const QStringList& lines) const;
     // Appends one whole line, on a line of its own (a last line without its CR LF gets it first); on
     // failure the file is cut back to its old length.
     IoStatus appendLine(const QString& sysPath, const QString& line) const;
+    // Removes a file (a link itself, never what it points to); a missing file is no error. A folder,
+    // a pipe or a device of that name is refused and left where it is.
+    IoStatus remove(const QString& sysPath) const;
+    IoStatus remove(const FolderIndex& folder, const QString& fileName) const;
 
     // Removes the temporary files that interrupted saves left behind: a name of ours ("me.cfg",
     // "Try.cfg", "Zkouseni.txt" in the data directory, "N.mum" in "books", "N_L.mum" and "N_LT.mum" in
@@ -82,6 +90,12 @@ private:
     QString m_root;
 };
 
+// Why a folder cannot be listed (missing, not a folder, no access): ok when it can.
+IoStatus folderStatus(const FolderIndex& folder);
+
+// A textbook file name without its last four characters (".mum"): "3.mum" gives "3", the t of its
+// lesson files' names.
+QString textbookNumberText(const QString& fileName);
 // The textbook number of a textbook file name: its numeric value without the last four characters.
 // 0 when the value is beyond int's range.
 int textbookNumber(const QString& fileName);

@@ -125,6 +125,8 @@ QString IoStatus::message() const {
         return QStringLiteral("Soubor „%1“ se nepodařilo přečíst: %2.").arg(name, m_reason);
     case Operation::ReadFolder:
         return QStringLiteral("Složku „%1“ se nepodařilo přečíst: %2.").arg(name, m_reason);
+    case Operation::Remove:
+        return QStringLiteral("Soubor „%1“ se nepodařilo odstranit: %2.").arg(name, m_reason);
     case Operation::Write:
         break;
     }

@@ -7,7 +7,7 @@
 // and why it failed. Every reason is Czech: none is taken from the system's (English) error texts.
 class IoStatus {
 public:
-    enum class Operation { Read, Write, ReadFolder };
+    enum class Operation { Read, Write, ReadFolder, Remove };
     // What a failed write left behind.
     enum class Outcome {
         Unchanged,  // the file is as it was before
