@@ -26,7 +26,8 @@ Created createTextbook(const DataDir& dir, const QString& name);
 IoStatus renameTextbook(const DataDir& dir, const QString& fileName, const QString& name);
 // Deletes "books\" + fileName and, with lessons, every file "units\" + t + "_*.mum" (t the textbook's
 // number as text): lesson files and title files of that textbook only, never those of textbook 12 when
-// t is 1. Stops at the first file that cannot be deleted, the textbook file itself last.
+// t is 1. Stops at the first file that cannot be deleted (a folder of such a name is not), the
+// textbook file itself last, so that a failure leaves the textbook listed.
 IoStatus deleteTextbook(const DataDir& dir, const QString& fileName, bool withLessons);
 
 // The number a new lesson of textbook t gets in the editor: one above the highest number of the
@@ -35,7 +36,8 @@ IoStatus deleteTextbook(const DataDir& dir, const QString& fileName, bool withLe
 // that textbook 1 has no lesson file for. 0 when no number is left.
 int nextLessonNumber(const FolderIndex& units, const QString& t);
 // A new lesson of textbook t numbered as above: its title file holding description as its only
-// line, and its lesson file, empty. On failure neither file is left behind.
+// line, and its lesson file, empty. On failure no new file is left behind, and a title file that
+// was there without its lesson file keeps its old line.
 Created createLesson(const DataDir& dir, const QString& t, const QString& description);
 
 // The pair lines of a lesson file, empty lines included. A missing lesson file is an empty lesson.
@@ -44,6 +46,7 @@ FileLines loadPairs(const DataDir& dir, const QString& lessonFileName);
 IoStatus savePairs(const DataDir& dir, const QString& lessonFileName, const QStringList& pairLines);
 // A lesson opened for more pairs: its title file rewritten with description, its lesson file created
 // empty when missing; lastLine receives the lesson file's last line that is not empty ("" if none).
+// A lesson file that cannot be read changes nothing.
 IoStatus openForExtension(const DataDir& dir, const QString& titleFileName, const QString& description,
                           QString* lastLine);
 // One pair line appended to a lesson file (created when missing), on disk before this returns.

@@ -238,6 +238,8 @@ private slots:
             << "deleteTextbook" << files({"books/2.mum", "units/2_9.mum/"}) << 0 << "units/2_9.mum" << folder;
         QTest::newRow("new lesson, a folder at the title's name")
             << "createLesson" << files({"units/2_1.mum", "units/2_2T.mum/"}) << 0 << "units/2_2T.mum" << folder;
+        QTest::newRow("new lesson, full disk, an old title") // the title file is written over on success
+            << "createLesson" << files({"units/2_1.mum", "units/2_2T.mum"}) << 3 << "units/2_2T.mum" << full;
         QTest::newRow("new lesson, no number left")
             << "createLesson" << files({"units/2_2147483647.mum"}) << 0 << "units/2_2147483648T.mum"
             << "2147483647";
