@@ -2,7 +2,9 @@
 
 #include "core/AppState.h"
 #include "ui/AnswerBox.h"
+#include "ui/PairTextBox.h"
 #include "ui/Pictures.h"
+#include "ui/WrapLabel.h"
 
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -82,61 +84,10 @@ QMargins frameMargins(const QWidget& window) {
             outer.bottom() - inner.bottom()};
 }
 
-// Lays text out in lines no wider than width, breaking between words and, where one word is wider
-// than a line, inside it. Returns the height of the lines.
-int layOut(QTextLayout& layout, int width) {
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout.setTextOption(option);
-    qreal y = 0;
-    layout.beginLayout();
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(std::max(1, width));
-        line.setPosition(QPointF(0, y));
-        y += line.height();
-    }
-    layout.endLayout();
-    return qCeil(y);
-}
-
-int wrappedHeight(const QWidget& widget, const QString& text, int width) {
-    QTextLayout layout(text, widget.font(), &widget);
-    return layOut(layout, width);
-}
-
-// Draws text wrapped to the width of area, at its top or in its middle; returns where it went.
-QRect drawWrapped(QPainter& painter, const QWidget& widget, const QRect& area, const QString& text, bool centred) {
-    QTextLayout layout(text, widget.font(), &widget);
-    const int height = layOut(layout, area.width());
-    const int top = centred ? area.top() + std::max(0, (area.height() - height) / 2) : area.top();
-    layout.draw(&painter, QPointF(area.left(), top));
-    return {area.left(), top, qCeil(layout.boundingRect().width()), height};
-}
-
 // A caption as the user reads it: an option shows "&&" as "&".
 QString shownCaption(QString caption) {
     return caption.replace(QStringLiteral("&&"), QStringLiteral("&"));
 }
-
-// A label whose text wraps, inside a word where that alone is wider than a line, and that tells
-// the height it needs for a width, so that the window can grow to show all of it.
-class WrapLabel : public QLabel {
-public:
-    WrapLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
-        setTextFormat(Qt::PlainText);
-        setWordWrap(true); // keeps the height-for-width size policy, which a scroll area asks
-    }
-    bool hasHeightForWidth() const override { return true; }
-    int heightForWidth(int width) const override { return wrappedHeight(*this, text(), width); }
-    QSize minimumSizeHint() const override { return {fontMetrics().maxWidth(), fontMetrics().height()}; }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.setPen(palette().color(foregroundRole()));
-        drawWrapped(painter, *this, rect(), text(), alignment() & Qt::AlignVCenter);
-    }
-};
 
 // An option whose caption wraps as a WrapLabel's does, its indicator beside the first line. All of
 // it takes the click.
@@ -184,6 +135,8 @@ QWidget* createWrapping(const ControlSpec& row, QWidget* parent) {
         return new WrapLabel(caption, parent);
     if (row.kind == Kind::Option)
         return new WrapOption(caption, parent);
+    if (row.kind == Kind::TextBox && row.parent && qstrcmp(row.parent, "Zmena") == 0)
+        return new PairTextBox(parent);
     return nullptr;
 }
 
@@ -516,4 +469,21 @@ void FrmMsg::showFeedback(QWidget* parent, const QString& heading, const QColor&
     window->LblGood()->show();
     window->LblText()->setText(text);
     window->showModal();
+}
+
+bool FrmMsg::changePair(QWidget* parent, QString* foreign, QString* czech) {
+    auto* window = new FrmMsg(parent);
+    window->LblNadpis()->setText(QStringLiteral("Změna"));
+    window->TxtCiz()->setText(*foreign);
+    window->TxtCze()->setText(*czech);
+    window->showPart(Part::Zmena);
+    bool changed = false;
+    // Read before the window is gone; only OK takes the texts (Escape and the close box reject).
+    connect(window, &QDialog::accepted, window, [&] {
+        changed = true;
+        *foreign = window->TxtCiz()->text();
+        *czech = window->TxtCze()->text();
+    });
+    window->showModal();
+    return changed;
 }

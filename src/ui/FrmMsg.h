@@ -38,6 +38,10 @@ public:
     static void showFeedback(QWidget* parent, const QString& heading, const QColor& headingColor,
                              const QString& goodCaption, const QString& text);
 
+    // The change of a pair: the two sides stand, editable, in the window. Returns true with the edited
+    // sides when OK closed it; false, the sides untouched, when the user gave the change up.
+    static bool changePair(QWidget* parent, QString* foreign, QString* czech);
+
     // Tests stand in for the user: while a hook is set, showModal() calls it instead of opening the
     // window. An empty hook brings the real modal window back.
     static void setShowHook(std::function<void(FrmMsg&)> hook);

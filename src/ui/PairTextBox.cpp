@@ -1,0 +1,51 @@
+#include "ui/PairTextBox.h"
+
+#include "ui/MessageBox.h"
+
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+
+PairTextBox::PairTextBox(QWidget* parent) : QLineEdit(parent) {
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (!text.contains(kSeparator)) {
+            m_accepted = text;
+            m_acceptedCursor = cursorPosition();
+        }
+    });
+    connect(this, &QLineEdit::cursorPositionChanged, this, [this](int, int now) {
+        if (text() == m_accepted)
+            m_acceptedCursor = now;
+    });
+    // Paste by keys or menu, drops and the middle button end here, after the box changed.
+    connect(this, &QLineEdit::textEdited, this, &PairTextBox::takeEdit);
+}
+
+void PairTextBox::keyPressEvent(QKeyEvent* event) {
+    if (event->text().contains(kSeparator)) {
+        event->accept();
+        refuse();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void PairTextBox::inputMethodEvent(QInputMethodEvent* event) {
+    if (event->commitString().contains(kSeparator)) {
+        event->accept();
+        refuse();
+        return;
+    }
+    QLineEdit::inputMethodEvent(event);
+}
+
+void PairTextBox::takeEdit(const QString& text) {
+    if (!text.contains(kSeparator))
+        return;
+    setText(m_accepted);
+    setCursorPosition(m_acceptedCursor);
+    refuse();
+}
+
+void PairTextBox::refuse() {
+    MessageBox::tell(window(), QStringLiteral("Tento znak je zakázán!"), MessageBox::Icon::Critical);
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QLineEdit>
+
+// A box for one side of a pair. "*" closes each side in a lesson file, so the box never takes it:
+// typed, pasted, dropped or composed, it is refused with "Tento znak je zakázán!" and the box keeps
+// the text it had.
+class PairTextBox : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit PairTextBox(QWidget* parent = nullptr);
+
+    static constexpr QChar kSeparator = u'*';
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+
+private:
+    void refuse();
+    void takeEdit(const QString& text);
+
+    // The text as it was before the last edit, to go back to when an edit brought in "*".
+    QString m_accepted;
+    int m_acceptedCursor = 0;
+};
