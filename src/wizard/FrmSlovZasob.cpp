@@ -1,0 +1,715 @@
+#include "wizard/FrmSlovZasob.h"
+
+#include "store/DataDir.h"
+#include "store/TextRoutines.h"
+#include "store/Vocabulary.h"
+#include "ui/FrmMsg.h"
+#include "ui/MessageBox.h"
+#include "ui/PairTextBox.h"
+#include "ui/Pictures.h"
+#include "ui/WrapLabel.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+
+namespace {
+
+// Window 8400 x 5340 twips. The header lies over the top of the steps' area; the welcome step
+// (which is also the closing page) takes the header's place as well.
+constexpr ControlSpec kControls[] = {
+    {"Frm(0)", Kind::Frame, 0, 0, 8400, 4530},
+    {"ImgLogoBig", Kind::Picture, 0, 0, 2445, 4530, "", "Frm(0)"},
+    {"LblPopis(0)", Kind::Label, 2760, 420, 5400, 900, "Vítá vás Memoran 2002 Editor slovní zásoby", "Frm(0)"},
+    {"LblPopis(1)", Kind::Label, 2760, 1500, 5400, 1800,
+     "Pomocí této aplikace můžete velice snadno vytvářet, upravovat či odstraňovat slovíčka z lekcí, lekce z "
+     "učebnic či učebnice jako takové.",
+     "Frm(0)"},
+    {"LblPopis(2)", Kind::Label, 2760, 3930, 5400, 300, "Pokračujte klepnutím na tlačítko Další", "Frm(0)"},
+
+    {"FrmPopis", Kind::Frame, 0, 0, 8400, 1005},
+    {"LblNadpis(0)", Kind::Label, 240, 135, 6960, 285, "Nadpis akce", "FrmPopis"},
+    {"LblNadpis(1)", Kind::Label, 480, 435, 6720, 510, "Popis akce", "FrmPopis"},
+    {"ImgLogo", Kind::Picture, 7440, 135, 720, 720, "", "FrmPopis"},
+    {"LnPopis", Kind::Line, 0, 990, 8400, 15, "", "FrmPopis"},
+
+    {"Frm(1)", Kind::Frame, 0, 1005, 8400, 3525},
+    {"LblPopis(3)", Kind::Label, 240, 150, 7920, 810,
+     "Vyberte odpovídající učebnici pro vaší novou lekci, můžete také vybrat již existující učebnici a poté editovat "
+     "lekce, které v ní jsou obsaženy; nebo vytvořit novou učebnici.",
+     "Frm(1)"},
+    {"LblPopis(4)", Kind::Label, 240, 1035, 7920, 270, "Co chcete udělat:", "Frm(1)"},
+    {"Opt1", Kind::Option, 480, 1365, 7680, 300, "Založit novou učebnici", "Frm(1)"},
+    {"Opt2", Kind::Option, 480, 1695, 7680, 300, "Přidat novou lekci do již existující učebnice", "Frm(1)"},
+    {"Opt3", Kind::Option, 480, 2025, 7680, 300, "Editovat informace o učebnici", "Frm(1)"},
+    {"Opt4", Kind::Option, 480, 2355, 7680, 300, "Editovat lekci v již existující učebnici", "Frm(1)"},
+    {"Opt5", Kind::Option, 480, 2685, 7680, 300, "Smazat učebnici", "Frm(1)"},
+    {"Opt6", Kind::Option, 480, 3015, 7680, 300, "Smazat lekci v již existující učebnici", "Frm(1)"},
+
+    {"Frm(2)", Kind::Frame, 0, 1005, 8400, 3525},
+    {"LblPopis(5)", Kind::Label, 240, 150, 7920, 270, "Co chcete udělat:", "Frm(2)"},
+    {"LblPopis(6)", Kind::Label, 240, 450, 7920, 270, "Ze seznamu vyberte učebnici s níž chcete dál pracovat:",
+     "Frm(2)"},
+    {"Lst", Kind::ListBox, 240, 780, 7920, 2595, "", "Frm(2)"},
+    {"LstDat", Kind::ListBox, 0, 0, 0, 0, "", "Frm(2)"},
+
+    {"Frm(3)", Kind::Frame, 0, 1005, 8400, 3525},
+    {"LblPopis(7)", Kind::Label, 240, 150, 7920, 1380,
+     "Zadejte název učebnice, který se bude zobrazovat ve všech dialogových oknech a bude Vás provázet celým "
+     "programem Memoran. Dbejte na přesnost a výstižnost vámi zadaného názvu. Pokud na disku existují lekce z dříve "
+     "odstraněné učebnice, budou k této učebnici přiřazeny.",
+     "Frm(3)"},
+    {"LblPopis(8)", Kind::Label, 240, 1770, 1200, 270, "Název:", "Frm(3)"},
+    {"Txt", Kind::TextBox, 1440, 1725, 6720, 360, "", "Frm(3)"},
+
+    {"Frm(4)", Kind::Frame, 0, 1005, 8400, 3525},
+    {"LblPopis(10)", Kind::Label, 240, 150, 7920, 540, "Zadejte název nové lekce.", "Frm(4)"},
+    {"LblPopis(9)", Kind::Label, 240, 900, 1200, 270, "Název:", "Frm(4)"},
+    {"Txt2", Kind::TextBox, 1440, 855, 6720, 360, "", "Frm(4)"},
+
+    {"Frm(5)", Kind::Frame, 0, 1005, 8400, 3525},
+    {"LblPopis(12)", Kind::Label, 240, 120, 5160, 270, "Výraz v cizím jazyce:", "Frm(5)"},
+    {"TxtCiz", Kind::TextBox, 240, 405, 5160, 360, "", "Frm(5)"},
+    {"LblPopis(13)", Kind::Label, 240, 870, 5160, 270, "Výraz v českém jazyce:", "Frm(5)"},
+    {"TxtCes", Kind::TextBox, 240, 1155, 5160, 360, "", "Frm(5)"},
+    {"CmdSave", Kind::Button, 5640, 1125, 2520, 420, "Uložit dvojici", "Frm(5)"},
+    {"LblPopis(14)", Kind::Label, 240, 1695, 1800, 270, "Poslední dvojice:", "Frm(5)"},
+    {"LblPoslDvoj", Kind::Label, 2040, 1695, 6120, 510, "", "Frm(5)"},
+    {"LblPopis(11)", Kind::Label, 240, 2460, 7920, 840,
+     "- při zkoušení se nebere ohled na velikost písmen\n"
+     "- mezi více výrazy v jednom poli používejte znak + (např. dům+domek+byt)\n"
+     "- nepoužívejte znak *",
+     "Frm(5)"},
+
+    {"Frm(6)", Kind::Frame, 0, 1005, 8400, 3525},
+    {"LblPopis(16)", Kind::Label, 240, 150, 7920, 1080,
+     "Rozhodli jste se změnit název učebnice. Změnou názvu není nijak ohrožena existence již vytvořených lekcí v "
+     "učebnici - jejich názvy nebou ani změněny.",
+     "Frm(6)"},
+    {"LblPopis(17)", Kind::Label, 240, 1410, 1800, 270, "Starý název zní:", "Frm(6)"},
+    {"LblStrNazev", Kind::Label, 2040, 1410, 6120, 510, "", "Frm(6)"},
+    {"LblPopis(15)", Kind::Label, 240, 2130, 1800, 270, "Název:", "Frm(6)"},
+    {"Txt3", Kind::TextBox, 2040, 2085, 6120, 360, "", "Frm(6)"},
+
+    {"Frm(7)", Kind::Frame, 0, 1005, 8400, 3525},
+    {"LblPopis(18)", Kind::Label, 240, 150, 7920, 270, "Ze seznamu vyberte lekci s níž chcete dál pracovat:",
+     "Frm(7)"},
+    {"Lst2", Kind::ListBox, 240, 480, 7920, 2895, "", "Frm(7)"},
+    {"LstDat2", Kind::ListBox, 0, 0, 0, 0, "", "Frm(7)"},
+
+    {"Frm(8)", Kind::Frame, 0, 1005, 8400, 3525},
+    {"LblPopis(19)", Kind::Label, 240, 120, 7920, 540,
+     "Ze seznamu vyberte slovní spojení s nímž chcete dál pracovat a poté klepněte na příslušné tlačítko vpravo od "
+     "seznamu:",
+     "Frm(8)"},
+    {"Lst3", Kind::ListBox, 240, 750, 5700, 2625, "", "Frm(8)"},
+    {"CmdChange", Kind::Button, 6120, 750, 2040, 420, "Změnit výraz", "Frm(8)"},
+    {"CmdDel", Kind::Button, 6120, 1260, 2040, 420, "Odstranit výraz", "Frm(8)"},
+    {"CmdAdd", Kind::Button, 6120, 1770, 2040, 420, "Přidat výrazy", "Frm(8)"},
+
+    {"Frm(9)", Kind::Frame, 0, 1005, 8400, 3525},
+    {"LblPopis(20)", Kind::Label, 240, 150, 7920, 1380,
+     "Chcete-li odstanit nejen učebnici, ale i všechny lekce, které se nacházejí v učebnici, zaškrtněte volbu "
+     "odstranit i lekce. Chcete-li pouze zamezit zobrazování učebnice v programu Memoran 2002, zaškrtněte volbu "
+     "Odstranit pouze inicializační soubor. ",
+     "Frm(9)"},
+    {"Opt10", Kind::Option, 480, 1740, 7680, 300, "Ano, chci odstranit i lekce související s učebnicí.", "Frm(9)"},
+    {"Opt11", Kind::Option, 480, 2130, 7680, 300, "Ne, chci odstranit pouze inicializační soubor učebnice.",
+     "Frm(9)"},
+
+    {"LnTlacitka", Kind::Line, 0, 4530, 8400, 15},
+    {"CmdPrev", Kind::Button, 3990, 4740, 1320, 420, "< Zpět"},
+    {"CmdNext", Kind::Button, 5400, 4740, 1320, 420, "Další >"},
+    {"CmdEnd", Kind::Button, 6930, 4740, 1320, 420, "Storno"},
+};
+
+const QString kNext = QStringLiteral("Další >");
+const QString kFinish = QStringLiteral("Dokončit");
+const QString kStorno = QStringLiteral("Storno");
+const QString kExtensionMarker = QStringLiteral("Zadejte nový název lekce. Můžete však použít i stávající");
+
+struct HeaderText {
+    const char* title;
+    const char* description;
+};
+// In the order of FrmSlovZasob::Header.
+constexpr HeaderText kHeaders[] = {
+    {"Co byste chtěl udělat?",
+     "Pomocí tohoto průvodce můžete upravovat učebnice i lekce - přidávat, editovat, odstraňovat."},
+    {"Výběr učebnice", "Pro lepší orientaci v lekcích je nezbytné zvolit odpovídající učebnici."},
+    {"Založení nové učebnice",
+     "Nevyhovují-li vám již existující učebnice, můžete si vytvořit novou, lépe odpovídající novým lekcím"},
+    {"Vytvoření nové lekce", "Vytvářením nových lekcí rozšiřujete slovní zásobu programu."},
+    {"Změna názvu učebnice", "Nevyhovuje-li vám dosavadní název učebnice, lehce ho můžete změnit."},
+    {"Editace existující lekce",
+     "Nevyhovují-li vám některé výrazy můžete je smazat, chcete-li více slovíček v lekci - přidejte je."},
+    {"Vymazání lekce",
+     "Umíte-li všechna slovíčka v lekci, můžete ji odstranit, aby nezabírala zbytečné místo na disku."},
+    {"Vymazání učebnice",
+     "Umíte-li všechna slovíčka v učebnici, můžete ji odstranit, aby nezabírala zbytečné místo na disku."},
+};
+
+const char* const kTaskOptions[] = {"Opt1", "Opt2", "Opt3", "Opt4", "Opt5", "Opt6"};
+
+// The two sides of a pair item in Lst3, kept as read: the caption alone could not give back a side
+// that holds " = " itself.
+constexpr int kForeignRole = Qt::UserRole;
+constexpr int kCzechRole = Qt::UserRole + 1;
+
+QWidget* createControl(const ControlSpec& row, QWidget* parent) {
+    if (row.kind == Kind::Label)
+        return new WrapLabel(QString::fromUtf8(row.caption), parent);
+    if (row.kind == Kind::TextBox && (qstrcmp(row.name, "TxtCiz") == 0 || qstrcmp(row.name, "TxtCes") == 0))
+        return new PairTextBox(parent);
+    return nullptr;
+}
+
+void setBackground(QWidget* widget, const QColor& color) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, color);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+} // namespace
+
+FrmSlovZasob::FrmSlovZasob(const DataDir& dir, QWidget* parent) : QWidget(parent, Qt::Window), m_dir(dir) {
+    setObjectName(QStringLiteral("FrmSlovZasob"));
+    setWindowTitle(QStringLiteral("Memoran 2002 - Editor slovní zásoby"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setFixedSize(tw(8400), tw(5340));
+    m_controls.build(this, kControls, createControl);
+    bindControls();
+    styleControls();
+    connectControls();
+
+    // The design state: the welcome step alone, Opt2 chosen.
+    for (QFrame* step : m_steps)
+        step->hide();
+    m_steps[Welcome]->show();
+    m_header->hide();
+    m_prev->setEnabled(false);
+    m_tasks[1]->setChecked(true);
+    m_bookFiles->hide();
+    m_lessonFiles->hide();
+    m_next->setFocus();
+}
+
+void FrmSlovZasob::bindControls() {
+    m_header = m_controls.get<QFrame>("FrmPopis");
+    m_title = m_controls.get<QLabel>("LblNadpis(0)");
+    m_description = m_controls.get<WrapLabel>("LblNadpis(1)");
+    m_steps = m_controls.array<QFrame, kStepCount>("Frm");
+    m_welcomeTexts = m_controls.array<WrapLabel, 3>("LblPopis");
+    m_lessonNamePrompt = m_controls.get<WrapLabel>("LblPopis(10)");
+    m_tasks = m_controls.all<QRadioButton>(kTaskOptions);
+    m_withLessons = m_controls.get<QRadioButton>("Opt10");
+    m_bookOnly = m_controls.get<QRadioButton>("Opt11");
+    m_books = m_controls.get<QListWidget>("Lst");
+    m_bookFiles = m_controls.get<QListWidget>("LstDat");
+    m_lessons = m_controls.get<QListWidget>("Lst2");
+    m_lessonFiles = m_controls.get<QListWidget>("LstDat2");
+    m_pairs = m_controls.get<QListWidget>("Lst3");
+    m_newBook = m_controls.get<QLineEdit>("Txt");
+    m_lessonName = m_controls.get<QLineEdit>("Txt2");
+    m_newName = m_controls.get<QLineEdit>("Txt3");
+    m_foreign = m_controls.get<PairTextBox>("TxtCiz");
+    m_czech = m_controls.get<PairTextBox>("TxtCes");
+    m_lastPair = m_controls.get<QLabel>("LblPoslDvoj");
+    m_oldName = m_controls.get<QLabel>("LblStrNazev");
+    m_prev = m_controls.get<QPushButton>("CmdPrev");
+    m_next = m_controls.get<QPushButton>("CmdNext");
+    m_end = m_controls.get<QPushButton>("CmdEnd");
+    m_save = m_controls.get<QPushButton>("CmdSave");
+}
+
+void FrmSlovZasob::styleControls() {
+    setBackground(m_steps[Welcome], Qt::white);
+    setBackground(m_header, Qt::white);
+    setLineColor(m_controls["LnPopis"], QColor(160, 160, 160));
+    setLineColor(m_controls["LnTlacitka"], QColor(160, 160, 160));
+    m_controls.get<QLabel>("ImgLogoBig")->setPixmap(Pictures::editorBanner());
+    m_controls.get<QLabel>("ImgLogo")->setPixmap(Pictures::editorLogo());
+    setPointSize(m_welcomeTexts[0], 14, true);
+    setBold(m_title, true);
+    setBold(m_controls["LblPopis(4)"], true);
+    setBold(m_controls["LblPopis(5)"], true);
+    for (QListWidget* list : {m_books, m_lessons, m_pairs})
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_pairs->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+}
+
+void FrmSlovZasob::connectControls() {
+    connect(m_next, &QPushButton::clicked, this, &FrmSlovZasob::CmdNext_Click);
+    connect(m_prev, &QPushButton::clicked, this, &FrmSlovZasob::CmdPrev_Click);
+    connect(m_end, &QPushButton::clicked, this, &FrmSlovZasob::CmdEnd_Click);
+    connect(m_save, &QPushButton::clicked, this, &FrmSlovZasob::CmdSave_Click);
+    connect(m_controls.get<QPushButton>("CmdDel"), &QPushButton::clicked, this, &FrmSlovZasob::CmdDel_Click);
+    connect(m_controls.get<QPushButton>("CmdChange"), &QPushButton::clicked, this, &FrmSlovZasob::CmdChange_Click);
+    connect(m_controls.get<QPushButton>("CmdAdd"), &QPushButton::clicked, this, &FrmSlovZasob::CmdAdd_Click);
+    for (QLineEdit* box : {m_newBook, m_lessonName, m_newName}) {
+        connect(box, &QLineEdit::textChanged, this, [this, box] { nameBoxChanged(box); });
+        connect(box, &QLineEdit::returnPressed, this, &FrmSlovZasob::nameBoxEnter);
+    }
+    connect(m_foreign, &QLineEdit::textChanged, this, &FrmSlovZasob::pairBoxesChanged);
+    connect(m_czech, &QLineEdit::textChanged, this, &FrmSlovZasob::pairBoxesChanged);
+    connect(m_foreign, &QLineEdit::returnPressed, m_czech, [this] { m_czech->setFocus(); });
+    connect(m_czech, &QLineEdit::returnPressed, this, [this] {
+        if (!m_save->isEnabled())
+            return;
+        CmdSave_Click();
+    });
+    for (QRadioButton* option : {m_withLessons, m_bookOnly})
+        connect(option, &QRadioButton::clicked, m_next, [this] { m_next->setEnabled(true); });
+}
+
+// ---- Steps and header ----
+
+FrmSlovZasob::Step FrmSlovZasob::currentStep() const {
+    for (int i = 0; i < kStepCount; ++i) {
+        if (!m_steps[i]->isHidden())
+            return static_cast<Step>(i);
+    }
+    return Welcome;
+}
+
+bool FrmSlovZasob::onClosingPage() const {
+    return m_next->text() == kFinish;
+}
+
+bool FrmSlovZasob::extending() const {
+    return m_lessonNamePrompt->text() == kExtensionMarker;
+}
+
+void FrmSlovZasob::showStep(Step step) {
+    for (QFrame* frame : m_steps)
+        frame->hide();
+    m_steps[step]->show();
+    // The user goes on where the step asks for something.
+    switch (step) {
+    case Textbook:
+        m_books->setFocus();
+        break;
+    case NewTextbook:
+        m_newBook->setFocus();
+        break;
+    case LessonName:
+        m_lessonName->setFocus();
+        break;
+    case PairEntry:
+        m_foreign->setFocus();
+        break;
+    case Rename:
+        m_newName->setFocus();
+        break;
+    case Lesson:
+        m_lessons->setFocus();
+        break;
+    case PairList:
+        m_pairs->setFocus();
+        break;
+    default:
+        m_next->setFocus();
+        break;
+    }
+}
+
+void FrmSlovZasob::setHeader(Header header) {
+    const HeaderText& text = kHeaders[static_cast<int>(header)];
+    m_title->setText(QString::fromUtf8(text.title));
+    m_description->setText(QString::fromUtf8(text.description));
+}
+
+void FrmSlovZasob::closingPage() {
+    m_next->setText(kFinish);
+    m_prev->setEnabled(false);
+    m_end->setEnabled(false);
+    m_next->setEnabled(true);
+    showStep(Welcome);
+    m_header->hide();
+    m_welcomeTexts[0]->setText(QStringLiteral("Úspěšně jste dokončili průvodce vytvořením slovní zásoby"));
+    m_welcomeTexts[1]->setText(QString());
+    m_welcomeTexts[2]->setText(QStringLiteral("Pokračujte klepnutím na tlačítko Dokončit."));
+}
+
+// ---- Next and Back ----
+
+void FrmSlovZasob::CmdNext_Click() {
+    if (onClosingPage()) {
+        m_leaving = true;
+        close();
+        return;
+    }
+    switch (currentStep()) {
+    case Welcome:
+        showStep(Action);
+        m_header->show();
+        m_prev->setEnabled(true);
+        setHeader(Header::Action);
+        return;
+    case Action: {
+        if (m_tasks[0]->isChecked()) {
+            showStep(NewTextbook);
+            setHeader(Header::NewTextbook);
+            m_next->setEnabled(!m_newBook->text().isEmpty());
+            return;
+        }
+        if (!fill(m_books, m_bookFiles, m_dir.listTextbooks()))
+            return;
+        setHeader(Header::Textbook);
+        m_next->setEnabled(true);
+        showStep(Textbook);
+        return;
+    }
+    case NewTextbook: {
+        // Written before the closing page: a failed write leaves the step and its name as they were.
+        if (!MessageBox::reportWrite(this, Vocabulary::createTextbook(m_dir, m_newBook->text()).status))
+            return;
+        closingPage();
+        return;
+    }
+    case Textbook:
+        nextOnTextbookStep();
+        return;
+    case LessonName: {
+        if (!extending()) {
+            const Vocabulary::Created lesson =
+                Vocabulary::createLesson(m_dir, chosenTextbookNumber(), m_lessonName->text());
+            if (!MessageBox::reportWrite(this, lesson.status))
+                return;
+            // The new lesson stands in the hidden list as the chosen one: pairs go to its lesson file.
+            m_lessonFiles->clear();
+            m_lessonFiles->addItem(lesson.fileName);
+            m_lessonFiles->setCurrentRow(0);
+            m_lastPair->clear();
+        } else {
+            QString lastLine;
+            if (!MessageBox::reportWrite(
+                    this, Vocabulary::openForExtension(m_dir, chosenTitleFile(), m_lessonName->text(), &lastLine)))
+                return;
+            m_lastPair->setText(editForm(lastLine));
+        }
+        showStep(PairEntry);
+        m_prev->setEnabled(false);
+        m_next->setText(QStringLiteral("Uložit lekci"));
+        m_end->setEnabled(false);
+        m_save->setEnabled(false);
+        m_next->setEnabled(true);
+        return;
+    }
+    case PairEntry:
+        // Every pair is on disk since its "Uložit dvojici": nothing is held open to close.
+        closingPage();
+        return;
+    case Rename:
+        if (!MessageBox::reportWrite(this, Vocabulary::renameTextbook(m_dir, chosenTextbook(), m_newName->text())))
+            return;
+        closingPage();
+        return;
+    case Lesson:
+        nextOnLessonStep();
+        return;
+    case PairList:
+        if (!MessageBox::reportWrite(
+                this, Vocabulary::savePairs(m_dir, Vocabulary::lessonFileOf(chosenTitleFile()), pairLines())))
+            return;
+        closingPage();
+        return;
+    case Deletion:
+        if (MessageBox::ask(this, QStringLiteral("Opravdu chcete odstranit ") + m_books->currentItem()->text() + u'?',
+                            MessageBox::Icon::Information) &&
+            !MessageBox::reportWrite(
+                this, Vocabulary::deleteTextbook(m_dir, chosenTextbook(), m_withLessons->isChecked())))
+            return;
+        closingPage();
+        return;
+    }
+}
+
+void FrmSlovZasob::nextOnTextbookStep() {
+    const int row = m_books->currentRow();
+    if (row < 0 || !m_books->currentItem()->isSelected()) {
+        MessageBox::tell(this, QStringLiteral("Vyberte nejprve učebnici ze seznamu"), MessageBox::Icon::Exclamation);
+        return;
+    }
+    m_bookFiles->setCurrentRow(row);
+    if (m_tasks[1]->isChecked()) {
+        showStep(LessonName);
+        setHeader(Header::NewLesson);
+        m_next->setEnabled(!m_lessonName->text().isEmpty());
+    } else if (m_tasks[2]->isChecked()) {
+        IoStatus status;
+        const QString name = m_dir.readFirstLine(QStringLiteral("books\\") + chosenTextbook(), &status);
+        if (!status.ok()) {
+            MessageBox::showFileError(this, status.message());
+            return;
+        }
+        showStep(Rename);
+        setHeader(Header::Rename);
+        m_next->setEnabled(!m_newName->text().isEmpty());
+        m_oldName->setText(name);
+    } else if (m_tasks[3]->isChecked() || m_tasks[5]->isChecked()) {
+        if (!fill(m_lessons, m_lessonFiles, m_dir.listLessons(chosenTextbookNumber())))
+            return;
+        setHeader(m_tasks[3]->isChecked() ? Header::EditLesson : Header::DeleteLesson);
+        showStep(Lesson);
+    } else if (m_tasks[4]->isChecked()) {
+        showStep(Deletion);
+        m_next->setEnabled(m_withLessons->isChecked() || m_bookOnly->isChecked());
+        setHeader(Header::Deletion);
+    }
+}
+
+void FrmSlovZasob::nextOnLessonStep() {
+    const int row = m_lessons->currentRow();
+    if (row < 0 || !m_lessons->currentItem()->isSelected()) {
+        MessageBox::tell(this, QStringLiteral("Vyberte nejprve lekci ze seznamu"), MessageBox::Icon::Exclamation);
+        return;
+    }
+    m_lessonFiles->setCurrentRow(row);
+    if (m_tasks[3]->isChecked()) {
+        const FileLines lesson = Vocabulary::loadPairs(m_dir, Vocabulary::lessonFileOf(chosenTitleFile()));
+        if (!lesson.status.ok()) {
+            // A lesson that could not be read must not be saved over with an empty list.
+            MessageBox::showFileError(this, lesson.status.message());
+            return;
+        }
+        m_pairs->clear();
+        for (const QString& line : lesson.lines)
+            addPairItem(m_pairs->count(), VratPole(line, 1), VratPole(line, 2));
+        showStep(PairList);
+        m_prev->setEnabled(false);
+        m_next->setText(QStringLiteral("Uložit"));
+        m_end->setText(QStringLiteral("Neukládat"));
+        return;
+    }
+    if (!MessageBox::ask(this, QStringLiteral("Opravdu chcete odstranit ") + m_lessons->currentItem()->text() + u'?',
+                         MessageBox::Icon::Information))
+        return;
+    if (!MessageBox::reportWrite(this, Vocabulary::deleteLesson(m_dir, chosenTitleFile())))
+        return;
+    closingPage();
+}
+
+void FrmSlovZasob::CmdPrev_Click() {
+    switch (currentStep()) {
+    case Action:
+        showStep(Welcome);
+        m_header->hide();
+        m_prev->setEnabled(false);
+        return;
+    case Textbook:
+        showStep(Action);
+        setHeader(Header::Action);
+        return;
+    case NewTextbook:
+        m_newBook->clear();
+        showStep(Action);
+        m_next->setEnabled(true);
+        setHeader(Header::Action);
+        return;
+    case LessonName:
+        showStep(Textbook);
+        setHeader(Header::Textbook);
+        m_lessonName->clear();
+        m_next->setEnabled(true);
+        return;
+    case Rename:
+        showStep(Textbook);
+        m_newName->clear();
+        m_oldName->clear();
+        m_next->setEnabled(true);
+        setHeader(Header::Textbook);
+        return;
+    case Lesson:
+        showStep(Textbook);
+        setHeader(Header::Textbook);
+        return;
+    case Deletion:
+        showStep(Textbook);
+        setHeader(Header::Textbook);
+        m_next->setEnabled(true);
+        clearDeletionChoice();
+        return;
+    default:
+        return;
+    }
+}
+
+void FrmSlovZasob::clearDeletionChoice() {
+    // An exclusive option cannot be unchecked while it is exclusive.
+    for (QRadioButton* option : {m_withLessons, m_bookOnly}) {
+        option->setAutoExclusive(false);
+        option->setChecked(false);
+        option->setAutoExclusive(true);
+    }
+}
+
+bool FrmSlovZasob::fill(QListWidget* names, QListWidget* fileNames, const FileListing& listing) {
+    if (!listing.errors.isEmpty())
+        MessageBox::showFileError(this, listing.errors.first().message());
+    // Nothing listed and a reason why: the folder itself could not be read, the step stays.
+    if (listing.fileNames.isEmpty() && !listing.errors.isEmpty())
+        return false;
+    names->clear();
+    fileNames->clear();
+    names->addItems(listing.names);
+    fileNames->addItems(listing.fileNames);
+    names->setCurrentRow(-1);
+    names->clearSelection();
+    return true;
+}
+
+QString FrmSlovZasob::chosenTextbook() const {
+    const QListWidgetItem* item = m_bookFiles->currentItem();
+    return item ? item->text() : QString();
+}
+
+QString FrmSlovZasob::chosenTextbookNumber() const {
+    return chosenTextbook().chopped(std::min<qsizetype>(4, chosenTextbook().size()));
+}
+
+QString FrmSlovZasob::chosenTitleFile() const {
+    const QListWidgetItem* item = m_lessonFiles->currentItem();
+    return item ? item->text() : QString();
+}
+
+// ---- The name boxes and the deletion choice ----
+
+void FrmSlovZasob::nameBoxChanged(QLineEdit* box) {
+    m_next->setEnabled(!box->text().isEmpty());
+}
+
+void FrmSlovZasob::nameBoxEnter() {
+    if (m_next->isEnabled())
+        CmdNext_Click();
+}
+
+// ---- The pair editor ----
+
+void FrmSlovZasob::pairBoxesChanged() {
+    const bool foreign = !m_foreign->text().isEmpty();
+    const bool czech = !m_czech->text().isEmpty();
+    m_save->setEnabled(foreign && czech);
+    m_next->setEnabled(!foreign && !czech);
+}
+
+void FrmSlovZasob::CmdSave_Click() {
+    const QString foreign = m_foreign->text();
+    const QString czech = m_czech->text();
+    // A pair that did not reach the disk stays in the boxes.
+    if (!MessageBox::reportWrite(
+            this, Vocabulary::appendPair(m_dir, Vocabulary::lessonFileOf(chosenTitleFile()), foreign, czech)))
+        return;
+    m_lastPair->setText(foreign + QStringLiteral(" = ") + czech);
+    m_foreign->clear();
+    m_czech->clear();
+    m_next->setEnabled(true);
+    m_foreign->setFocus();
+}
+
+void FrmSlovZasob::addPairItem(int row, const QString& foreign, const QString& czech) {
+    auto* item = new QListWidgetItem(foreign + QStringLiteral(" = ") + czech);
+    item->setData(kForeignRole, foreign);
+    item->setData(kCzechRole, czech);
+    m_pairs->insertItem(row, item);
+}
+
+QStringList FrmSlovZasob::pairLines() const {
+    QStringList lines;
+    lines.reserve(m_pairs->count());
+    for (int i = 0; i < m_pairs->count(); ++i) {
+        const QListWidgetItem* item = m_pairs->item(i);
+        lines.append(pairLine(item->data(kForeignRole).toString(), item->data(kCzechRole).toString()));
+    }
+    return lines;
+}
+
+void FrmSlovZasob::CmdDel_Click() {
+    QListWidgetItem* item = m_pairs->currentItem();
+    if (!item || !item->isSelected()) {
+        MessageBox::tell(this, QStringLiteral("Vyberte příslušnou dvojici v seznamu nalevo"),
+                         MessageBox::Icon::Exclamation);
+        return;
+    }
+    delete item;
+}
+
+void FrmSlovZasob::CmdChange_Click() {
+    QListWidgetItem* item = m_pairs->currentItem();
+    if (!item || !item->isSelected()) {
+        MessageBox::tell(this, QStringLiteral("Vyberte příslušnou dvojici v seznamu nalevo"),
+                         MessageBox::Icon::Exclamation);
+        return;
+    }
+    const int row = m_pairs->row(item);
+    QString foreign = item->data(kForeignRole).toString();
+    QString czech = item->data(kCzechRole).toString();
+    delete item;
+    // OK brings the edited pair back where it was; giving the change up brings the old one back.
+    FrmMsg::changePair(this, &foreign, &czech);
+    addPairItem(row, foreign, czech);
+    m_pairs->setCurrentRow(row);
+}
+
+void FrmSlovZasob::CmdAdd_Click() {
+    if (MessageBox::ask(this, QStringLiteral("Chcete uložit vámi aktualizovaný seznam výrazů?"),
+                        MessageBox::Icon::Information) &&
+        !MessageBox::reportWrite(
+            this, Vocabulary::savePairs(m_dir, Vocabulary::lessonFileOf(chosenTitleFile()), pairLines())))
+        return; // the list stays, to be saved again or on
+    showStep(LessonName);
+    m_lessonNamePrompt->setText(kExtensionMarker);
+    m_prev->setEnabled(false);
+    IoStatus status;
+    const QString description = m_dir.readFirstLine(QStringLiteral("units\\") + chosenTitleFile(), &status);
+    if (!status.ok())
+        MessageBox::showFileError(this, status.message());
+    m_lessonName->setText(description);
+    nameBoxChanged(m_lessonName); // also when the box held this text already
+    m_end->setText(kStorno);
+    m_next->setText(kNext);
+}
+
+// ---- Leaving ----
+
+void FrmSlovZasob::CmdEnd_Click() {
+    if (!MessageBox::ask(this, QStringLiteral("Opravdu chcete opustit editor?"), MessageBox::Icon::Question))
+        return;
+    m_leaving = true;
+    close();
+}
+
+void FrmSlovZasob::closeEvent(QCloseEvent* event) {
+    // The close box on the pair list would drop its changes unasked: it asks as "Neukládat" does.
+    if (!m_leaving && currentStep() == PairList &&
+        !MessageBox::ask(this, QStringLiteral("Opravdu chcete opustit editor?"), MessageBox::Icon::Question)) {
+        event->ignore();
+        return;
+    }
+    m_leaving = true;
+    event->accept();
+    Q_EMIT unloaded();
+}
+
+void FrmSlovZasob::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    if (isMinimized())
+        Q_EMIT minimized();
+    else
+        Q_EMIT restored();
+}
+
+void FrmSlovZasob::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        Q_EMIT restored();
+}

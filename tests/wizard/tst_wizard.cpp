@@ -1,0 +1,493 @@
+// The vocabulary editor as its user drives it: every step reached by its buttons, the files each
+// task leaves behind byte for byte, the pair editor's keys, and failures that keep what was typed.
+#include "FileSizeLimit.h"
+#include "Files.h"
+#include "Gui.h"
+#include "ModalBoxes.h"
+#include "Sandbox.h"
+#include "ScriptedMessages.h"
+
+#include "ui/FrmMsg.h"
+#include "ui/WrapLabel.h"
+#include "wizard/FrmSlovZasob.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+using Answer = MessageBox::Answer;
+
+namespace {
+
+// What the window shows the user between two clicks.
+struct WizardView {
+    int step = 0;
+    QString title; // "-" while the header is hidden
+    bool prev = false;
+    QString next;
+    bool nextOn = true;
+    QString end = u"Storno"_s;
+    bool endOn = true;
+    bool operator==(const WizardView&) const = default;
+};
+
+char* toString(const WizardView& v) {
+    return QTest::toString(QStringLiteral("step %1 \"%2\" prev %3 next \"%4\" %5 end \"%6\" %7")
+                               .arg(v.step)
+                               .arg(v.title)
+                               .arg(v.prev)
+                               .arg(v.next)
+                               .arg(v.nextOn)
+                               .arg(v.end)
+                               .arg(v.endOn));
+}
+
+struct Fixture : Sandbox {
+    ScriptedMessages messages;
+    std::unique_ptr<FrmSlovZasob> w;
+
+    Fixture() {
+        // Textbook 1 and its neighbour 12, whose lessons must never be taken for textbook 1's.
+        writeLines(path(u"books/1.mum"_s), {u"Němčina pro začátečníky"_s});
+        writeLines(path(u"books/12.mum"_s), {u"Angličtina"_s});
+        writeLines(path(u"units/1_1T.mum"_s), {u"Rodina"_s});
+        writeLines(path(u"units/1_1.mum"_s), {u"Mutter*matka*"_s, u""_s, u"a = b*rovná se*"_s});
+        writeLines(path(u"units/1_2T.mum"_s), {u"Dům"_s});
+        writeLines(path(u"units/1_2.mum"_s), {u"Haus*dům+domek*"_s});
+        writeLines(path(u"units/12_9T.mum"_s), {u"Colours"_s});
+        writeLines(path(u"units/12_9.mum"_s), {u"red*červená*"_s});
+        w = std::make_unique<FrmSlovZasob>(dataDir);
+        w->show();
+    }
+    QString path(const QString& relative) const { return dir.filePath(relative); }
+    QByteArray bytes(const QString& relative) const { return readBytes(path(relative)); }
+    QStringList files(const QString& folder) const { return QDir(path(folder)).entryList(QDir::Files, QDir::Name); }
+
+    template <class T = QWidget> T* at(const QString& name) const { return control<T>(w.get(), name); }
+    QListWidget* visibleList() const {
+        for (const char* name : {"Lst", "Lst2", "Lst3"}) {
+            if (at<QListWidget>(QString::fromLatin1(name))->isVisibleTo(w.get()))
+                return at<QListWidget>(QString::fromLatin1(name));
+        }
+        return nullptr;
+    }
+    QLineEdit* visibleNameBox() const {
+        for (const char* name : {"Txt", "Txt2", "Txt3"}) {
+            if (at<QLineEdit>(QString::fromLatin1(name))->isVisibleTo(w.get()))
+                return at<QLineEdit>(QString::fromLatin1(name));
+        }
+        return nullptr;
+    }
+
+    // Runs a script of user actions: "N" Next, "B" Back, "E" Storno, "Add" "Přidat výrazy", "Opt1", "sel:Name" (an item of the
+    // list on screen, by its text), "type:text" (into the name box on screen), "Ano"/"Ne" (the next
+    // question's answer).
+    void run(const QString& script) {
+        for (const QString& step : script.split(u' ', Qt::SkipEmptyParts)) {
+            if (step == u"N"_s)
+                click(w.get(), u"CmdNext"_s);
+            else if (step == u"B"_s)
+                click(w.get(), u"CmdPrev"_s);
+            else if (step == u"E"_s)
+                click(w.get(), u"CmdEnd"_s);
+            else if (step == u"Add"_s)
+                click(w.get(), u"CmdAdd"_s);
+            else if (step == u"Ano"_s || step == u"Ne"_s)
+                messages.answer(step == u"Ano"_s ? Answer::Yes : Answer::No);
+            else if (step.startsWith(u"Opt"_s))
+                click(w.get(), step);
+            else if (step.startsWith(u"sel:"_s))
+                select(step.mid(4).replace(u'_', u' '));
+            else if (step.startsWith(u"type:"_s))
+                type(visibleNameBox(), step.mid(5).replace(u'_', u' '));
+            else
+                qFatal("unknown step %s", qPrintable(step));
+        }
+    }
+    void select(const QString& text) {
+        QListWidget* list = visibleList();
+        const QList<QListWidgetItem*> found = list->findItems(text, Qt::MatchExactly);
+        QVERIFY2(!found.isEmpty(), qPrintable(text));
+        const QRect item = list->visualItemRect(found.first());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, item.center());
+    }
+
+    WizardView view() const {
+        return {w->currentStep(),
+                at(u"FrmPopis"_s)->isVisibleTo(w.get()) ? at<QLabel>(u"LblNadpis(0)"_s)->text() : u"-"_s,
+                at(u"CmdPrev"_s)->isEnabled(),
+                at<QPushButton>(u"CmdNext"_s)->text(),
+                at(u"CmdNext"_s)->isEnabled(),
+                at<QPushButton>(u"CmdEnd"_s)->text(),
+                at(u"CmdEnd"_s)->isEnabled()};
+    }
+};
+
+const QString kPick = u"Vyberte nejprve učebnici ze seznamu"_s;
+const QString kPickLesson = u"Vyberte nejprve lekci ze seznamu"_s;
+const QString kPickPair = u"Vyberte příslušnou dvojici v seznamu nalevo"_s;
+const QString kForbidden = u"Tento znak je zakázán!"_s;
+const QString kNext = u"Další >"_s;
+
+} // namespace
+
+Q_DECLARE_METATYPE(WizardView)
+
+class TestWizard : public QObject {
+    Q_OBJECT
+    std::unique_ptr<Fixture> f;
+
+private Q_SLOTS:
+    void init() {
+        f.reset(); // its scripted boxes go before the next fixture's take over
+        f = std::make_unique<Fixture>();
+    }
+    void cleanup() {
+        f.reset();
+        FrmMsg::setShowHook({});
+        QCOMPARE(deleteLeftoverWindows(), QStringList());
+    }
+
+    void stepsFollowNextAndBack_data() {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<WizardView>("expected");
+        QTest::addColumn<QStringList>("messages");
+        const QString action = u"Co byste chtěl udělat?"_s;
+        const QString books = u"Výběr učebnice"_s;
+        auto row = [](const char* name, const QString& script, const WizardView& view, const QStringList& shown = {}) {
+            QTest::newRow(name) << script << view << shown;
+        };
+        row("design state", u""_s, {0, u"-"_s, false, kNext});
+        row("welcome → action", u"N"_s, {1, action, true, kNext});
+        row("action → welcome", u"N B"_s, {0, u"-"_s, false, kNext});
+        row("new textbook waits for a name", u"N Opt1 N"_s, {3, u"Založení nové učebnice"_s, true, kNext, false});
+        row("a name enables Next", u"N Opt1 N type:X"_s, {3, u"Založení nové učebnice"_s, true, kNext, true});
+        row("back clears the name", u"N Opt1 N type:X B Opt1 N"_s, {3, u"Založení nové učebnice"_s, true, kNext, false});
+        row("back from new textbook", u"N Opt1 N type:X B"_s, {1, action, true, kNext});
+        row("textbook step", u"N N"_s, {2, books, true, kNext});
+        row("textbook step without choice", u"N N N N"_s, {2, books, true, kNext}, {kPick, kPick});
+        row("back to action", u"N N B"_s, {1, action, true, kNext});
+        row("new lesson", u"N N sel:Angličtina N"_s, {4, u"Vytvoření nové lekce"_s, true, kNext, false});
+        row("back from new lesson", u"N N sel:Angličtina N type:L B"_s, {2, books, true, kNext});
+        row("rename", u"N Opt3 N sel:Angličtina N"_s, {6, u"Změna názvu učebnice"_s, true, kNext, false});
+        row("back from rename", u"N Opt3 N sel:Angličtina N type:Y B"_s, {2, books, true, kNext});
+        row("lessons to edit", u"N Opt4 N sel:Angličtina N"_s, {7, u"Editace existující lekce"_s, true, kNext});
+        row("lessons to delete", u"N Opt6 N sel:Angličtina N"_s, {7, u"Vymazání lekce"_s, true, kNext});
+        row("lesson step without choice", u"N Opt6 N sel:Angličtina N N"_s, {7, u"Vymazání lekce"_s, true, kNext},
+            {kPickLesson});
+        row("deleting a lesson answered No", u"N Opt6 N sel:Angličtina N sel:Colours Ne N"_s,
+            {7, u"Vymazání lekce"_s, true, kNext}, {u"Opravdu chcete odstranit Colours?"_s});
+        row("back from lessons", u"N Opt4 N sel:Angličtina N B"_s, {2, books, true, kNext});
+        row("pair list", u"N Opt4 N sel:Angličtina N sel:Colours N"_s,
+            {8, u"Editace existující lekce"_s, false, u"Uložit"_s, true, u"Neukládat"_s});
+        row("deletion waits for a choice", u"N Opt5 N sel:Angličtina N"_s, {9, u"Vymazání učebnice"_s, true, kNext, false});
+        row("a choice enables Next", u"N Opt5 N sel:Angličtina N Opt11"_s, {9, u"Vymazání učebnice"_s, true, kNext});
+        row("back forgets the choice", u"N Opt5 N sel:Angličtina N Opt10 B N"_s,
+            {9, u"Vymazání učebnice"_s, true, kNext, false});
+        row("textbook deletion answered No still closes", u"N Opt5 N sel:Angličtina N Opt10 Ne N"_s,
+            {0, u"-"_s, false, u"Dokončit"_s, true, u"Storno"_s, false}, {u"Opravdu chcete odstranit Angličtina?"_s});
+        row("pair entry", u"N N sel:Angličtina N type:L N"_s,
+            {5, u"Vytvoření nové lekce"_s, false, u"Uložit lekci"_s, true, u"Storno"_s, false});
+        row("closing page", u"N N sel:Angličtina N type:L N N"_s,
+            {0, u"-"_s, false, u"Dokončit"_s, true, u"Storno"_s, false});
+        row("storno answered No", u"N N Ne E"_s, {2, books, true, kNext}, {u"Opravdu chcete opustit editor?"_s});
+    }
+    void stepsFollowNextAndBack() {
+        QFETCH(QString, script);
+        QFETCH(WizardView, expected);
+        QFETCH(QStringList, messages);
+        f->run(script);
+        QCOMPARE(f->view(), expected);
+        QCOMPARE(f->messages.texts(), messages);
+        QVERIFY(f->w->isVisible());
+    }
+
+    void closingPageAndStornoCloseTheWindow() {
+        QSignalSpy unloaded(f->w.get(), &FrmSlovZasob::unloaded);
+        f->run(u"N N Ano E"_s);
+        QCOMPARE(unloaded.count(), 1);
+        QVERIFY(!f->w->isVisible());
+        QCOMPARE(f->messages.shown.first().icon, MessageBox::Icon::Question);
+
+        init();
+        QSignalSpy done(f->w.get(), &FrmSlovZasob::unloaded);
+        f->run(u"N Opt1 N type:Nová N"_s);
+        QCOMPARE(f->at<QLabel>(u"LblPopis(0)"_s)->text(), u"Úspěšně jste dokončili průvodce vytvořením slovní zásoby"_s);
+        QCOMPARE(f->at<QLabel>(u"LblPopis(2)"_s)->text(), u"Pokračujte klepnutím na tlačítko Dokončit."_s);
+        f->run(u"N"_s);
+        QCOMPARE(done.count(), 1);
+
+        init(); // the close box asks before it drops a pair list's changes
+        f->run(u"N Opt4 N sel:Angličtina N sel:Colours N Ne"_s);
+        QVERIFY(!f->w->close());
+        QCOMPARE(f->messages.texts(), QStringList{u"Opravdu chcete opustit editor?"_s});
+        f->run(u"Ano"_s);
+        QVERIFY(f->w->close());
+    }
+
+    // Every fixed text fits its label whole, and so does a long textbook name; only a pair too long for
+    // its label is cut, ending in "…". With MEMORAN_SHOTS set, a picture of every step.
+    void everyStepShowsItsTextsWhole() {
+        const QString longName = u"Němčina pro pokročilé – slovní zásoba ke státní maturitě a k jazykovým zkouškám "
+                                 u"úrovně B2, rozšířené vydání s cvičeními"_s;
+        const QString book = u"sel:"_s + QString(longName).replace(u' ', u'_');
+        const QString walks[] = {u""_s,
+                                 u"N"_s,
+                                 u"N N"_s,
+                                 u"N Opt1 N"_s,
+                                 u"N N %1 N"_s.arg(book),
+                                 u"N Opt3 N %1 N"_s.arg(book),
+                                 u"N Opt4 N %1 N"_s.arg(book),
+                                 u"N Opt4 N %1 N %1 N"_s.arg(book),
+                                 u"N Opt5 N %1 N"_s.arg(book),
+                                 u"N Opt4 N %1 N %1 N Ne Add"_s.arg(book),
+                                 u"N Opt4 N %1 N %1 N Ne Add N"_s.arg(book),
+                                 u"N Opt1 N type:X N"_s};
+        QStringList cut;
+        for (const QString& walk : walks) {
+            init();
+            writeLines(f->path(u"books/3.mum"_s), {longName});
+            writeLines(f->path(u"units/3_1T.mum"_s), {longName});
+            writeLines(f->path(u"units/3_1.mum"_s), {longName + u"*"_s + longName + u"*"_s});
+            f->run(walk);
+            for (const WrapLabel* label : f->w->findChildren<WrapLabel*>()) {
+                if (label->isVisibleTo(f->w.get()) && !label->fitsWhole())
+                    cut.append(label->objectName());
+            }
+            const int shot = int(&walk - walks);
+            QVERIFY(shoot(f->w.get(), u"wizard-%1-step%2"_s.arg(shot, 2, 10, QChar(u'0')).arg(f->w->currentStep())));
+        }
+        QCOMPARE(cut, QStringList{u"LblPoslDvoj"_s}); // two such names; the old name alone fits
+    }
+
+    // ---- The six tasks, file by file ----
+
+    void textbooksAreCreatedRenamedAndDeleted() {
+        // Smallest free number; the name exactly as typed, spaces kept.
+        f->run(u"N Opt1 N"_s);
+        type(f->at(u"Txt"_s), u" Čeština  B1 "_s);
+        QTest::keyClick(f->at(u"Txt"_s), Qt::Key_Return); // Enter runs Next
+        QCOMPARE(f->bytes(u"books/2.mum"_s), QByteArray(" \xc8" "e\x9atina  B1 \r\n"));
+        QVERIFY(f->w->onClosingPage());
+
+        init();
+        f->run(u"N Opt3 N sel:Angličtina N"_s);
+        QCOMPARE(f->at<QLabel>(u"LblStrNazev"_s)->text(), u"Angličtina"_s);
+        f->run(u"type:English_2 N"_s);
+        QCOMPARE(f->bytes(u"books/12.mum"_s), QByteArray("English 2\r\n"));
+        QCOMPARE(f->bytes(u"units/12_9.mum"_s), QByteArray("red*\xe8" "erven\xe1*\r\n"));
+
+        init(); // textbook 1 with its lessons: textbook 12's stay
+        writeBytes(f->path(u"units/1_x.mum"_s), "");
+        f->run(u"N Opt5 N sel:Němčina_pro_začátečníky N Opt10 Ano N"_s);
+        QCOMPARE(f->files(u"books"_s), QStringList{u"12.mum"_s});
+        QCOMPARE(f->files(u"units"_s), (QStringList{u"12_9.mum"_s, u"12_9T.mum"_s}));
+
+        init(); // only the textbook file; a new textbook then takes the number and its lessons
+        f->run(u"N Opt5 N sel:Angličtina N Opt11 Ano N"_s);
+        QCOMPARE(f->files(u"books"_s), QStringList{u"1.mum"_s});
+        QCOMPARE(f->files(u"units"_s).size(), 6);
+    }
+
+    void lessonsAreCreatedAndFilledPairByPair() {
+        // Textbook 1 has lessons 1 and 2; textbook 12's lesson 9 counts too: the new lesson is 1_10.
+        f->run(u"N N sel:Němčina_pro_začátečníky N type:Lekce_*10* N"_s);
+        QCOMPARE(f->bytes(u"units/1_10T.mum"_s), QByteArray("Lekce *10*\r\n"));
+        QCOMPARE(f->bytes(u"units/1_10.mum"_s), QByteArray());
+        auto* foreign = f->at<QLineEdit>(u"TxtCiz"_s);
+        auto* czech = f->at<QLineEdit>(u"TxtCes"_s);
+        type(foreign, u"Straße"_s);
+        QTest::keyClick(foreign, Qt::Key_Return);
+        QCOMPARE(f->w->focusWidget(), czech);
+        type(czech, u"ulice+třída"_s);
+        QTest::keyClick(czech, Qt::Key_Return);
+        // On disk at once, before the lesson is finished.
+        QCOMPARE(f->bytes(u"units/1_10.mum"_s), QByteArray("Stra\xdf" "e*ulice+t\xf8\xed" "da*\r\n"));
+        QCOMPARE(f->w->focusWidget(), foreign);
+        QCOMPARE(f->at<QLabel>(u"LblPoslDvoj"_s)->text(), u"Straße = ulice+třída"_s);
+        type(foreign, u"a=b"_s);
+        type(czech, u"c"_s);
+        click(f->w.get(), u"CmdSave"_s);
+        f->run(u"N"_s);
+        QCOMPARE(f->bytes(u"units/1_10.mum"_s), QByteArray("Stra\xdf" "e*ulice+t\xf8\xed" "da*\r\na=b*c*\r\n"));
+        QVERIFY(f->w->onClosingPage());
+    }
+
+    void aLessonIsEditedAndExtended() {
+        f->run(u"N Opt4 N sel:Němčina_pro_začátečníky N sel:Rodina N"_s);
+        auto* pairs = f->at<QListWidget>(u"Lst3"_s);
+        QCOMPARE(pairs->count(), 3);
+        QCOMPARE(pairs->item(1)->text(), u" = "_s);
+        // "Odstranit výraz" and "Změnit výraz" want a pair first.
+        click(f->w.get(), u"CmdDel"_s);
+        click(f->w.get(), u"CmdChange"_s);
+        QCOMPARE(f->messages.texts(), (QStringList{kPickPair, kPickPair}));
+        f->select(u"Mutter = matka"_s);
+        click(f->w.get(), u"CmdDel"_s);
+        QCOMPARE(pairs->count(), 2);
+        // Only "Ano" saves before pairs are added; the sides come back as they were read (" = " inside).
+        f->run(u"Ano"_s);
+        click(f->w.get(), u"CmdAdd"_s);
+        QCOMPARE(f->bytes(u"units/1_1.mum"_s), QByteArray("**\r\na = b*rovn\xe1 se*\r\n"));
+        QCOMPARE(f->view(), (WizardView{4, u"Editace existující lekce"_s, false, kNext, true}));
+        QCOMPARE(f->at<QLabel>(u"LblPopis(10)"_s)->text(), u"Zadejte nový název lekce. Můžete však použít i stávající"_s);
+        QCOMPARE(f->at<QLineEdit>(u"Txt2"_s)->text(), u"Rodina"_s);
+        retype(f->at(u"Txt2"_s), u"Rodina a přátelé"_s);
+        f->run(u"N"_s);
+        QCOMPARE(f->bytes(u"units/1_1T.mum"_s), QByteArray("Rodina a p\xf8\xe1tel\xe9\r\n"));
+        QCOMPARE(f->at<QLabel>(u"LblPoslDvoj"_s)->text(), u"a = b = rovná se"_s);
+        type(f->at(u"TxtCiz"_s), u"Vater"_s);
+        type(f->at(u"TxtCes"_s), u"otec"_s);
+        QTest::keyClick(f->at(u"TxtCes"_s), Qt::Key_Enter);
+        QCOMPARE(f->bytes(u"units/1_1.mum"_s), QByteArray("**\r\na = b*rovn\xe1 se*\r\nVater*otec*\r\n"));
+    }
+
+    void pairListIsSavedOrLeftAlone() {
+        const QByteArray before = f->bytes(u"units/1_2.mum"_s);
+        f->run(u"N Opt4 N sel:Němčina_pro_začátečníky N sel:Dům N Ne"_s);
+        click(f->w.get(), u"CmdAdd"_s); // "Ne": the file stays as it was
+        QCOMPARE(f->bytes(u"units/1_2.mum"_s), before);
+
+        init(); // everything removed and saved: an empty lesson file
+        f->run(u"N Opt4 N sel:Němčina_pro_začátečníky N sel:Dům N sel:Haus_=_dům+domek"_s);
+        click(f->w.get(), u"CmdDel"_s);
+        f->run(u"N"_s);
+        QCOMPARE(f->bytes(u"units/1_2.mum"_s), QByteArray());
+        QVERIFY(f->w->onClosingPage());
+
+        init(); // a lesson file gone missing is an empty lesson
+        QFile::remove(f->path(u"units/1_2.mum"_s));
+        f->run(u"N Opt4 N sel:Němčina_pro_začátečníky N sel:Dům N"_s);
+        QCOMPARE(f->at<QListWidget>(u"Lst3"_s)->count(), 0);
+    }
+
+    void aLessonIsDeleted() {
+        f->run(u"N Opt6 N sel:Němčina_pro_začátečníky N sel:Dům Ano N"_s);
+        QCOMPARE(f->files(u"units"_s), (QStringList{u"12_9.mum"_s, u"12_9T.mum"_s, u"1_1.mum"_s, u"1_1T.mum"_s}));
+        QVERIFY(f->w->onClosingPage());
+        QCOMPARE(f->messages.shown.last().icon, MessageBox::Icon::Information);
+    }
+
+    // ---- The pair editor ----
+
+    void pairButtonsFollowTheBoxes_data() {
+        QTest::addColumn<QString>("foreign");
+        QTest::addColumn<QString>("czech");
+        QTest::addColumn<bool>("save");
+        QTest::addColumn<bool>("next");
+        QTest::newRow("both empty") << u""_s << u""_s << false << true;
+        QTest::newRow("Czech only") << u""_s << u"dům"_s << false << false;
+        QTest::newRow("foreign only") << u"Haus"_s << u""_s << false << false;
+        QTest::newRow("both") << u"Haus"_s << u"dům"_s << true << false;
+    }
+    void pairButtonsFollowTheBoxes() {
+        f->run(u"N N sel:Angličtina N type:L N"_s);
+        type(f->at(u"TxtCiz"_s), u"x"_s);
+        type(f->at(u"TxtCes"_s), u"y"_s);
+        QFETCH(QString, foreign);
+        QFETCH(QString, czech);
+        retype(f->at(u"TxtCiz"_s), foreign);
+        retype(f->at(u"TxtCes"_s), czech);
+        QFETCH(bool, save);
+        QCOMPARE(f->at(u"CmdSave"_s)->isEnabled(), save);
+        QTEST(f->at(u"CmdNext"_s)->isEnabled(), "next");
+        QTest::keyClick(f->at(u"TxtCes"_s), Qt::Key_Return); // without "Uložit dvojici" nothing is saved
+        QCOMPARE(f->bytes(u"units/12_10.mum"_s).isEmpty(), !save);
+    }
+
+    void starIsRefusedTypedOrPasted() {
+        f->run(u"N N sel:Angličtina N type:a*b N"_s); // the lesson name takes it
+        auto* foreign = f->at<QLineEdit>(u"TxtCiz"_s);
+        type(foreign, u"ab*"_s);
+        QVERIFY(foreign->isUndoAvailable()); // refused before it reached the box: what was typed can be undone
+        type(foreign, u"c"_s);
+        QCOMPARE(foreign->text(), u"abc"_s);
+        QGuiApplication::clipboard()->setText(u"x*y"_s);
+        QTest::keyClick(foreign, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(foreign->text(), u"abc"_s);
+        QCOMPARE(f->messages.texts(), (QStringList{kForbidden, kForbidden}));
+        QCOMPARE(f->messages.shown.first().icon, MessageBox::Icon::Critical);
+    }
+
+    void changedPairReturnsToItsPlace() {
+        f->run(u"N Opt4 N sel:Němčina_pro_začátečníky N sel:Rodina N sel:_=_"_s);
+        FrmMsg::setShowHook([](FrmMsg& window) {
+            QCOMPARE(window.LblNadpis()->text(), u"Změna"_s);
+            type(window.TxtCiz(), u"Kind*"_s);
+            type(window.TxtCze(), u"dítě"_s);
+            window.CmdOK_Click();
+        });
+        click(f->w.get(), u"CmdChange"_s);
+        FrmMsg::setShowHook([](FrmMsg& window) {
+            type(window.TxtCiz(), u"zapomenuto"_s);
+            QTest::keyClick(&window, Qt::Key_Escape);
+        });
+        f->select(u"a = b = rovná se"_s);
+        click(f->w.get(), u"CmdChange"_s);
+        QCOMPARE(f->messages.texts(), QStringList{kForbidden});
+        auto* pairs = f->at<QListWidget>(u"Lst3"_s);
+        QStringList shown;
+        for (int i = 0; i < pairs->count(); ++i)
+            shown.append(pairs->item(i)->text());
+        QCOMPARE(shown, (QStringList{u"Mutter = matka"_s, u"Kind = dítě"_s, u"a = b = rovná se"_s}));
+        f->run(u"N"_s);
+        QCOMPARE(f->bytes(u"units/1_1.mum"_s), QByteArray("Mutter*matka*\r\nKind*d\xed" "t\xec*\r\na = b*rovn\xe1 se*\r\n"));
+    }
+
+    // ---- Failures keep the step and what was typed ----
+
+    void failedWritesKeepTheStepAndTheInput() {
+        QDir(f->path(u"books"_s)).removeRecursively(); // nothing to list: the action step stays
+        f->run(u"N N"_s);
+        QCOMPARE(f->w->currentStep(), FrmSlovZasob::Action);
+        QCOMPARE(f->messages.shown.size(), 1);
+
+        init();
+        QDir(f->path(u"units"_s)).removeRecursively();
+        f->run(u"N N sel:Angličtina N type:Barvy N"_s);
+        QCOMPARE(f->w->currentStep(), FrmSlovZasob::LessonName);
+        QCOMPARE(f->at<QLineEdit>(u"Txt2"_s)->text(), u"Barvy"_s);
+        QCOMPARE(f->messages.shown.size(), 1);
+        QVERIFY(f->messages.texts().first().contains(u"units/12_1"_s));
+        QCOMPARE(f->messages.shown.first().icon, MessageBox::Icon::Critical);
+
+        init(); // a full disk: the pair stays in its boxes, the file as it was
+        f->run(u"N N sel:Angličtina N type:Barvy N"_s);
+        type(f->at(u"TxtCiz"_s), u"blue"_s);
+        type(f->at(u"TxtCes"_s), u"modrá"_s);
+        {
+            FileSizeLimit full(0);
+            QVERIFY(full.ok());
+            click(f->w.get(), u"CmdSave"_s);
+        }
+        QCOMPARE(f->at<QLineEdit>(u"TxtCiz"_s)->text(), u"blue"_s);
+        QCOMPARE(f->at<QLineEdit>(u"TxtCes"_s)->text(), u"modrá"_s);
+        QCOMPARE(f->bytes(u"units/12_10.mum"_s), QByteArray());
+        QCOMPARE(f->messages.shown.size(), 1);
+
+        init(); // the pair list that cannot be saved stays on screen, the old file whole
+        const QByteArray before = f->bytes(u"units/1_1.mum"_s);
+        f->run(u"N Opt4 N sel:Němčina_pro_začátečníky N sel:Rodina N sel:Mutter_=_matka"_s);
+        click(f->w.get(), u"CmdDel"_s);
+        {
+            FileSizeLimit full(4);
+            click(f->w.get(), u"CmdNext"_s);
+        }
+        QCOMPARE(f->w->currentStep(), FrmSlovZasob::PairList);
+        QVERIFY(!f->w->onClosingPage());
+        QCOMPARE(f->at<QListWidget>(u"Lst3"_s)->count(), 2);
+        QCOMPARE(f->bytes(u"units/1_1.mum"_s), before);
+    }
+};
+
+QTEST_MAIN(TestWizard)
+#include "tst_wizard.moc"
