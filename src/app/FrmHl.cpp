@@ -17,6 +17,7 @@
 #include "ui/MessageBox.h"
 #include "ui/Page.h"
 #include "ui/Pictures.h"
+#include "wizard/FrmSlovZasob.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -107,7 +108,13 @@ FrmHl::FrmHl(AppState& state) : QWidget(nullptr), m_state(state) {
     connect(m_frameWatch, &QTimer::timeout, this, &FrmHl::watchFrames);
 }
 
-FrmHl::~FrmHl() = default;
+FrmSlovZasob* FrmHl::editor() const {
+    return m_editor.data();
+}
+
+FrmHl::~FrmHl() {
+    delete m_editor.data();
+}
 
 void FrmHl::bindControls() {
     m_pageName = m_controls.get<QLabel>("LblName");
@@ -408,7 +415,40 @@ void FrmHl::openTestSetup() {
 }
 
 void FrmHl::openEditor() {
-    // Until the vocabulary editor is built, the item at least answers.
-    MessageBox::tell(this, QStringLiteral("Editor slovní zásoby zatím není k dispozici."),
-                     MessageBox::Icon::Information);
+    if (m_editor) {
+        m_editor->raise();
+        m_editor->activateWindow();
+        return;
+    }
+    hide();
+    if (m_ql)
+        m_ql->hide();
+    m_editor = new FrmSlovZasob(m_state.dir);
+    connect(m_editor, &FrmSlovZasob::minimized, this, [this] {
+        if (m_cerna)
+            m_cerna->hide();
+    });
+    connect(m_editor, &FrmSlovZasob::restored, this, [this] {
+        if (AppSettings::read(m_state.dir).background)
+            showBackground();
+        if (m_editor)
+            m_editor->raise(); // in front of the background
+    });
+    connect(m_editor, &FrmSlovZasob::unloaded, this, &FrmHl::editorClosed);
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        m_editor->move(screen->availableGeometry().center() - m_editor->rect().center());
+    m_editor->show();
+    ZobrazQuickClick(0);
+}
+
+void FrmHl::editorClosed() {
+    if (AppSettings::read(m_state.dir).quickClick) {
+        showQuickClickWindow();
+        ZobrazQuickClick(1);
+    }
+    show();
+    raise();
+    if (m_editor)
+        m_editor->deleteLater();
+    m_editor = nullptr;
 }

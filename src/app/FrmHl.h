@@ -5,6 +5,7 @@
 #include "ui/Shell.h"
 
 #include <QMargins>
+#include <QPointer>
 #include <QWidget>
 
 #include <array>
@@ -13,6 +14,7 @@
 struct AppState;
 class FrmCerna;
 class FrmQL;
+class FrmSlovZasob;
 class IntroPage;
 class MainMenuPage;
 class Page;
@@ -58,6 +60,8 @@ public:
     // The companion windows, or null while they are not loaded.
     FrmCerna* background() const { return m_cerna.get(); }
     FrmQL* quickClick() const { return m_ql.get(); }
+    // The vocabulary editor while it is open, or null.
+    FrmSlovZasob* editor() const;
     QTimer* introTimer() const { return m_timer; }
     QWidget* control(const QString& name) const { return m_controls[name]; }
 
@@ -83,6 +87,8 @@ private:
     void watchFrames();
     void openTestSetup();
     void openEditor();
+    // The wizard closed: the main window comes back, and the QuickClick window if it is switched on.
+    void editorClosed();
     // A hint for the question of the test page: 0 first letter, 1 word length, 2 five options.
     void runHint(int hint);
 
@@ -103,6 +109,7 @@ private:
     QTimer* m_timer = nullptr;
     std::unique_ptr<FrmCerna> m_cerna;
     std::unique_ptr<FrmQL> m_ql;
+    QPointer<FrmSlovZasob> m_editor;
     bool m_qlPlaced = false;
     // The frames of the main and the QuickClick window as they were when it was placed.
     std::array<QMargins, 2> m_placedFrames{};

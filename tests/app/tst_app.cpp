@@ -6,6 +6,7 @@
 
 #include "app/FrmCerna.h"
 #include "app/FrmHl.h"
+#include "wizard/FrmSlovZasob.h"
 #include "app/MainMenuPage.h"
 #include "app/Translation.h"
 #include "core/AppState.h"
@@ -267,13 +268,44 @@ private Q_SLOTS:
         QCOMPARE(view(w), withQuickClick(ShellView{.page = 2, .boldNav = 2, .caption = u"Zkoušení"_s}));
         click(w.quickClick(), u"F1CmdOpt"_s);
         QCOMPARE(view(w), withQuickClick(kSettings));
-        // Until the editor is there, both of its entries say so.
-        click(w.quickClick(), u"F1CmdUziv"_s);
-        w.ZobrazStranku(1);
-        click(w.mainMenu(), u"F2ImgBook"_s);
-        const QString notYet = u"Editor slovní zásoby zatím není k dispozici."_s;
-        QCOMPARE(f->messages->texts(), QStringList({notYet, notYet}));
-        QCOMPARE(view(w), withQuickClick(kMenu));
+    }
+
+    // Both entries open the wizard in place of the main window and its QuickClick window; closing it
+    // brings back what me.cfg asks for, and the background follows the wizard's minimising.
+    void editorReplacesTheMainWindow_data() {
+        QTest::addColumn<bool>("fromQuickClick");
+        QTest::addColumn<QByteArray>("config");
+        QTest::newRow("menu, QuickClick on") << false << cfg(1, 1);
+        QTest::newRow("menu, QuickClick off") << false << cfg(0, 0);
+        QTest::newRow("QuickClick window") << true << cfg(1, 1);
+    }
+    void editorReplacesTheMainWindow() {
+        QFETCH(QByteArray, config);
+        FrmHl& w = load(config);
+        const bool background = config.startsWith(" 1");
+        const bool quickClick = config.endsWith(" 1\r\n");
+        w.F1Tmr_Timer();
+        QFETCH(bool, fromQuickClick);
+        if (fromQuickClick)
+            click(w.quickClick(), u"F1CmdUziv"_s);
+        else
+            click(w.mainMenu(), u"F2ImgBook"_s);
+        QVERIFY(w.editor() && w.editor()->isVisible());
+        ShellView open{.page = 1, .boldNav = 1, .caption = u"Hlavní menu"_s, .background = background,
+                       .backgroundTicked = background, .quickClickTicked = quickClick, .mainShown = false};
+        QCOMPARE(view(w), open);
+        QCOMPARE(w.quickClick()->page(), 0);
+        w.editor()->setWindowState(Qt::WindowMinimized);
+        QCOMPARE(view(w).background, false);
+        w.editor()->setWindowState(Qt::WindowNoState);
+        QCOMPARE(view(w).background, background);
+        f->messages->answer(MessageBox::Answer::Yes);
+        click(w.editor(), u"CmdEnd"_s);
+        QCOMPARE(f->messages->texts(), QStringList{u"Opravdu chcete opustit editor?"_s});
+        open.mainShown = true;
+        QCOMPARE(view(w), quickClick ? withQuickClick(open) : open);
+        QCOMPARE(w.quickClick()->page(), quickClick ? 1 : 0);
+        QTRY_VERIFY(!w.editor());
     }
 
     void introSurvivesASlowStartUpMessage() {
