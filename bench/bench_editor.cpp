@@ -1,13 +1,18 @@
 // What the vocabulary editor does to a data directory each time one of its steps is entered or left:
-// list the textbooks, list one textbook's lessons, create a lesson. Measured in a directory of 1,000
-// textbooks and 4,000 lesson files against the least a plain loop has to do for the same result.
+// list the textbooks, list one textbook's lessons, create a lesson; the two listings also as the
+// wizard's steps fill their lists. Measured in a directory of 1,000 textbooks and 4,000 lesson files
+// against the least a plain loop has to do for the same result.
 #include "BenchReport.h"
 
 #include "store/Cp1250.h"
 #include "store/DataDir.h"
 #include "store/Vocabulary.h"
+#include "wizard/FrmSlovZasob.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -111,10 +116,56 @@ QList<QStringList> benchCreateLesson(const DataDir& dir) {
             infoRow(QStringLiteral("c the same, vs one unsorted listing"), bare)};
 }
 
+// The same two listings as the user meets them: Next into the textbook step, which fills its list
+// with the 1,000 textbooks, and Next into the lesson step for textbook 7. Back between the runs
+// stays outside the timing.
+QList<QStringList> benchWizardSteps(const DataDir& dir) {
+    FrmSlovZasob wizard(dir);
+    auto* next = wizard.findChild<QPushButton*>(QStringLiteral("CmdNext"));
+    auto* back = wizard.findChild<QPushButton*>(QStringLiteral("CmdPrev"));
+    auto* books = wizard.findChild<QListWidget*>(QStringLiteral("Lst"));
+    auto* lessons = wizard.findChild<QListWidget*>(QStringLiteral("Lst2"));
+    wizard.findChild<QRadioButton*>(QStringLiteral("Opt4"))->setChecked(true);
+    next->click(); // the action step
+    const TimedRun textbookStep = [&] {
+        const Stopwatch stopwatch;
+        next->click();
+        const Sample sample = stopwatch.elapsed();
+        back->click();
+        return sample;
+    };
+    const QString bookFolder = dir.root() + QStringLiteral("/books");
+    const Comparison textbooks = compareAlternating(
+        kRounds, [&] { return measure([&] { listAndRead(bookFolder, QStringLiteral("*.mum")); }); }, textbookStep);
+    warnUnless(books->count() == kTextbooks, QStringLiteral("the textbook step did not list the 1,000 textbooks"));
+
+    next->click();
+    const QList<QListWidgetItem*> seven = books->findItems(QStringLiteral("Němčina – díl 7"), Qt::MatchExactly);
+    warnUnless(!seven.isEmpty(), QStringLiteral("textbook 7 is not listed"));
+    if (!seven.isEmpty())
+        books->setCurrentItem(seven.first());
+    const TimedRun lessonStep = [&] {
+        const Stopwatch stopwatch;
+        next->click();
+        const Sample sample = stopwatch.elapsed();
+        back->click();
+        return sample;
+    };
+    const QString units = dir.root() + QStringLiteral("/units");
+    const Comparison lessonList = compareAlternating(
+        kRounds, [&] { return measure([&] { listAndRead(units, kTextbook + QStringLiteral("_*T.mum")); }); },
+        lessonStep);
+    warnUnless(lessons->count() == kLessonsPerTextbook, QStringLiteral("the lesson step did not list 100 lessons"));
+    return {ratioRow(QStringLiteral("d the wizard's textbook step, 1,000 textbooks (vs listing and reading them)"),
+                     textbooks, 2.0),
+            ratioRow(QStringLiteral("e the wizard's lesson step, 100 of 4,000 files (vs listing and reading them)"),
+                     lessonList, 2.0)};
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    QApplication app(argc, argv);
     QTemporaryDir temp;
     if (!temp.isValid())
         qFatal("no temporary directory: %s", qPrintable(temp.errorString()));
@@ -125,6 +176,8 @@ int main(int argc, char* argv[]) {
     summary.addRow(benchTextbooks(dir));
     summary.addRow(benchLessons(dir));
     for (const QStringList& row : benchCreateLesson(dir))
+        summary.addRow(row);
+    for (const QStringList& row : benchWizardSteps(dir))
         summary.addRow(row);
     summary.print(
         QStringLiteral("bench_editor (CPU time, medians of %1 alternating rounds; ratio = subject / baseline)")
