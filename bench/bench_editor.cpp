@@ -127,7 +127,7 @@ QList<QStringList> benchWizardSteps(const DataDir& dir) {
     auto* lessons = wizard.findChild<QListWidget*>(QStringLiteral("Lst2"));
     wizard.findChild<QRadioButton*>(QStringLiteral("Opt4"))->setChecked(true);
     next->click(); // the action step
-    const TimedRun textbookStep = [&] {
+    const TimedRun nextThenBack = [&] {
         const Stopwatch stopwatch;
         next->click();
         const Sample sample = stopwatch.elapsed();
@@ -136,7 +136,7 @@ QList<QStringList> benchWizardSteps(const DataDir& dir) {
     };
     const QString bookFolder = dir.root() + QStringLiteral("/books");
     const Comparison textbooks = compareAlternating(
-        kRounds, [&] { return measure([&] { listAndRead(bookFolder, QStringLiteral("*.mum")); }); }, textbookStep);
+        kRounds, [&] { return measure([&] { listAndRead(bookFolder, QStringLiteral("*.mum")); }); }, nextThenBack);
     warnUnless(books->count() == kTextbooks, QStringLiteral("the textbook step did not list the 1,000 textbooks"));
 
     next->click();
@@ -144,17 +144,10 @@ QList<QStringList> benchWizardSteps(const DataDir& dir) {
     warnUnless(!seven.isEmpty(), QStringLiteral("textbook 7 is not listed"));
     if (!seven.isEmpty())
         books->setCurrentItem(seven.first());
-    const TimedRun lessonStep = [&] {
-        const Stopwatch stopwatch;
-        next->click();
-        const Sample sample = stopwatch.elapsed();
-        back->click();
-        return sample;
-    };
     const QString units = dir.root() + QStringLiteral("/units");
     const Comparison lessonList = compareAlternating(
         kRounds, [&] { return measure([&] { listAndRead(units, kTextbook + QStringLiteral("_*T.mum")); }); },
-        lessonStep);
+        nextThenBack);
     warnUnless(lessons->count() == kLessonsPerTextbook, QStringLiteral("the lesson step did not list 100 lessons"));
     return {ratioRow(QStringLiteral("d the wizard's textbook step, 1,000 textbooks (vs listing and reading them)"),
                      textbooks, 2.0),

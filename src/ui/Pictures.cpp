@@ -17,6 +17,17 @@ const QColor kDeepBlue(18, 52, 120);
 const QColor kBlue(40, 96, 190);
 const QColor kSky(120, 170, 235);
 
+// The side panels' blue, lighter at the top.
+QPixmap blueFromTop(const QSize& size) {
+    QPixmap pixmap(size);
+    QPainter p(&pixmap);
+    QLinearGradient back(0, 0, 0, size.height());
+    back.setColorAt(0, kBlue);
+    back.setColorAt(1, kDeepBlue);
+    p.fillRect(pixmap.rect(), back);
+    return pixmap;
+}
+
 QPixmap canvas(const QSize& size) {
     QPixmap pixmap(size);
     pixmap.fill(Qt::transparent);
@@ -190,13 +201,9 @@ QPixmap blueBackground() {
 }
 
 QPixmap sidePanel(const QSize& size) {
-    QPixmap pixmap(size);
+    QPixmap pixmap = blueFromTop(size);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient back(0, 0, 0, size.height());
-    back.setColorAt(0, kBlue);
-    back.setColorAt(1, kDeepBlue);
-    p.fillRect(pixmap.rect(), back);
     drawBook(p, QRectF(16, 20, 44, 36), QColor(250, 250, 245), QColor(255, 170, 40));
     QFont title(QStringLiteral("DejaVu Sans"));
     title.setBold(true);
@@ -290,13 +297,9 @@ QPixmap editorLogo() {
 
 QPixmap editorBanner() {
     const QSize size(163, 302);
-    QPixmap pixmap(size);
+    QPixmap pixmap = blueFromTop(size);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient back(0, 0, 0, size.height());
-    back.setColorAt(0, kBlue);
-    back.setColorAt(1, kDeepBlue);
-    p.fillRect(pixmap.rect(), back);
     const QRectF mark(24, 62, 116, 100);
     QRadialGradient glow(QPointF(size.width() / 2.0, mark.center().y()), 120);
     glow.setColorAt(0, QColor(255, 255, 255, 50));
