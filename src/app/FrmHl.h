@@ -86,6 +86,8 @@ private:
     // Places the QuickClick window again when the window manager has framed either window since.
     void watchFrames();
     void openTestSetup();
+    // The main menu's user textbook item.
+    void openUserTextbook();
     void openEditor();
     // The wizard closed: the main window comes back, and the QuickClick window if it is switched on.
     void editorClosed();
@@ -96,6 +98,12 @@ private:
     Controls m_controls;
     QLabel* m_pageName = nullptr;
     std::array<QLabel*, kPageCount> m_navLabels{};
+    // Nodes of the tree beyond LblNav (the user textbook's), each bold while its page is shown.
+    struct NavNode {
+        QLabel* label = nullptr;
+        int page = -1;
+    };
+    std::array<NavNode, 3> m_ownNavNodes{};
     // The progress indicator: a frame, the bar that fills it, and the percentage over both.
     QFrame* m_progressFrame = nullptr;
     QFrame* m_progressBar = nullptr;
