@@ -653,8 +653,10 @@ int DataDir::removeStaleTempFiles(std::chrono::seconds minimumAge) const {
                                            QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression inBooks(QStringLiteral("^[0-9]+\\.mum\\.[A-Za-z0-9]{6}$"),
                                             QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression inUnits(QStringLiteral("^[0-9]+_[0-9]+t?\\.mum\\.[A-Za-z0-9]{6}$"),
-                                            QRegularExpression::CaseInsensitiveOption);
+    // "1_renumber.txt": the user textbook's renumbering journal.
+    static const QRegularExpression inUnits(
+        QStringLiteral("^([0-9]+_[0-9]+t?\\.mum|1_renumber\\.txt)\\.[A-Za-z0-9]{6}$"),
+        QRegularExpression::CaseInsensitiveOption);
     const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-minimumAge.count());
     const std::pair<QString, const QRegularExpression*> folders[] = {
         {m_root, &inRoot}, {resolve(QStringLiteral("books")), &inBooks}, {resolve(QStringLiteral("units")), &inUnits}};

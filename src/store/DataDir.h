@@ -79,9 +79,9 @@ public:
     IoStatus remove(const FolderIndex& folder, const QString& fileName) const;
 
     // Removes the temporary files that interrupted saves left behind: a name of ours ("me.cfg",
-    // "Try.cfg", "Zkouseni.txt" in the data directory, "N.mum" in "books", "N_L.mum" and "N_LT.mum" in
-    // "units") followed by "." and six letters or digits, not changed for minimumAge. Returns how
-    // many were removed. Meant for start-up.
+    // "Try.cfg", "Zkouseni.txt" in the data directory, "N.mum" in "books", "N_L.mum", "N_LT.mum" and
+    // "1_renumber.txt" in "units") followed by "." and six letters or digits, not changed for
+    // minimumAge. Returns how many were removed. Meant for start-up.
     int removeStaleTempFiles(std::chrono::seconds minimumAge = std::chrono::minutes(5)) const;
 
 private:

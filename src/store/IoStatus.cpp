@@ -127,6 +127,10 @@ QString IoStatus::message() const {
         return QStringLiteral("Složku „%1“ se nepodařilo přečíst: %2.").arg(name, m_reason);
     case Operation::Remove:
         return QStringLiteral("Soubor „%1“ se nepodařilo odstranit: %2.").arg(name, m_reason);
+    case Operation::Rename:
+        return QStringLiteral("Soubor „%1“ se nepodařilo přejmenovat: %2.").arg(name, m_reason);
+    case Operation::NewFile:
+        return QStringLiteral("Ve složce „%1“ se nepodařilo vytvořit nový soubor: %2.").arg(name, m_reason);
     case Operation::Write:
         break;
     }

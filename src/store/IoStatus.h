@@ -7,7 +7,9 @@
 // and why it failed. Every reason is Czech: none is taken from the system's (English) error texts.
 class IoStatus {
 public:
-    enum class Operation { Read, Write, ReadFolder, Remove };
+    // Rename: the reason also gives the new name. NewFile: the path is the folder no file could be
+    // created in.
+    enum class Operation { Read, Write, ReadFolder, Remove, Rename, NewFile };
     // What a failed write left behind.
     enum class Outcome {
         Unchanged,  // the file is as it was before

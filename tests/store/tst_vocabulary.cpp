@@ -1,20 +1,12 @@
+#include "DataTree.h"
 #include "FileSizeLimit.h"
-#include "Files.h"
 
 #include "store/Vocabulary.h"
 
-#include <QDirIterator>
-#include <QMap>
-#include <QTemporaryDir>
 #include <QTest>
-
-#include <sys/stat.h>
 
 namespace {
 
-// A data directory as entries: path -> bytes; "name/" is a folder, the bytes "<fifo>" a pipe.
-using Tree = QMap<QString, QByteArray>;
-const QByteArray kFifo = "<fifo>";
 const QByteArray kPair = "a*b*\r\n";
 
 // The folders books and units with these entries: "name/" a folder, "name|" a pipe, any other name a
@@ -26,47 +18,6 @@ Tree files(const QStringList& paths, Tree tree = {}) {
         path.endsWith(u'|') ? tree.insert(path.chopped(1), kFifo) : tree.insert(path, path.endsWith(u'/') ? "" : kPair);
     return tree;
 }
-
-bool make(const QString& root, const Tree& tree) {
-    for (const auto& [path, bytes] : tree.asKeyValueRange()) {
-        const QString full = root + u'/' + path;
-        if (!(path.endsWith(u'/') ? QDir().mkpath(full)
-              : bytes == kFifo    ? mkfifo(QFile::encodeName(full).constData(), 0600) == 0
-                                  : writeBytes(full, bytes)))
-            return false;
-    }
-    return true;
-}
-
-// Every entry with its bytes, one line each, so that a failed comparison shows the entry that differs.
-QStringList listing(const Tree& tree) {
-    QStringList result;
-    for (const auto& [path, bytes] : tree.asKeyValueRange())
-        result.append(path + u' ' + QString::fromLatin1(bytes.toPercentEncoding("*_ .")));
-    return result;
-}
-
-struct Data {
-    explicit Data(const Tree& tree) : ok(make(tmp.path(), tree)) {}
-    QTemporaryDir tmp;
-    DataDir dir{tmp.path()};
-    bool ok;
-
-    QStringList now() const {
-        Tree tree;
-        QDirIterator it(tmp.path(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                        QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString path = it.next();
-            const QString name = QDir(tmp.path()).relativeFilePath(path);
-            if (it.fileInfo().isDir())
-                tree.insert(name + u'/', {});
-            else
-                tree.insert(name, it.fileInfo().isFile() ? readBytes(path) : kFifo);
-        }
-        return listing(tree);
-    }
-};
 
 const QString kNewName = QStringLiteral("  Nová učebnice  ");
 const QByteArray kNewNameLine = "  Nov\xe1 u\xe8"

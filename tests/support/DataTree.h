@@ -1,0 +1,53 @@
+#pragma once
+
+#include "Files.h"
+
+#include "store/DataDir.h"
+
+#include <QDirIterator>
+#include <QMap>
+#include <QTemporaryDir>
+
+#include <sys/stat.h>
+
+// A data directory as entries: path -> bytes; "name/" is a folder, the bytes "<fifo>" a pipe.
+using Tree = QMap<QString, QByteArray>;
+inline const QByteArray kFifo = "<fifo>";
+
+// Every entry with its bytes, one line each, so that a failed comparison shows the entry that differs.
+inline QStringList listing(const Tree& tree) {
+    QStringList result;
+    for (const auto& [path, bytes] : tree.asKeyValueRange())
+        result.append(path + u' ' + QString::fromLatin1(bytes.toPercentEncoding("*_ .")));
+    return result;
+}
+
+// A temporary data directory made of a tree, in `where` (the system's temporary folder unless given).
+struct Data {
+    explicit Data(const Tree& tree, const QString& where = QDir::tempPath()) : tmp(where + "/memoran-XXXXXX") {
+        for (const auto& [path, bytes] : tree.asKeyValueRange()) {
+            const QString full = tmp.filePath(path);
+            ok = ok && (path.endsWith(u'/') ? QDir().mkpath(full)
+                        : bytes == kFifo    ? mkfifo(QFile::encodeName(full).constData(), 0600) == 0
+                                            : writeBytes(full, bytes));
+        }
+    }
+    QTemporaryDir tmp;
+    DataDir dir{tmp.path()};
+    bool ok = tmp.isValid();
+
+    // What the directory holds now, as listing() shows a tree.
+    QStringList now() const {
+        Tree tree;
+        QDirIterator it(tmp.path(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString name = QDir(tmp.path()).relativeFilePath(it.next());
+            if (it.fileInfo().isDir())
+                tree.insert(name + u'/', {});
+            else
+                tree.insert(name, it.fileInfo().isFile() ? readBytes(it.filePath()) : kFifo);
+        }
+        return listing(tree);
+    }
+};
