@@ -8,6 +8,7 @@
 #include "core/AppState.h"
 #include "hints/FrmQL.h"
 #include "hints/Hints.h"
+#include "store/UserTextbook.h"
 #include "testing/ResultsPage.h"
 #include "testing/SelectionPage.h"
 #include "testing/TestPage.h"
@@ -17,6 +18,9 @@
 #include "ui/MessageBox.h"
 #include "ui/Page.h"
 #include "ui/Pictures.h"
+#include "usertextbook/LessonActionPage.h"
+#include "usertextbook/NewLessonPage.h"
+#include "usertextbook/PairListPage.h"
 #include "wizard/FrmSlovZasob.h"
 
 #include <QApplication>
@@ -177,12 +181,17 @@ void FrmHl::buildPages() {
     m_test.test = new TestPage(m_state, *this, this);
     m_test.results = new ResultsPage(m_state, *this, this);
     m_test.selection = new SelectionPage(*this, this);
+    m_userTextbook = {new LessonActionPage(*this, m_state, this), new NewLessonPage(*this, m_state, this),
+                      new PairListPage(*this, m_state, this)};
     m_frames[0] = m_intro;
     m_frames[1] = m_mainMenu;
     m_frames[2] = m_test.setup;
+    m_frames[3] = m_userTextbook.actions;
     m_frames[4] = m_settings;
     m_frames[5] = m_test.test;
     m_frames[6] = m_test.results;
+    m_frames[7] = m_userTextbook.entry;
+    m_frames[8] = m_userTextbook.pairs;
     m_frames[9] = m_test.selection;
     for (int i = 0; i < kPageCount; ++i) {
         if (!m_frames[i])
@@ -195,6 +204,9 @@ void FrmHl::buildPages() {
     connect(m_mainMenu, &MainMenuPage::settingsChosen, this, [this] { ZobrazStranku(4); });
     connect(m_mainMenu, &MainMenuPage::userTextbookChosen, this, &FrmHl::openUserTextbook);
     connectTestPages();
+    connect(m_userTextbook.actions, &LessonActionPage::addPairsRequested, m_userTextbook.entry,
+            &NewLessonPage::prepareExisting);
+    connect(m_userTextbook.actions, &LessonActionPage::editPairsRequested, m_userTextbook.pairs, &PairListPage::fill);
 }
 
 void FrmHl::connectTestPages() {
@@ -209,6 +221,8 @@ void FrmHl::connectTestPages() {
 void FrmHl::Form_Load() {
     // What interrupted saves of earlier runs left behind goes before anything is read.
     m_state.dir.removeStaleTempFiles();
+    // A renumbering of the user textbook cut short by the end of an earlier run is finished first.
+    MessageBox::reportWrite(this, UserTextbook::completeRenumbering(m_state.dir));
     m_state.rng.seed(static_cast<quint64>(m_state.clock.now().toMSecsSinceEpoch()));
     m_state.worstPair = WorstPair{};
     ZobrazPrubeh(1, 100);

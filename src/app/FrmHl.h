@@ -3,6 +3,7 @@
 #include "testing/TestPages.h"
 #include "ui/Form.h"
 #include "ui/Shell.h"
+#include "usertextbook/UserTextbookPages.h"
 
 #include <QMargins>
 #include <QPointer>
@@ -57,6 +58,7 @@ public:
     MainMenuPage* mainMenu() const { return m_mainMenu; }
     SettingsPage* settingsPage() const { return m_settings; }
     const TestPages& testPages() const { return m_test; }
+    const UserTextbookPages& userTextbookPages() const { return m_userTextbook; }
     // The companion windows, or null while they are not loaded.
     FrmCerna* background() const { return m_cerna.get(); }
     FrmQL* quickClick() const { return m_ql.get(); }
@@ -114,6 +116,7 @@ private:
     MainMenuPage* m_mainMenu = nullptr;
     SettingsPage* m_settings = nullptr;
     TestPages m_test;
+    UserTextbookPages m_userTextbook;
     QTimer* m_timer = nullptr;
     std::unique_ptr<FrmCerna> m_cerna;
     std::unique_ptr<FrmQL> m_ql;
