@@ -75,10 +75,12 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
-    ScratchDir box({{"books/1.mum", "Kniha\r\n"},
-                    {"units/1_1T.mum", "Lekce\r\n"},
-                    {"units/1_1.mum", "a*b*\r\n"},
-                    {"Try.cfg", input}});
+    const ScratchDir box(
+        {{"books/1.mum", "Kniha\r\n"}, {"units/1_1T.mum", "Lekce\r\n"}, {"units/1_1.mum", "a*b*\r\n"}});
+    QFile tryCfg(box.tmp.filePath(QStringLiteral("Try.cfg"))); // the bytes as they are, "<fifo>" too
+    if (!tryCfg.open(QIODevice::WriteOnly) || tryCfg.write(input) != input.size())
+        return 0;
+    tryCfg.close();
     DataDir dir(box.tmp.path());
     MersenneRandom random;
     FixedClock clock;
