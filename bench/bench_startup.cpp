@@ -27,8 +27,8 @@ using namespace BenchReport;
 
 namespace {
 
-constexpr int kRounds = 21;
-constexpr int kProcessRounds = 15;
+constexpr int kRounds = 31;
+constexpr int kProcessRounds = 31;
 constexpr int kMemoryRuns = 3;
 constexpr int kIdleMs = 300;
 constexpr QSize kWindowSize(720, 520); // the main window's size
