@@ -202,6 +202,8 @@ private slots:
         // A lesson file without its title is never written over, nor is its number free.
         QTest::newRow("lesson file in a gap") << "L L O - L" << 1 << "2 - 3 5 -";
         QTest::newRow("lesson file at the deleted number") << "L O L" << 2 << "1 3 -";
+        const QString none = QStringList(997, "-").join(u' ');
+        QTest::newRow("lesson 999 stays") << none + " L L" << 998 << none + " - 999"; // the walk ends at 997
     }
     void deleteLesson() {
         QFETCH(QString, layout);
