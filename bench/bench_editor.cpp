@@ -10,11 +10,11 @@
 #include "wizard/FrmSlovZasob.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 using namespace BenchReport;

@@ -8,6 +8,7 @@
 #include "core/AppState.h"
 #include "hints/FrmQL.h"
 #include "hints/Hints.h"
+#include "store/UserTextbook.h"
 #include "testing/ResultsPage.h"
 #include "testing/SelectionPage.h"
 #include "testing/TestPage.h"
@@ -17,6 +18,9 @@
 #include "ui/MessageBox.h"
 #include "ui/Page.h"
 #include "ui/Pictures.h"
+#include "usertextbook/LessonActionPage.h"
+#include "usertextbook/NewLessonPage.h"
+#include "usertextbook/PairListPage.h"
 #include "wizard/FrmSlovZasob.h"
 
 #include <QApplication>
@@ -42,18 +46,23 @@ constexpr ControlSpec kControls[] = {
     {"LblNav(1)", Kind::Label, 540, 2250, 2250, 270, "Hlavní menu"},
     {"LblNav(2)", Kind::Label, 540, 2580, 2250, 270, "Zkoušení"},
     {"LblNav(3)", Kind::Label, 540, 3570, 2250, 270, "Editor slovní zásoby"},
-    {"LblNav(4)", Kind::Label, 540, 4230, 2250, 270, "Nastavení"},
+    {"LblNav(4)", Kind::Label, 540, 5220, 2250, 270, "Nastavení"},
     {"LblNav(5)", Kind::Label, 840, 2910, 1980, 270, "Průběh"},
     {"LblNav(6)", Kind::Label, 840, 3240, 1980, 270, "Výsledek"},
     {"LblNav(7)", Kind::Label, 840, 3900, 1980, 270, "Nová lekce"},
     {"LblNav(8)", Kind::Label, 840, 3900, 1980, 270, "Přidat slova"},
     {"LblNav(9)", Kind::Label, 840, 3900, 1980, 270, "Výběr slovíček"},
-    {"Ln(0)", Kind::Line, 330, 2055, 15, 2325},
+    // The user textbook's pages 3, 7 and 8 under one node of their own, above the settings.
+    {"LblNavUziv", Kind::Label, 540, 4230, 2250, 270, "Uživatelská učebnice"},
+    {"LblNavUzivNova", Kind::Label, 840, 4560, 1980, 270, "Nová lekce"},
+    {"LblNavUzivSlova", Kind::Label, 840, 4890, 1980, 270, "Úprava slov"},
+    // The trunk, then a branch to each first-level label; each group hangs on a short line of its own.
+    {"Ln(0)", Kind::Line, 330, 2055, 15, 3315},
     {"Ln(1)", Kind::Line, 330, 2055, 165, 15},
     {"Ln(2)", Kind::Line, 330, 2385, 165, 15},
     {"Ln(3)", Kind::Line, 330, 2715, 165, 15},
     {"Ln(4)", Kind::Line, 330, 3705, 165, 15},
-    {"Ln(5)", Kind::Line, 330, 4365, 165, 15},
+    {"Ln(5)", Kind::Line, 330, 5355, 165, 15},
     {"Ln(6)", Kind::Line, 630, 2850, 15, 540},
     {"Ln(7)", Kind::Line, 630, 3045, 165, 15},
     {"Ln(8)", Kind::Line, 630, 3375, 165, 15},
@@ -61,6 +70,10 @@ constexpr ControlSpec kControls[] = {
     {"Ln(10)", Kind::Line, 630, 4035, 165, 15},
     {"Ln(11)", Kind::Line, 630, 4035, 165, 15},
     {"Ln(12)", Kind::Line, 630, 4035, 165, 15},
+    {"LnUziv(0)", Kind::Line, 330, 4365, 165, 15},
+    {"LnUziv(1)", Kind::Line, 630, 4500, 15, 540},
+    {"LnUziv(2)", Kind::Line, 630, 4695, 165, 15},
+    {"LnUziv(3)", Kind::Line, 630, 5025, 165, 15},
     {"ShpRam", Kind::Shape, 210, 6360, 2490, 270},
     {"ShpPosun", Kind::Line, 210, 6360, 0, 270},
     {"LblPosun", Kind::Label, 210, 6360, 2490, 270},
@@ -119,6 +132,9 @@ FrmHl::~FrmHl() {
 void FrmHl::bindControls() {
     m_pageName = m_controls.get<QLabel>("LblName");
     m_navLabels = m_controls.array<QLabel, kPageCount>("LblNav");
+    m_ownNavNodes = {{{m_controls.get<QLabel>("LblNavUziv"), 3},
+                      {m_controls.get<QLabel>("LblNavUzivNova"), 7},
+                      {m_controls.get<QLabel>("LblNavUzivSlova"), 8}}};
     m_progressFrame = m_controls.get<QFrame>("ShpRam");
     m_progressBar = m_controls.get<QFrame>("ShpPosun");
     m_progressLabel = m_controls.get<QLabel>("LblPosun");
@@ -138,10 +154,15 @@ void FrmHl::styleControls() {
     heading->setPalette(onBlue);
     for (QLabel* nav : m_navLabels)
         nav->setPalette(onBlue);
+    for (const NavNode& node : m_ownNavNodes)
+        node.label->setPalette(onBlue);
     m_progressLabel->setPalette(onBlue);
+    const QColor branch(190, 210, 245);
     for (int i = 0; i <= 12; ++i)
-        setLineColor(m_controls[arrayName("Ln", i)], QColor(190, 210, 245));
-    // Lessons of the user textbook are not reached from the tree: their labels stay hidden.
+        setLineColor(m_controls[arrayName("Ln", i)], branch);
+    for (int i = 0; i <= 3; ++i)
+        setLineColor(m_controls[arrayName("LnUziv", i)], branch);
+    // Pages 7 and 8 show in the tree as nodes of the user textbook's own: these labels and branches stay hidden.
     for (const char* hidden : {"LblNav(7)", "LblNav(8)", "Ln(11)", "Ln(12)"})
         m_controls[QString::fromUtf8(hidden)]->hide();
     setShapeColor(m_progressFrame, Qt::white);
@@ -160,12 +181,17 @@ void FrmHl::buildPages() {
     m_test.test = new TestPage(m_state, *this, this);
     m_test.results = new ResultsPage(m_state, *this, this);
     m_test.selection = new SelectionPage(*this, this);
+    m_userTextbook = {new LessonActionPage(*this, m_state, this), new NewLessonPage(*this, m_state, this),
+                      new PairListPage(*this, m_state, this)};
     m_frames[0] = m_intro;
     m_frames[1] = m_mainMenu;
     m_frames[2] = m_test.setup;
+    m_frames[3] = m_userTextbook.actions;
     m_frames[4] = m_settings;
     m_frames[5] = m_test.test;
     m_frames[6] = m_test.results;
+    m_frames[7] = m_userTextbook.entry;
+    m_frames[8] = m_userTextbook.pairs;
     m_frames[9] = m_test.selection;
     for (int i = 0; i < kPageCount; ++i) {
         if (!m_frames[i])
@@ -176,7 +202,11 @@ void FrmHl::buildPages() {
     connect(m_mainMenu, &MainMenuPage::testChosen, this, &FrmHl::openTestSetup);
     connect(m_mainMenu, &MainMenuPage::editorChosen, this, &FrmHl::openEditor);
     connect(m_mainMenu, &MainMenuPage::settingsChosen, this, [this] { ZobrazStranku(4); });
+    connect(m_mainMenu, &MainMenuPage::userTextbookChosen, this, &FrmHl::openUserTextbook);
     connectTestPages();
+    connect(m_userTextbook.actions, &LessonActionPage::addPairsRequested, m_userTextbook.entry,
+            &NewLessonPage::prepareExisting);
+    connect(m_userTextbook.actions, &LessonActionPage::editPairsRequested, m_userTextbook.pairs, &PairListPage::fill);
 }
 
 void FrmHl::connectTestPages() {
@@ -191,6 +221,8 @@ void FrmHl::connectTestPages() {
 void FrmHl::Form_Load() {
     // What interrupted saves of earlier runs left behind goes before anything is read.
     m_state.dir.removeStaleTempFiles();
+    // A renumbering of the user textbook cut short by the end of an earlier run is finished first.
+    MessageBox::reportWrite(this, UserTextbook::completeRenumbering(m_state.dir));
     m_state.rng.seed(static_cast<quint64>(m_state.clock.now().toMSecsSinceEpoch()));
     m_state.worstPair = WorstPair{};
     ZobrazPrubeh(1, 100);
@@ -280,6 +312,8 @@ void FrmHl::ZobrazStranku(int page) {
         return;
     for (int i = 0; i < kPageCount; ++i)
         setBold(m_navLabels[i], i == page);
+    for (const NavNode& node : m_ownNavNodes)
+        setBold(node.label, node.page == page);
     for (Page* frame : m_frames)
         frame->hide();
     m_frames[page]->show();
@@ -412,6 +446,10 @@ void FrmHl::openTestSetup() {
     m_test.setup->prepareFromMenu();
     m_test.setup->F2Init();
     ZobrazStranku(2);
+}
+
+void FrmHl::openUserTextbook() {
+    ZobrazStranku(3);
 }
 
 void FrmHl::openEditor() {

@@ -3,6 +3,7 @@
 #include "testing/TestPages.h"
 #include "ui/Form.h"
 #include "ui/Shell.h"
+#include "usertextbook/UserTextbookPages.h"
 
 #include <QMargins>
 #include <QPointer>
@@ -57,6 +58,7 @@ public:
     MainMenuPage* mainMenu() const { return m_mainMenu; }
     SettingsPage* settingsPage() const { return m_settings; }
     const TestPages& testPages() const { return m_test; }
+    const UserTextbookPages& userTextbookPages() const { return m_userTextbook; }
     // The companion windows, or null while they are not loaded.
     FrmCerna* background() const { return m_cerna.get(); }
     FrmQL* quickClick() const { return m_ql.get(); }
@@ -86,6 +88,8 @@ private:
     // Places the QuickClick window again when the window manager has framed either window since.
     void watchFrames();
     void openTestSetup();
+    // The main menu's user textbook item.
+    void openUserTextbook();
     void openEditor();
     // The wizard closed: the main window comes back, and the QuickClick window if it is switched on.
     void editorClosed();
@@ -96,6 +100,12 @@ private:
     Controls m_controls;
     QLabel* m_pageName = nullptr;
     std::array<QLabel*, kPageCount> m_navLabels{};
+    // Nodes of the tree beyond LblNav (the user textbook's), each bold while its page is shown.
+    struct NavNode {
+        QLabel* label = nullptr;
+        int page = -1;
+    };
+    std::array<NavNode, 3> m_ownNavNodes{};
     // The progress indicator: a frame, the bar that fills it, and the percentage over both.
     QFrame* m_progressFrame = nullptr;
     QFrame* m_progressBar = nullptr;
@@ -106,6 +116,7 @@ private:
     MainMenuPage* m_mainMenu = nullptr;
     SettingsPage* m_settings = nullptr;
     TestPages m_test;
+    UserTextbookPages m_userTextbook;
     QTimer* m_timer = nullptr;
     std::unique_ptr<FrmCerna> m_cerna;
     std::unique_ptr<FrmQL> m_ql;

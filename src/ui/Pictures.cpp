@@ -140,6 +140,36 @@ void drawEditorMark(QPainter& p, const QRectF& r) {
     drawPencil(p, tip, -60, r.width() * 0.6, r.width() * 0.12);
 }
 
+// The user textbook's mark on a menu disc of that colour: a ring-bound notebook and a pencil, in white.
+void drawNotebook(QPainter& p, const QColor& disc) {
+    p.setPen(QPen(Qt::white, 2));
+    p.setBrush(QColor(255, 255, 255, 60));
+    p.drawRoundedRect(QRectF(19, 13, 25, 37), 3, 3);
+    p.setPen(QPen(Qt::white, 1.5, Qt::SolidLine, Qt::RoundCap));
+    for (int i = 0; i < 3; ++i)
+        p.drawLine(QPointF(25, 22 + 7 * i), QPointF(38, 22 + 7 * i));
+    p.setPen(QPen(Qt::white, 2.5, Qt::SolidLine, Qt::RoundCap));
+    for (int i = 0; i < 4; ++i)
+        p.drawLine(QPointF(15, 18 + 9 * i), QPointF(23, 18 + 9 * i));
+    // the pencil across the lower right corner, edged in the disc's colour to stand off the page
+    p.save();
+    p.translate(37, 50);
+    p.rotate(-58);
+    p.setPen(QPen(disc.darker(115), 1.5, Qt::SolidLine, Qt::SquareCap, Qt::RoundJoin));
+    p.setBrush(Qt::white);
+    QPainterPath pencil;
+    pencil.moveTo(0, 0);
+    pencil.lineTo(7, -3.5);
+    pencil.lineTo(27, -3.5);
+    pencil.lineTo(27, 3.5);
+    pencil.lineTo(7, 3.5);
+    pencil.closeSubpath();
+    p.drawPath(pencil);
+    p.drawLine(QPointF(7, -3.5), QPointF(7, 3.5));
+    p.drawLine(QPointF(22, -3.5), QPointF(22, 3.5));
+    p.restore();
+}
+
 } // namespace
 
 QPixmap logo(const QSize& size) {
@@ -229,8 +259,8 @@ QPixmap menuIcon(int item) {
     QPixmap pixmap = canvas(QSize(64, 64));
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    const QColor colors[] = {QColor(205, 40, 40), QColor(40, 150, 60), QColor(40, 90, 200)};
-    const QColor color = colors[std::clamp(item, 0, 2)];
+    const QColor colors[] = {QColor(205, 40, 40), QColor(40, 150, 60), QColor(40, 90, 200), QColor(230, 130, 10)};
+    const QColor color = colors[std::clamp(item, 0, 3)];
     QRadialGradient disc(QPointF(24, 20), 44);
     disc.setColorAt(0, color.lighter(150));
     disc.setColorAt(1, color);
@@ -251,6 +281,8 @@ QPixmap menuIcon(int item) {
         p.drawText(QRectF(18, 14, 28, 36), Qt::AlignCenter, QStringLiteral("?"));
     } else if (item == 1) {
         drawBook(p, QRectF(14, 18, 36, 28), QColor(250, 250, 245), Qt::white);
+    } else if (item == 3) {
+        drawNotebook(p, color);
     } else {
         // a gear: settings
         p.setPen(Qt::NoPen);

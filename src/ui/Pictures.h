@@ -12,7 +12,7 @@ QPixmap logo(const QSize& size);
 QPixmap blueBackground();
 // The left panel of the main window behind the navigation tree.
 QPixmap sidePanel(const QSize& size);
-// The icons of the main menu: 0 test, 1 vocabulary editor, 2 settings.
+// The icons of the main menu: 0 test, 1 vocabulary editor, 2 settings, 3 user textbook.
 QPixmap menuIcon(int item);
 // The mark of the vocabulary editor wizard, 48 x 48, for the right end of its white header.
 QPixmap editorLogo();

@@ -3,8 +3,8 @@
 #include "store/DataDir.h"
 #include "store/TextRoutines.h"
 #include "store/Vocabulary.h"
-#include "ui/FrmMsg.h"
 #include "ui/MessageBox.h"
+#include "ui/PairItems.h"
 #include "ui/PairTextBox.h"
 #include "ui/Pictures.h"
 #include "ui/WrapLabel.h"
@@ -54,8 +54,8 @@ constexpr ControlSpec kControls[] = {
 
     {"Frm(2)", Kind::Frame, 0, 1005, 8400, 3525},
     {"LblPopis(5)", Kind::Label, 240, 150, 7920, 270, "Co chcete udělat:", "Frm(2)"},
-    {"LblPopis(6)", Kind::Label, 240, 450, 7920, 270, "Ze seznamu vyberte učebnici s níž chcete dál pracovat:",
-     "Frm(2)"},
+    {"LblPopis(6)", Kind::Label, 240, 450, 7920, 270,
+     "Ze seznamu vyberte učebnici s níž chcete dál pracovat:", "Frm(2)"},
     {"Lst", Kind::ListBox, 240, 780, 7920, 2595, "", "Frm(2)"},
     {"LstDat", Kind::ListBox, 0, 0, 0, 0, "", "Frm(2)"},
 
@@ -98,8 +98,7 @@ constexpr ControlSpec kControls[] = {
     {"Txt3", Kind::TextBox, 2040, 2085, 6120, 360, "", "Frm(6)"},
 
     {"Frm(7)", Kind::Frame, 0, 1005, 8400, 3525},
-    {"LblPopis(18)", Kind::Label, 240, 150, 7920, 270, "Ze seznamu vyberte lekci s níž chcete dál pracovat:",
-     "Frm(7)"},
+    {"LblPopis(18)", Kind::Label, 240, 150, 7920, 270, "Ze seznamu vyberte lekci s níž chcete dál pracovat:", "Frm(7)"},
     {"Lst2", Kind::ListBox, 240, 480, 7920, 2895, "", "Frm(7)"},
     {"LstDat2", Kind::ListBox, 0, 0, 0, 0, "", "Frm(7)"},
 
@@ -120,8 +119,7 @@ constexpr ControlSpec kControls[] = {
      "Odstranit pouze inicializační soubor. ",
      "Frm(9)"},
     {"Opt10", Kind::Option, 480, 1740, 7680, 300, "Ano, chci odstranit i lekce související s učebnicí.", "Frm(9)"},
-    {"Opt11", Kind::Option, 480, 2130, 7680, 300, "Ne, chci odstranit pouze inicializační soubor učebnice.",
-     "Frm(9)"},
+    {"Opt11", Kind::Option, 480, 2130, 7680, 300, "Ne, chci odstranit pouze inicializační soubor učebnice.", "Frm(9)"},
 
     {"LnTlacitka", Kind::Line, 0, 4530, 8400, 15},
     {"CmdPrev", Kind::Button, 3990, 4740, 1320, 420, "< Zpět"},
@@ -156,11 +154,6 @@ constexpr HeaderText kHeaders[] = {
 };
 
 const char* const kTaskOptions[] = {"Opt1", "Opt2", "Opt3", "Opt4", "Opt5", "Opt6"};
-
-// The two sides of a pair item in Lst3, kept as read: the caption alone could not give back a side
-// that holds " = " itself.
-constexpr int kForeignRole = Qt::UserRole;
-constexpr int kCzechRole = Qt::UserRole + 1;
 
 QWidget* createControl(const ControlSpec& row, QWidget* parent) {
     if (row.kind == Kind::Label)
@@ -416,16 +409,15 @@ void FrmSlovZasob::CmdNext_Click() {
         nextOnLessonStep();
         return;
     case PairList:
-        if (!MessageBox::reportWrite(
-                this, Vocabulary::savePairs(m_dir, Vocabulary::lessonFileOf(chosenTitleFile()), pairLines())))
+        if (!MessageBox::reportWrite(this, savePairList()))
             return;
         closingPage();
         return;
     case Deletion:
         if (MessageBox::ask(this, QStringLiteral("Opravdu chcete odstranit ") + m_books->currentItem()->text() + u'?',
                             MessageBox::Icon::Information) &&
-            !MessageBox::reportWrite(
-                this, Vocabulary::deleteTextbook(m_dir, chosenTextbook(), m_withLessons->isChecked())))
+            !MessageBox::reportWrite(this,
+                                     Vocabulary::deleteTextbook(m_dir, chosenTextbook(), m_withLessons->isChecked())))
             return;
         closingPage();
         return;
@@ -480,9 +472,7 @@ void FrmSlovZasob::nextOnLessonStep() {
             MessageBox::showFileError(this, lesson.status.message());
             return;
         }
-        m_pairs->clear();
-        for (const QString& line : lesson.lines)
-            addPairItem(m_pairs->count(), VratPole(line, 1), VratPole(line, 2));
+        PairItems::fill(m_pairs, lesson.lines);
         showStep(PairList);
         m_prev->setEnabled(false);
         m_next->setText(QStringLiteral("Uložit"));
@@ -614,55 +604,32 @@ void FrmSlovZasob::CmdSave_Click() {
     m_foreign->setFocus();
 }
 
-void FrmSlovZasob::addPairItem(int row, const QString& foreign, const QString& czech) {
-    auto* item = new QListWidgetItem(foreign + QStringLiteral(" = ") + czech);
-    item->setData(kForeignRole, foreign);
-    item->setData(kCzechRole, czech);
-    m_pairs->insertItem(row, item);
-}
-
-QStringList FrmSlovZasob::pairLines() const {
-    QStringList lines;
-    lines.reserve(m_pairs->count());
-    for (int i = 0; i < m_pairs->count(); ++i) {
-        const QListWidgetItem* item = m_pairs->item(i);
-        lines.append(pairLine(item->data(kForeignRole).toString(), item->data(kCzechRole).toString()));
-    }
-    return lines;
+IoStatus FrmSlovZasob::savePairList() const {
+    return Vocabulary::savePairs(m_dir, Vocabulary::lessonFileOf(chosenTitleFile()), PairItems::pairLines(m_pairs));
 }
 
 void FrmSlovZasob::CmdDel_Click() {
-    QListWidgetItem* item = m_pairs->currentItem();
-    if (!item || !item->isSelected()) {
+    if (!PairItems::hasSelection(m_pairs)) {
         MessageBox::tell(this, QStringLiteral("Vyberte příslušnou dvojici v seznamu nalevo"),
                          MessageBox::Icon::Exclamation);
         return;
     }
-    delete item;
+    delete m_pairs->currentItem();
 }
 
 void FrmSlovZasob::CmdChange_Click() {
-    QListWidgetItem* item = m_pairs->currentItem();
-    if (!item || !item->isSelected()) {
+    if (!PairItems::hasSelection(m_pairs)) {
         MessageBox::tell(this, QStringLiteral("Vyberte příslušnou dvojici v seznamu nalevo"),
                          MessageBox::Icon::Exclamation);
         return;
     }
-    const int row = m_pairs->row(item);
-    QString foreign = item->data(kForeignRole).toString();
-    QString czech = item->data(kCzechRole).toString();
-    delete item;
-    // OK brings the edited pair back where it was; giving the change up brings the old one back.
-    FrmMsg::changePair(this, &foreign, &czech);
-    addPairItem(row, foreign, czech);
-    m_pairs->setCurrentRow(row);
+    PairItems::changeSelected(m_pairs, this);
 }
 
 void FrmSlovZasob::CmdAdd_Click() {
     if (MessageBox::ask(this, QStringLiteral("Chcete uložit vámi aktualizovaný seznam výrazů?"),
                         MessageBox::Icon::Information) &&
-        !MessageBox::reportWrite(
-            this, Vocabulary::savePairs(m_dir, Vocabulary::lessonFileOf(chosenTitleFile()), pairLines())))
+        !MessageBox::reportWrite(this, savePairList()))
         return; // the list stays, to be saved again or on
     showStep(LessonName);
     m_lessonNamePrompt->setText(kExtensionMarker);

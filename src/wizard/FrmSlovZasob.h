@@ -83,9 +83,8 @@ private:
     void clearDeletionChoice();
     QString chosenTextbook() const;
     QString chosenTitleFile() const;
+    IoStatus savePairList() const;
     QString chosenTextbookNumber() const;
-    void addPairItem(int row, const QString& foreign, const QString& czech);
-    QStringList pairLines() const;
 
     const DataDir& m_dir;
     Controls m_controls;

@@ -6,15 +6,18 @@
 
 #include "app/FrmCerna.h"
 #include "app/FrmHl.h"
-#include "wizard/FrmSlovZasob.h"
 #include "app/MainMenuPage.h"
 #include "app/Translation.h"
 #include "core/AppState.h"
 #include "hints/FrmQL.h"
 #include "ui/ErrorTrap.h"
+#include "wizard/FrmSlovZasob.h"
 
+#include <QFontMetrics>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSignalSpy>
@@ -119,10 +122,49 @@ class TestApp : public QObject {
         }
         return result;
     }
-    // The main-menu items lit up: 0 the test, 1 the editor, 2 the settings.
+    // Of the controls named and shown within root: labels that would clip their text in bold, and whatever
+    // overlaps a label.
+    static QStringList crowded(const QWidget* root, const QString& names) {
+        QList<const QWidget*> controls;
+        for (const QString& name : names.split(u' ')) {
+            if (const QWidget* c = control(root, name); c->isVisibleTo(root))
+                controls.append(c);
+        }
+        const auto place = [root](const QWidget* c) { return QRect(c->mapTo(root, QPoint()), c->size()); };
+        QStringList result;
+        for (const QWidget* c : controls) {
+            const auto* label = qobject_cast<const QLabel*>(c);
+            QFont bold = c->font();
+            bold.setBold(true);
+            bool bad = label && (QFontMetrics(bold).horizontalAdvance(label->text()) > label->contentsRect().width() ||
+                                 QFontMetrics(bold).height() > label->height());
+            for (const QWidget* other : controls) {
+                bad = bad || (other != c && (label || qobject_cast<const QLabel*>(other)) &&
+                              place(other).intersects(place(c)));
+            }
+            if (bad)
+                result.append(c->objectName());
+        }
+        return result;
+    }
+    // "name(0) name(1) ..." for the first count elements of a control array.
+    static QString elements(QStringView name, int count) {
+        QStringList names;
+        for (int i = 0; i < count; ++i)
+            names.append(u"%1(%2)"_s.arg(name).arg(i));
+        return names.join(u' ');
+    }
+    // A main-menu item's hot zone, coloured frame, coloured line and caption.
+    static QStringList itemControls(int item) {
+        if (item == 3)
+            return u"F2ImgUziv F2UzivShp F2UzivLn F2UzivLbl"_s.split(u' ');
+        return {u"F2ImgTry F2ImgBook F2ImgOpt"_s.split(u' ')[item], u"F2Shp(%1)"_s.arg(item), u"F2Ln(%1)"_s.arg(item),
+                u"F2Lbl(%1)"_s.arg(item)};
+    }
+    // The main-menu items lit up: 0 the test, 1 the editor, 2 the settings, 3 the user textbook.
     static QList<int> lit(const MainMenuPage* menu) {
         QList<int> items;
-        for (int i = 0; i < 3; ++i) {
+        for (int i = 0; i < MainMenuPage::kItemCount; ++i) {
             if (menu->isLit(i))
                 items.append(i);
         }
@@ -203,11 +245,25 @@ private Q_SLOTS:
         }
         const QStringList names = u"|Hlavní menu|Zkoušení|Uživatelská učebnice|Nastavení Zorirode|Zkoušení|"
                                   u"Výsledky|Uživatelská učebnice|Uživatelská učebnice|Zkoušení"_s.split(u'|');
+        // The user textbook's own nodes of the tree, bold on pages 3, 7 and 8.
+        const QStringList ownNodes = u"LblNavUziv LblNavUzivNova LblNavUzivSlova"_s.split(u' ');
+        const QMap<int, QString> ownNodeOf{{3, ownNodes[0]}, {7, ownNodes[1]}, {8, ownNodes[2]}};
         for (int page = 0; page < FrmHl::kPageCount; ++page) {
             w.ZobrazStranku(page);
             QCOMPARE(view(w), (ShellView{.page = page, .boldNav = page, .caption = names[page]}));
-            QCOMPARE(shown(&w, u"LblNav(7) LblNav(8)"_s), QStringList()); // reached from no menu
+            QCOMPARE(shown(&w, u"LblNav(7) LblNav(8)"_s), QStringList()); // shown by the nodes below instead
+            QStringList bold;
+            for (const QString& node : ownNodes) {
+                if (control(&w, node)->font().bold())
+                    bold.append(node);
+            }
+            QCOMPARE(bold, ownNodeOf.contains(page) ? QStringList{ownNodeOf[page]} : QStringList());
         }
+        QCOMPARE(shown(&w, ownNodes.join(u' ')), ownNodes);
+        const QString tree = QStringList{u"LblQuickName"_s, elements(u"LblNav", FrmHl::kPageCount), elements(u"Ln", 13),
+                                         elements(u"LnUziv", 4), ownNodes.join(u' ')}
+                                 .join(u' ');
+        QCOMPARE(crowded(&w, tree), QStringList());
     }
 
     void mainMenu() {
@@ -215,16 +271,27 @@ private Q_SLOTS:
         QTRY_COMPARE(view(w), kMenu); // the intro timer
         QVERIFY(!w.introTimer()->isActive() && w.quickClick()->page() == 1);
         MainMenuPage* menu = w.mainMenu();
-        for (int i = 0; i < 6; ++i) { // twice over each: moving within an item keeps it lit
-            QTest::mouseMove(control(menu, u"F2ImgTry F2ImgBook F2ImgOpt"_s.split(u' ')[i / 2]), QPoint(5 + i, 5));
+        for (int i = 0; i < 2 * MainMenuPage::kItemCount; ++i) { // twice over each: moving within keeps it lit
+            const QStringList item = itemControls(i / 2);
+            QTest::mouseMove(control(menu, item[0]), QPoint(5 + i, 5));
             QCOMPARE(lit(menu).size(), i / 2 + 1); // only the free area puts the others out
             QCOMPARE(lit(menu).last(), i / 2);
-            QCOMPARE(shown(menu, u"F2Shp(%1) F2Ln(%1)"_s.arg(i / 2)).size(), 2);
-            QVERIFY(control(menu, u"F2Lbl(%1)"_s.arg(i / 2))->font().bold());
+            QCOMPARE(shown(menu, item[1] + u' ' + item[2]).size(), 2);
+            QVERIFY(control(menu, item[3])->font().bold());
         }
+        QCOMPARE(crowded(menu, u"F2Lbl(3) F2Lbl(0) F2Lbl(1) F2Lbl(2) F2UzivLbl F2Klav(0) F2Klav(1) F2Klav(2) "
+                               u"F2Klav(3) F2Ln(3) F2Ln(4) F2Ln(5) F2UzivLnGrey"_s),
+                 QStringList());
         QVERIFY(::shoot(&w, u"main-page1"_s));
         QTest::mouseMove(menu, QPoint(2, 2)); // the free area
         QCOMPARE(lit(menu), QList<int>());
+        // Tab walks the items as they stand, on past the last to "Konec" with none lit, then back in.
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        for (const QList<int>& expected : {QList<int>{0}, {1}, {3}, {2}, {}, {0}}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(lit(menu), expected);
+        }
         QTest::mouseClick(control(menu, u"F2ImgOpt"_s), Qt::LeftButton);
         QCOMPARE(view(w), kSettings);
         w.ZobrazStranku(1);
@@ -233,32 +300,64 @@ private Q_SLOTS:
     }
 
     void menuItemsRunOnce_data() {
-        QTest::addColumn<QString>("zone");
+        QTest::addColumn<QString>("zone"); // clicked with the mouse, or empty
         QTest::addColumn<bool>("doubleClick");
-        QTest::addColumn<QString>("chosen"); // how often the test, the editor and the settings were chosen
-        QTest::newRow("test, click") << u"F2ImgTry"_s << false << u"1/0/0"_s;
-        QTest::newRow("test, double-click") << u"F2ImgTry"_s << true << u"1/0/0"_s;
-        QTest::newRow("editor, double-click") << u"F2ImgBook"_s << true << u"0/1/0"_s;
-        QTest::newRow("settings, double-click") << u"F2ImgOpt"_s << true << u"0/0/2"_s; // its click, then its own
+        QTest::addColumn<QString>("keys"); // then pressed in turn wherever the focus is
+        // How often the test, the editor, the settings and the user textbook were chosen.
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<int>("page"); // shown afterwards, its navigation label in bold
+        QTest::newRow("test, click") << u"F2ImgTry"_s << false << QString() << u"1/0/0/0"_s << 2;
+        QTest::newRow("test, double-click") << u"F2ImgTry"_s << true << QString() << u"1/0/0/0"_s << 2;
+        QTest::newRow("editor, double-click") << u"F2ImgBook"_s << true << QString() << u"0/1/0/0"_s << 1;
+        // its click, then its own
+        QTest::newRow("settings, double-click") << u"F2ImgOpt"_s << true << QString() << u"0/0/2/0"_s << 4;
+        QTest::newRow("textbook, click") << u"F2ImgUziv"_s << false << QString() << u"0/0/0/1"_s << 3;
+        QTest::newRow("textbook, double-click") << u"F2ImgUziv"_s << true << QString() << u"0/0/0/1"_s << 3;
+        QTest::newRow("Enter, nothing lit") << QString() << false << u"Return"_s << u"0/0/0/0"_s << 1;
+        QTest::newRow("Down") << QString() << false << u"Down Return"_s << u"1/0/0/0"_s << 2;
+        QTest::newRow("Down twice") << QString() << false << u"Down Down Space"_s << u"0/1/0/0"_s << 1;
+        QTest::newRow("Down three times") << QString() << false << u"Down Down Down Enter"_s << u"0/0/0/1"_s << 3;
+        QTest::newRow("Up wraps round") << QString() << false << u"Up Return"_s << u"0/0/1/0"_s << 4;
+        QTest::newRow("Shift+Tab") << QString() << false << u"Shift+Tab Shift+Tab Return"_s << u"0/0/0/1"_s << 3;
+        QTest::newRow("Alt+Z") << QString() << false << u"Alt+Z"_s << u"1/0/0/0"_s << 2;
+        QTest::newRow("Alt+E") << QString() << false << u"Alt+E"_s << u"0/1/0/0"_s << 1;
+        QTest::newRow("Alt+N") << QString() << false << u"Alt+N"_s << u"0/0/1/0"_s << 4;
+        QTest::newRow("Alt+U") << QString() << false << u"Alt+U"_s << u"0/0/0/1"_s << 3;
     }
     void menuItemsRunOnce() {
         QFETCH(QString, zone);
         QFETCH(bool, doubleClick);
+        QFETCH(QString, keys);
+        QFETCH(int, page);
         MainMenuPage* menu = load().mainMenu();
         QSignalSpy test(menu, &MainMenuPage::testChosen), editor(menu, &MainMenuPage::editorChosen),
-            settings(menu, &MainMenuPage::settingsChosen);
+            settings(menu, &MainMenuPage::settingsChosen), textbook(menu, &MainMenuPage::userTextbookChosen);
         f->w.ZobrazStranku(1);
-        // As the window system delivers a double-click: press, release, press, double-click, release.
-        QWidget* item = control(menu, zone);
-        QTest::mouseClick(item, Qt::LeftButton);
-        if (doubleClick) {
-            QTest::mousePress(item, Qt::LeftButton);
-            QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(5, 5), item->mapToGlobal(QPointF(5, 5)),
-                            Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(item, &dbl);
-            QTest::mouseRelease(item, Qt::LeftButton);
+        if (!zone.isEmpty()) {
+            // As the window system delivers a double-click: press, release, press, double-click, release.
+            QWidget* item = control(menu, zone);
+            QTest::mouseClick(item, Qt::LeftButton);
+            if (doubleClick) {
+                QTest::mousePress(item, Qt::LeftButton);
+                QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(5, 5), item->mapToGlobal(QPointF(5, 5)),
+                                Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+                QApplication::sendEvent(item, &dbl);
+                QTest::mouseRelease(item, Qt::LeftButton);
+            }
         }
-        QTEST(u"%1/%2/%3"_s.arg(test.size()).arg(editor.size()).arg(settings.size()), "chosen");
+        if (!keys.isEmpty()) {
+            f->w.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&f->w));
+            QCOMPARE(QApplication::focusWidget(), menu); // the menu took the focus when it was shown
+            for (const QString& key : keys.split(u' ')) {
+                const QKeyCombination combination = QKeySequence::fromString(key)[0];
+                QTest::keyClick(QApplication::focusWidget(), combination.key(), combination.keyboardModifiers());
+            }
+        }
+        QTEST(u"%1/%2/%3/%4"_s.arg(test.size()).arg(editor.size()).arg(settings.size()).arg(textbook.size()), "chosen");
+        QCOMPARE(view(f->w).page, page);
+        QCOMPARE(view(f->w).boldNav, page);
+        QCOMPARE(control(&f->w, u"LblNavUziv"_s)->font().bold(), page == 3);
     }
 
     void quickClickJumps() {
@@ -291,8 +390,13 @@ private Q_SLOTS:
         else
             click(w.mainMenu(), u"F2ImgBook"_s);
         QVERIFY(w.editor() && w.editor()->isVisible());
-        ShellView open{.page = 1, .boldNav = 1, .caption = u"Hlavní menu"_s, .background = background,
-                       .backgroundTicked = background, .quickClickTicked = quickClick, .mainShown = false};
+        ShellView open{.page = 1,
+                       .boldNav = 1,
+                       .caption = u"Hlavní menu"_s,
+                       .background = background,
+                       .backgroundTicked = background,
+                       .quickClickTicked = quickClick,
+                       .mainShown = false};
         QCOMPARE(view(w), open);
         QCOMPARE(w.quickClick()->page(), 0);
         w.editor()->setWindowState(Qt::WindowMinimized);

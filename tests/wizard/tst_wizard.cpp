@@ -88,9 +88,9 @@ struct Fixture : Sandbox {
         return nullptr;
     }
 
-    // Runs a script of user actions: "N" Next, "B" Back, "E" Storno, "Add" "Přidat výrazy", "Opt1", "sel:Name" (an item of the
-    // list on screen, by its text), "type:text" (into the name box on screen), "Ano"/"Ne" (the next
-    // question's answer).
+    // Runs a script of user actions: "N" Next, "B" Back, "E" Storno, "Add" "Přidat výrazy", "Opt1", "sel:Name" (an item
+    // of the list on screen, by its text), "type:text" (into the name box on screen), "Ano"/"Ne" (the next question's
+    // answer).
     void run(const QString& script) {
         for (const QString& step : script.split(u' ', Qt::SkipEmptyParts)) {
             if (step == u"N"_s)
@@ -171,7 +171,8 @@ private Q_SLOTS:
         row("action → welcome", u"N B"_s, {0, u"-"_s, false, kNext});
         row("new textbook waits for a name", u"N Opt1 N"_s, {3, u"Založení nové učebnice"_s, true, kNext, false});
         row("a name enables Next", u"N Opt1 N type:X"_s, {3, u"Založení nové učebnice"_s, true, kNext, true});
-        row("back clears the name", u"N Opt1 N type:X B Opt1 N"_s, {3, u"Založení nové učebnice"_s, true, kNext, false});
+        row("back clears the name", u"N Opt1 N type:X B Opt1 N"_s,
+            {3, u"Založení nové učebnice"_s, true, kNext, false});
         row("back from new textbook", u"N Opt1 N type:X B"_s, {1, action, true, kNext});
         row("textbook step", u"N N"_s, {2, books, true, kNext});
         row("textbook step without choice", u"N N N N"_s, {2, books, true, kNext}, {kPick, kPick});
@@ -189,7 +190,8 @@ private Q_SLOTS:
         row("back from lessons", u"N Opt4 N sel:Angličtina N B"_s, {2, books, true, kNext});
         row("pair list", u"N Opt4 N sel:Angličtina N sel:Colours N"_s,
             {8, u"Editace existující lekce"_s, false, u"Uložit"_s, true, u"Neukládat"_s});
-        row("deletion waits for a choice", u"N Opt5 N sel:Angličtina N"_s, {9, u"Vymazání učebnice"_s, true, kNext, false});
+        row("deletion waits for a choice", u"N Opt5 N sel:Angličtina N"_s,
+            {9, u"Vymazání učebnice"_s, true, kNext, false});
         row("a choice enables Next", u"N Opt5 N sel:Angličtina N Opt11"_s, {9, u"Vymazání učebnice"_s, true, kNext});
         row("back forgets the choice", u"N Opt5 N sel:Angličtina N Opt10 B N"_s,
             {9, u"Vymazání učebnice"_s, true, kNext, false});
@@ -221,7 +223,8 @@ private Q_SLOTS:
         init();
         QSignalSpy done(f->w.get(), &FrmSlovZasob::unloaded);
         f->run(u"N Opt1 N type:Nová N"_s);
-        QCOMPARE(f->at<QLabel>(u"LblPopis(0)"_s)->text(), u"Úspěšně jste dokončili průvodce vytvořením slovní zásoby"_s);
+        QCOMPARE(f->at<QLabel>(u"LblPopis(0)"_s)->text(),
+                 u"Úspěšně jste dokončili průvodce vytvořením slovní zásoby"_s);
         QCOMPARE(f->at<QLabel>(u"LblPopis(2)"_s)->text(), u"Pokračujte klepnutím na tlačítko Dokončit."_s);
         f->run(u"N"_s);
         QCOMPARE(done.count(), 1);
@@ -276,7 +279,8 @@ private Q_SLOTS:
         f->run(u"N Opt1 N"_s);
         type(f->at(u"Txt"_s), u" Čeština  B1 "_s);
         QTest::keyClick(f->at(u"Txt"_s), Qt::Key_Return); // Enter runs Next
-        QCOMPARE(f->bytes(u"books/2.mum"_s), QByteArray(" \xc8" "e\x9atina  B1 \r\n"));
+        QCOMPARE(f->bytes(u"books/2.mum"_s), QByteArray(" \xc8"
+                                                        "e\x9atina  B1 \r\n"));
         QVERIFY(f->w->onClosingPage());
 
         init();
@@ -284,7 +288,8 @@ private Q_SLOTS:
         QCOMPARE(f->at<QLabel>(u"LblStrNazev"_s)->text(), u"Angličtina"_s);
         f->run(u"type:English_2 N"_s);
         QCOMPARE(f->bytes(u"books/12.mum"_s), QByteArray("English 2\r\n"));
-        QCOMPARE(f->bytes(u"units/12_9.mum"_s), QByteArray("red*\xe8" "erven\xe1*\r\n"));
+        QCOMPARE(f->bytes(u"units/12_9.mum"_s), QByteArray("red*\xe8"
+                                                           "erven\xe1*\r\n"));
 
         init(); // textbook 1 with its lessons: textbook 12's stay
         writeBytes(f->path(u"units/1_x.mum"_s), "");
@@ -311,14 +316,18 @@ private Q_SLOTS:
         type(czech, u"ulice+třída"_s);
         QTest::keyClick(czech, Qt::Key_Return);
         // On disk at once, before the lesson is finished.
-        QCOMPARE(f->bytes(u"units/1_10.mum"_s), QByteArray("Stra\xdf" "e*ulice+t\xf8\xed" "da*\r\n"));
+        QCOMPARE(f->bytes(u"units/1_10.mum"_s), QByteArray("Stra\xdf"
+                                                           "e*ulice+t\xf8\xed"
+                                                           "da*\r\n"));
         QCOMPARE(f->w->focusWidget(), foreign);
         QCOMPARE(f->at<QLabel>(u"LblPoslDvoj"_s)->text(), u"Straße = ulice+třída"_s);
         type(foreign, u"a=b"_s);
         type(czech, u"c"_s);
         click(f->w.get(), u"CmdSave"_s);
         f->run(u"N"_s);
-        QCOMPARE(f->bytes(u"units/1_10.mum"_s), QByteArray("Stra\xdf" "e*ulice+t\xf8\xed" "da*\r\na=b*c*\r\n"));
+        QCOMPARE(f->bytes(u"units/1_10.mum"_s), QByteArray("Stra\xdf"
+                                                           "e*ulice+t\xf8\xed"
+                                                           "da*\r\na=b*c*\r\n"));
         QVERIFY(f->w->onClosingPage());
     }
 
@@ -339,7 +348,8 @@ private Q_SLOTS:
         click(f->w.get(), u"CmdAdd"_s);
         QCOMPARE(f->bytes(u"units/1_1.mum"_s), QByteArray("**\r\na = b*rovn\xe1 se*\r\n"));
         QCOMPARE(f->view(), (WizardView{4, u"Editace existující lekce"_s, false, kNext, true}));
-        QCOMPARE(f->at<QLabel>(u"LblPopis(10)"_s)->text(), u"Zadejte nový název lekce. Můžete však použít i stávající"_s);
+        QCOMPARE(f->at<QLabel>(u"LblPopis(10)"_s)->text(),
+                 u"Zadejte nový název lekce. Můžete však použít i stávající"_s);
         QCOMPARE(f->at<QLineEdit>(u"Txt2"_s)->text(), u"Rodina"_s);
         retype(f->at(u"Txt2"_s), u"Rodina a přátelé"_s);
         f->run(u"N"_s);
@@ -440,7 +450,8 @@ private Q_SLOTS:
             shown.append(pairs->item(i)->text());
         QCOMPARE(shown, (QStringList{u"Mutter = matka"_s, u"Kind = dítě"_s, u"a = b = rovná se"_s}));
         f->run(u"N"_s);
-        QCOMPARE(f->bytes(u"units/1_1.mum"_s), QByteArray("Mutter*matka*\r\nKind*d\xed" "t\xec*\r\na = b*rovn\xe1 se*\r\n"));
+        QCOMPARE(f->bytes(u"units/1_1.mum"_s), QByteArray("Mutter*matka*\r\nKind*d\xed"
+                                                          "t\xec*\r\na = b*rovn\xe1 se*\r\n"));
     }
 
     // ---- Failures keep the step and what was typed ----

@@ -1,0 +1,56 @@
+#include "ui/PairItems.h"
+
+#include "store/TextRoutines.h"
+#include "ui/FrmMsg.h"
+
+#include <QListWidget>
+
+namespace {
+
+constexpr int kForeignRole = Qt::UserRole;
+constexpr int kCzechRole = Qt::UserRole + 1;
+
+void insertPair(QListWidget* list, int row, const QString& foreign, const QString& czech) {
+    auto* item = new QListWidgetItem(foreign + QStringLiteral(" = ") + czech);
+    item->setData(kForeignRole, foreign);
+    item->setData(kCzechRole, czech);
+    list->insertItem(row, item);
+}
+
+} // namespace
+
+namespace PairItems {
+
+void fill(QListWidget* list, const QStringList& pairLines) {
+    list->clear();
+    for (const QString& line : pairLines)
+        insertPair(list, list->count(), VratPole(line, 1), VratPole(line, 2));
+}
+
+QStringList pairLines(const QListWidget* list) {
+    QStringList lines;
+    lines.reserve(list->count());
+    for (int i = 0; i < list->count(); ++i) {
+        const QListWidgetItem* item = list->item(i);
+        lines.append(pairLine(item->data(kForeignRole).toString(), item->data(kCzechRole).toString()));
+    }
+    return lines;
+}
+
+bool hasSelection(const QListWidget* list) {
+    const QListWidgetItem* item = list->currentItem();
+    return item && item->isSelected();
+}
+
+void changeSelected(QListWidget* list, QWidget* dialogParent) {
+    QListWidgetItem* item = list->currentItem();
+    const int row = list->row(item);
+    QString foreign = item->data(kForeignRole).toString();
+    QString czech = item->data(kCzechRole).toString();
+    delete item;
+    FrmMsg::changePair(dialogParent, &foreign, &czech);
+    insertPair(list, row, foreign, czech);
+    list->setCurrentRow(row);
+}
+
+} // namespace PairItems

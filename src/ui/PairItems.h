@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QStringList>
+
+class QListWidget;
+class QWidget;
+
+// Pair lists that the user edits (the editor's and the user textbook's): each item shows a pair in its
+// edit form, "foreign = Czech", and keeps the two sides as read, so that a side holding " = " itself
+// is written back unchanged.
+namespace PairItems {
+
+// Replaces the list's items by the pairs of these pair lines, in their order.
+void fill(QListWidget* list, const QStringList& pairLines);
+// The pair lines of the list's items, in list order.
+QStringList pairLines(const QListWidget* list);
+// The selected item's pair opened in the change window. OK puts the edited pair back in its place;
+// giving the change up puts the old pair back.
+void changeSelected(QListWidget* list, QWidget* dialogParent);
+// Whether an item is selected (the buttons that act on one ask this first).
+bool hasSelection(const QListWidget* list);
+
+} // namespace PairItems

@@ -1,0 +1,146 @@
+#include "LessonActionPage.h"
+
+#include "core/AppState.h"
+#include "store/TextRoutines.h"
+#include "store/UserTextbook.h"
+#include "store/Vocabulary.h"
+#include "ui/MessageBox.h"
+#include "ui/Shell.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+// Page area 7680 x 6750 twips.
+constexpr ControlSpec kControls[] = {
+    {"F3Lbl(0)", Kind::Label, 240, 150, 7200, 330, "Co chcete udělat?"},
+    {"F3Opt(0)", Kind::Option, 480, 690, 6960, 330, "Přidat novou lekci do uživatelské učebnice"},
+    {"F3Opt(1)", Kind::Option, 480, 1110, 6960, 330, "Přidat nová slova do existující lekce"},
+    {"F3Opt(2)", Kind::Option, 480, 1530, 6960, 330, "Odstranit/opravit existující slova v lekci"},
+    {"F3Opt(3)", Kind::Option, 480, 1950, 6960, 330, "Vymazat lekci z uživatelské učebnice"},
+    {"F3Lbl(1)", Kind::Label, 480, 2640, 6960, 285, "Lekce:"},
+    {"F3Cmbbx", Kind::ComboBox, 480, 2940, 6960, 375},
+    {"F3CmdOk", Kind::Button, 3930, 6060, 1710, 480, "OK"},
+    {"F3CmdStorno", Kind::Button, 5730, 6060, 1710, 480, "Storno"},
+};
+
+const QString kMissing = QStringLiteral("Nejsou zadány všechny údaje!");
+
+} // namespace
+
+LessonActionPage::LessonActionPage(Shell& shell, AppState& state, QWidget* parent)
+    : Page(3, QStringLiteral("Uživatelská učebnice"), parent), m_shell(shell), m_state(state) {
+    m_controls.build(this, kControls);
+    m_options = m_controls.array<QRadioButton, 4>("F3Opt");
+    m_lessonLabel = m_controls.get<QLabel>("F3Lbl(1)");
+    m_lessons = m_controls.get<QComboBox>("F3Cmbbx");
+    setPointSize(m_controls["F3Lbl(0)"], 11, true);
+    m_lessons->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_lessons->setMinimumContentsLength(20); // long descriptions are cut in the box, whole in its list
+    m_options[0]->setChecked(true);
+    m_lessonLabel->hide();
+    m_lessons->hide();
+    for (int i = 0; i < 4; ++i)
+        connect(m_options[i], &QRadioButton::clicked, this, [this, i] { F3Opt_Click(i); });
+    connect(m_controls.get<QPushButton>("F3CmdOk"), &QPushButton::clicked, this, &LessonActionPage::F3CmdOk_Click);
+    connect(m_controls.get<QPushButton>("F3CmdStorno"), &QPushButton::clicked, this,
+            &LessonActionPage::F3CmdStorno_Click);
+}
+
+int LessonActionPage::lessonNumber(int entry) const {
+    return m_lessons->itemData(entry).toInt();
+}
+
+void LessonActionPage::F3Opt_Click(int Index) {
+    if (Index == 0) {
+        m_lessonLabel->hide();
+        m_lessons->hide();
+        return;
+    }
+    refillLessons();
+}
+
+void LessonActionPage::refillLessons() {
+    m_lessons->clear();
+    MessageBox::reportWrite(m_shell.dialogParent(), UserTextbook::ensureTextbook(m_state.dir));
+    const UserTextbook::Lessons listed =
+        UserTextbook::list(m_state.dir, [this](int done, int total) { m_shell.ZobrazPrubeh(done, total); });
+    m_shell.ZobrazPrubeh(0, 0);
+    if (!listed.errors.isEmpty())
+        MessageBox::showFileError(m_shell.dialogParent(), listed.errors.first().message());
+    // Each entry carries its number: where the numbers have gaps, an entry still acts on its lesson.
+    for (const UserTextbook::Lesson& lesson : listed.lessons)
+        m_lessons->addItem(lesson.description, lesson.number);
+    m_lessons->setCurrentIndex(-1);
+    m_lessonLabel->show();
+    m_lessons->show();
+}
+
+bool LessonActionPage::readLesson(int n, QStringList* lines) {
+    const FileLines read = Vocabulary::loadPairs(m_state.dir, QStringLiteral("1_%1.mum").arg(n));
+    if (!read.status.ok()) {
+        MessageBox::showFileError(m_shell.dialogParent(), read.status.message());
+        return false;
+    }
+    *lines = read.lines;
+    return true;
+}
+
+void LessonActionPage::F3CmdOk_Click() {
+    if (m_options[0]->isChecked()) {
+        m_shell.ZobrazQuickClick(0);
+        m_shell.ZobrazStranku(7);
+        return;
+    }
+    if (m_lessons->isHidden() || m_lessons->currentIndex() < 0) {
+        MessageBox::tell(m_shell.dialogParent(), kMissing, MessageBox::Icon::Critical);
+        return;
+    }
+    const int n = lessonNumber(m_lessons->currentIndex());
+    if (m_options[3]->isChecked()) {
+        deleteLesson(n);
+        return;
+    }
+    QStringList lines;
+    if (!readLesson(n, &lines))
+        return;
+    m_state.currentLessonFile = UserTextbook::lessonFile(n);
+    if (m_options[1]->isChecked()) {
+        Q_EMIT addPairsRequested(editForm(lines.isEmpty() ? QString() : lines.last()));
+        m_shell.ZobrazQuickClick(0);
+        m_shell.ZobrazStranku(7);
+    } else {
+        Q_EMIT editPairsRequested(lines);
+        m_shell.ZobrazQuickClick(0);
+        m_shell.ZobrazStranku(8);
+    }
+}
+
+void LessonActionPage::deleteLesson(int n) {
+    // Read now: after an earlier deletion the number may hold the lesson that moved down into it.
+    IoStatus status;
+    const QString description = m_state.dir.readFirstLine(UserTextbook::titleFile(n), &status);
+    if (!status.ok()) {
+        MessageBox::showFileError(m_shell.dialogParent(), status.message());
+        return;
+    }
+    if (!MessageBox::ask(m_shell.dialogParent(), QStringLiteral("Opravdu chcete vymazat lekci: ") + description + u'?',
+                         MessageBox::Icon::Exclamation))
+        return;
+    m_shell.ZobrazPrubeh(1, 100);
+    const IoStatus deleted =
+        UserTextbook::deleteLesson(m_state.dir, n, [this](int done, int total) { m_shell.ZobrazPrubeh(done, total); });
+    m_shell.ZobrazPrubeh(0, 0);
+    if (!MessageBox::reportWrite(m_shell.dialogParent(), deleted))
+        return;
+    m_shell.ZobrazStranku(1);
+    m_shell.ZobrazQuickClick(1);
+}
+
+void LessonActionPage::F3CmdStorno_Click() {
+    m_shell.ZobrazStranku(1);
+    m_shell.ZobrazQuickClick(1);
+}

@@ -1,0 +1,172 @@
+#include "NewLessonPage.h"
+
+#include "core/AppState.h"
+#include "store/TextRoutines.h"
+#include "store/UserTextbook.h"
+#include "ui/MessageBox.h"
+#include "ui/PairTextBox.h"
+#include "ui/Shell.h"
+#include "ui/WrapLabel.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+constexpr int kNarrow = 2775; // the description box beside its OK button
+constexpr int kWide = 3735;   // in the place of the hidden button
+
+// Page area 7680 x 6750 twips.
+constexpr ControlSpec kControls[] = {
+    {"F7Lbl(0)", Kind::Label, 240, 255, 1500, 285, "Popis lekce:"},
+    {"F7TxtNazev", Kind::TextBox, 1800, 210, kNarrow, 375},
+    {"F7CmdOk2", Kind::Button, 4620, 195, 915, 405, "OK"},
+    {"F7Lbl(1)", Kind::Label, 240, 960, 5295, 285, "Výraz v cizím jazyce:"},
+    {"F7TxtCiz", Kind::TextBox, 240, 1260, 7200, 375},
+    {"F7Lbl(2)", Kind::Label, 240, 1800, 5295, 285, "Výraz v českém jazyce:"},
+    {"F7TxtCze", Kind::TextBox, 240, 2100, 7200, 375},
+    {"F7Lbl(3)", Kind::Label, 240, 2730, 5295, 285, "Poslední dvojice:"},
+    {"F7LblPosledni", Kind::Label, 240, 3030, 7200, 570},
+    {"F7CmdOk", Kind::Button, 3930, 6060, 1710, 480, "OK"},
+    {"F7CmdSave", Kind::Button, 5730, 6060, 1710, 480, "Uložit"},
+};
+
+const QString kMissing = QStringLiteral("Nejsou zadány všechny údaje!");
+
+QWidget* createControl(const ControlSpec& row, QWidget* parent) {
+    if (qstrcmp(row.name, "F7TxtCiz") == 0 || qstrcmp(row.name, "F7TxtCze") == 0)
+        return new PairTextBox(parent);
+    if (qstrcmp(row.name, "F7LblPosledni") == 0)
+        return new WrapLabel(QString(), parent);
+    return nullptr;
+}
+
+} // namespace
+
+NewLessonPage::NewLessonPage(Shell& shell, AppState& state, QWidget* parent)
+    : Page(7, QStringLiteral("Uživatelská učebnice"), parent), m_shell(shell), m_state(state) {
+    m_controls.build(this, kControls, createControl);
+    m_descriptionLabel = m_controls.get<QLabel>("F7Lbl(0)");
+    m_description = m_controls.get<QLineEdit>("F7TxtNazev");
+    m_confirm = m_controls.get<QPushButton>("F7CmdOk2");
+    m_foreign = m_controls.get<PairTextBox>("F7TxtCiz");
+    m_czech = m_controls.get<PairTextBox>("F7TxtCze");
+    m_lastPair = m_controls.get<WrapLabel>("F7LblPosledni");
+    m_add = m_controls.get<QPushButton>("F7CmdOk");
+    m_save = m_controls.get<QPushButton>("F7CmdSave");
+    setTabOrder(m_foreign, m_czech);
+
+    m_confirm->setEnabled(false);
+    m_add->setEnabled(false);
+    m_save->setEnabled(false);
+    showPairControls(false);
+
+    // Emptying the box again leaves OK as it is.
+    connect(m_description, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (!text.isEmpty())
+            m_confirm->setEnabled(true);
+    });
+    connect(m_description, &QLineEdit::returnPressed, this, &NewLessonPage::F7CmdOk2_Click);
+    connect(m_confirm, &QPushButton::clicked, this, &NewLessonPage::F7CmdOk2_Click);
+    connect(m_foreign, &QLineEdit::returnPressed, m_czech, [this] { m_czech->setFocus(); });
+    connect(m_czech, &QLineEdit::returnPressed, this, [this] {
+        F7CmdOk_Click();
+        m_foreign->setFocus();
+    });
+    connect(m_add, &QPushButton::clicked, this, &NewLessonPage::F7CmdOk_Click);
+    connect(m_save, &QPushButton::clicked, this, &NewLessonPage::F7CmdSave_Click);
+}
+
+NewLessonPage::State NewLessonPage::state() const {
+    if (m_foreign->isHidden())
+        return State::Description;
+    return m_description->isHidden() ? State::ExistingLessonPairs : State::NewLessonPairs;
+}
+
+void NewLessonPage::showPairControls(bool shown) {
+    for (const char* name : {"F7TxtCiz", "F7TxtCze", "F7Lbl(1)", "F7Lbl(2)", "F7Lbl(3)", "F7LblPosledni"})
+        m_controls[QString::fromLatin1(name)]->setVisible(shown);
+}
+
+void NewLessonPage::F7CmdOk2_Click() {
+    m_shell.ZobrazPrubeh(1, 100);
+    // The lessons typed here are offered by the test setup only under their textbook.
+    MessageBox::reportWrite(m_shell.dialogParent(), UserTextbook::ensureTextbook(m_state.dir));
+    const UserTextbook::Created lesson = UserTextbook::createLesson(m_state.dir, m_description->text());
+    m_shell.ZobrazPrubeh(50, 100);
+    if (!MessageBox::reportWrite(m_shell.dialogParent(), lesson.status)) {
+        m_shell.ZobrazPrubeh(0, 0);
+        return;
+    }
+    m_state.currentLessonFile = UserTextbook::lessonFile(lesson.number);
+    m_shell.ZobrazPrubeh(99, 100);
+    m_confirm->hide();
+    m_description->setEnabled(false);
+    m_description->resize(tw(kWide), m_description->height());
+    m_description->setCursorPosition(0); // the description shown from its start
+    showPairControls(true);
+    m_lastPair->clear();
+    m_add->setEnabled(true);
+    m_foreign->setFocus();
+    m_shell.ZobrazPrubeh(0, 0);
+}
+
+void NewLessonPage::prepareExisting(const QString& lastPair) {
+    showPairControls(true);
+    m_descriptionLabel->hide();
+    m_confirm->hide();
+    m_description->hide();
+    m_add->setEnabled(true);
+    m_save->setEnabled(true);
+    m_lastPair->setText(lastPair);
+    m_foreign->setFocus();
+}
+
+bool NewLessonPage::addPair() {
+    const QString foreign = m_foreign->text();
+    const QString czech = m_czech->text();
+    if (foreign.isEmpty() || czech.isEmpty()) {
+        MessageBox::tell(m_shell.dialogParent(), kMissing, MessageBox::Icon::Critical);
+        return false;
+    }
+    m_save->setEnabled(true);
+    // A pair that did not reach the disk stays in the boxes.
+    if (!MessageBox::reportWrite(m_shell.dialogParent(),
+                                 m_state.dir.appendLine(m_state.currentLessonFile, pairLine(foreign, czech))))
+        return false;
+    m_lastPair->setText(foreign + QStringLiteral(" = ") + czech);
+    m_foreign->clear();
+    m_czech->clear();
+    return true;
+}
+
+void NewLessonPage::F7CmdOk_Click() {
+    addPair();
+}
+
+void NewLessonPage::F7CmdSave_Click() {
+    const bool foreign = !m_foreign->text().isEmpty();
+    const bool czech = !m_czech->text().isEmpty();
+    if (foreign != czech) {
+        MessageBox::tell(m_shell.dialogParent(), kMissing, MessageBox::Icon::Critical);
+        return;
+    }
+    if (foreign && !addPair())
+        return;
+    finishEntry();
+}
+
+void NewLessonPage::finishEntry() {
+    m_shell.ZobrazStranku(1);
+    m_shell.ZobrazQuickClick(1);
+    showPairControls(false);
+    m_descriptionLabel->show();
+    m_description->show();
+    m_confirm->show();
+    m_description->setEnabled(true);
+    m_confirm->setEnabled(true);
+    m_description->resize(tw(kNarrow), m_description->height());
+    m_add->setEnabled(false);
+    m_save->setEnabled(false);
+}

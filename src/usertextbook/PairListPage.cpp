@@ -1,0 +1,63 @@
+#include "PairListPage.h"
+
+#include "core/AppState.h"
+#include "ui/MessageBox.h"
+#include "ui/PairItems.h"
+#include "ui/Shell.h"
+
+#include <QListWidget>
+#include <QPushButton>
+
+namespace {
+
+// Page area 7680 x 6750 twips.
+constexpr ControlSpec kControls[] = {
+    {"F8Lbl", Kind::Label, 240, 150, 7200, 300, "Vyberte dvojici výrazů:"},
+    {"F8Lst", Kind::ListBox, 240, 510, 5400, 6030},
+    {"F8CmdChange", Kind::Button, 5850, 510, 1590, 480, "Změnit"},
+    {"F8CmdDel", Kind::Button, 5850, 1110, 1590, 480, "Odstranit"},
+    {"F8CmdSave", Kind::Button, 5850, 6060, 1590, 480, "Uložit"},
+};
+
+} // namespace
+
+PairListPage::PairListPage(Shell& shell, AppState& state, QWidget* parent)
+    : Page(8, QStringLiteral("Uživatelská učebnice"), parent), m_shell(shell), m_state(state) {
+    m_controls.build(this, kControls);
+    m_pairs = m_controls.get<QListWidget>("F8Lst");
+    m_pairs->setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(m_controls.get<QPushButton>("F8CmdChange"), &QPushButton::clicked, this, &PairListPage::F8CmdChange_Click);
+    connect(m_controls.get<QPushButton>("F8CmdDel"), &QPushButton::clicked, this, &PairListPage::F8CmdDel_Click);
+    connect(m_controls.get<QPushButton>("F8CmdSave"), &QPushButton::clicked, this, &PairListPage::F8CmdSave_Click);
+}
+
+void PairListPage::fill(const QStringList& pairLines) {
+    PairItems::fill(m_pairs, pairLines);
+}
+
+bool PairListPage::pairChosen() {
+    if (PairItems::hasSelection(m_pairs))
+        return true;
+    MessageBox::tell(m_shell.dialogParent(), QStringLiteral("Nejsou zadány všechny údaje!"),
+                     MessageBox::Icon::Critical);
+    return false;
+}
+
+void PairListPage::F8CmdDel_Click() {
+    if (pairChosen())
+        delete m_pairs->currentItem();
+}
+
+void PairListPage::F8CmdChange_Click() {
+    if (pairChosen())
+        PairItems::changeSelected(m_pairs, m_shell.dialogParent());
+}
+
+void PairListPage::F8CmdSave_Click() {
+    // A list that could not be saved stays on screen, the old file whole.
+    if (!MessageBox::reportWrite(m_shell.dialogParent(),
+                                 m_state.dir.rewrite(m_state.currentLessonFile, PairItems::pairLines(m_pairs))))
+        return;
+    m_shell.ZobrazStranku(1);
+    m_shell.ZobrazQuickClick(1);
+}

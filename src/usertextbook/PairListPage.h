@@ -1,0 +1,27 @@
+#pragma once
+
+#include "ui/Page.h"
+
+struct AppState;
+class QListWidget;
+class Shell;
+
+// Page 8: the pairs of a user textbook lesson, to remove or change; "Uložit" writes them back.
+class PairListPage : public Page {
+    Q_OBJECT
+public:
+    PairListPage(Shell& shell, AppState& state, QWidget* parent = nullptr);
+
+    // Lists the pair lines of the lesson in state.currentLessonFile.
+    void fill(const QStringList& pairLines);
+    void F8CmdDel_Click();
+    void F8CmdChange_Click();
+    void F8CmdSave_Click();
+
+private:
+    bool pairChosen();
+
+    Shell& m_shell;
+    AppState& m_state;
+    QListWidget* m_pairs = nullptr;
+};

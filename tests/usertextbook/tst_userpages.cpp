@@ -1,0 +1,309 @@
+// The user textbook's pages in the real main window: lesson actions (page 3), new lessons and pairs
+// (page 7) and the pair list (page 8), the files they leave byte for byte, and failures that keep
+// what was typed.
+#include "FileSizeLimit.h"
+#include "Files.h"
+#include "Gui.h"
+#include "ModalBoxes.h"
+#include "Sandbox.h"
+#include "ScriptedMessages.h"
+
+#include "app/FrmHl.h"
+#include "hints/FrmQL.h"
+#include "ui/FrmMsg.h"
+#include "usertextbook/NewLessonPage.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+using Answer = MessageBox::Answer;
+
+namespace {
+
+const QString kMissing = u"Nejsou zadány všechny údaje!"_s;
+
+struct Fixture : Sandbox {
+    ScriptedMessages messages;
+    FrmHl w{state};
+
+    Fixture() {
+        writeLines(path(u"books/1.mum"_s), {u"Moje slovíčka"_s});
+        lesson(1, u"Rodina"_s, {u"Mutter*matka*"_s, u"Vater*otec*"_s});
+        lesson(2, u"Dům"_s, {u"Haus*dům+domek*"_s, u""_s, u"a = b*rovná se*"_s});
+        lesson(4, u"Škola"_s, {u"Schule*škola*"_s});
+        w.Form_Load();
+        w.F1Tmr_Timer();
+        openFromMenu();
+    }
+    // Page 3 as the user reaches it: the main menu's item.
+    void openFromMenu() {
+        w.ZobrazStranku(1);
+        click(&w, u"F2ImgUziv"_s);
+    }
+    void lesson(int n, const QString& title, const QStringList& pairs) {
+        writeLines(path(u"units/1_%1T.mum"_s.arg(n)), {title});
+        writeLines(path(u"units/1_%1.mum"_s.arg(n)), pairs);
+    }
+    QString path(const QString& relative) const { return dir.filePath(relative); }
+    QByteArray bytes(const QString& relative) const { return readBytes(path(relative)); }
+    template <class T = QWidget> T* at(const QString& name) const { return control<T>(&w, name); }
+    int page() const {
+        for (int i = 0; i < FrmHl::kPageCount; ++i) {
+            if (w.page(i)->isVisible())
+                return i;
+        }
+        return -1;
+    }
+    // Chooses an option of page 3 and, for options 1 to 3, the lesson of that description.
+    void act(int option, const QString& lesson = {}) {
+        click(&w, u"F3Opt(%1)"_s.arg(option));
+        if (!lesson.isEmpty())
+            QVERIFY(choose(at<QComboBox>(u"F3Cmbbx"_s), lesson));
+        click(&w, u"F3CmdOk"_s);
+    }
+    QStringList listed() const {
+        QStringList items;
+        auto* list = at<QListWidget>(u"F8Lst"_s);
+        for (int i = 0; i < list->count(); ++i)
+            items.append(list->item(i)->text());
+        return items;
+    }
+};
+
+} // namespace
+
+class TestUserPages : public QObject {
+    Q_OBJECT
+    std::unique_ptr<Fixture> f;
+
+private Q_SLOTS:
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+    void init() {
+        f.reset();
+        f = std::make_unique<Fixture>();
+    }
+    void cleanup() {
+        f.reset();
+        FrmMsg::setShowHook({});
+        QCOMPARE(deleteLeftoverWindows(), QStringList());
+    }
+
+    void lessonActionsLeadToTheirPages() {
+        auto* lessons = f->at<QComboBox>(u"F3Cmbbx"_s);
+        QVERIFY(!lessons->isVisible());
+        click(&f->w, u"F3Opt(2)"_s);
+        QVERIFY(lessons->isVisible() && f->at(u"F3Lbl(1)"_s)->isVisible());
+        QCOMPARE(lessons->count(), 3);
+        QCOMPARE(lessons->currentIndex(), -1);
+        // The numbers have a gap: the third entry is lesson 4.
+        QVERIFY(choose(lessons, u"Škola"_s));
+        click(&f->w, u"F3CmdOk"_s);
+        QCOMPARE(f->page(), 8);
+        QCOMPARE(f->listed(), QStringList{u"Schule = škola"_s});
+        QCOMPARE(f->state.currentLessonFile, u"units\\1_4.mum"_s);
+        QCOMPARE(f->w.quickClick()->page(), 0);
+
+        f->openFromMenu();
+        click(&f->w, u"F3Opt(0)"_s);
+        QVERIFY(!lessons->isVisible());
+        click(&f->w, u"F3CmdOk"_s);
+        QCOMPARE(f->page(), 7);
+
+        f->openFromMenu();
+        for (int option : {1, 2, 3}) {
+            click(&f->w, u"F3Opt(%1)"_s.arg(option));
+            click(&f->w, u"F3CmdOk"_s);
+        }
+        QCOMPARE(f->messages.texts(), QStringList(3, kMissing));
+        QCOMPARE(f->messages.shown.first().icon, MessageBox::Icon::Critical);
+        click(&f->w, u"F3CmdStorno"_s);
+        QCOMPARE(f->page(), 1);
+        QCOMPARE(f->w.quickClick()->page(), 1);
+    }
+
+    void aNewLessonTakesItsPairsAtOnce() {
+        f->act(0);
+        auto* description = f->at<QLineEdit>(u"F7TxtNazev"_s);
+        QCOMPARE(description->width(), tw(2775));
+        QVERIFY(!f->at(u"F7CmdOk2"_s)->isEnabled());
+        type(description, u" Zvířata+ "_s);
+        QVERIFY(f->at(u"F7CmdOk2"_s)->isEnabled());
+        QTest::keyClick(description, Qt::Key_Return);
+        // Lesson 3 is the smallest number without a lesson file.
+        QCOMPARE(f->bytes(u"units/1_3t.mum"_s), QByteArray(" Zv\xed\xf8"
+                                                           "ata+ \r\n"));
+        QCOMPARE(f->state.currentLessonFile, u"units\\1_3.mum"_s);
+        QCOMPARE(f->w.userTextbookPages().entry->state(), NewLessonPage::State::NewLessonPairs);
+        QCOMPARE(description->width(), tw(3735));
+        QVERIFY(!description->isEnabled() && !f->at(u"F7CmdSave"_s)->isEnabled());
+
+        auto* foreign = f->at<QLineEdit>(u"F7TxtCiz"_s);
+        auto* czech = f->at<QLineEdit>(u"F7TxtCze"_s);
+        type(foreign, u"Hund"_s);
+        QTest::keyClick(foreign, Qt::Key_Return);
+        QCOMPARE(f->w.focusWidget(), czech);
+        type(czech, u"pes+pejsek"_s);
+        QTest::keyClick(czech, Qt::Key_Return);
+        QCOMPARE(f->bytes(u"units/1_3.mum"_s), QByteArray("Hund*pes+pejsek*\r\n"));
+        QCOMPARE(f->at<QLabel>(u"F7LblPosledni"_s)->text(), u"Hund = pes+pejsek"_s);
+        QCOMPARE(f->w.focusWidget(), foreign);
+        // Enter in the Czech box with the foreign box empty: the message, then the foreign box.
+        type(czech, u"kočka"_s);
+        QTest::keyClick(czech, Qt::Key_Return);
+        QCOMPARE(f->messages.texts(), QStringList{kMissing});
+        QCOMPARE(f->w.focusWidget(), foreign);
+        click(&f->w, u"F7CmdSave"_s); // one box filled: only the message
+        QCOMPARE(f->page(), 7);
+        type(foreign, u"Katze"_s);
+        click(&f->w, u"F7CmdSave"_s); // both filled: added, and the entry ends
+        QCOMPARE(f->bytes(u"units/1_3.mum"_s), QByteArray("Hund*pes+pejsek*\r\nKatze*ko\xe8ka*\r\n"));
+        QCOMPARE(f->page(), 1);
+        QCOMPARE(f->w.userTextbookPages().entry->state(), NewLessonPage::State::Description);
+        QCOMPARE(description->width(), tw(2775));
+        QCOMPARE(description->text(), u" Zvířata+ "_s);
+    }
+
+    void pairsAreAddedToAnExistingLesson() {
+        f->act(1, u"Dům"_s);
+        QCOMPARE(f->page(), 7);
+        QCOMPARE(f->w.userTextbookPages().entry->state(), NewLessonPage::State::ExistingLessonPairs);
+        QCOMPARE(f->at<QLabel>(u"F7LblPosledni"_s)->text(), u"a = b = rovná se"_s);
+        QVERIFY(f->at(u"F7CmdSave"_s)->isEnabled());
+        // A typed "*" is refused; the pair goes in without it.
+        type(f->at(u"F7TxtCiz"_s), u"Tür*"_s);
+        type(f->at(u"F7TxtCze"_s), u"dveře"_s);
+        click(&f->w, u"F7CmdOk"_s);
+        QCOMPARE(f->messages.texts(), QStringList{u"Tento znak je zakázán!"_s});
+        QCOMPARE(f->bytes(u"units/1_2.mum"_s),
+                 QByteArray("Haus*d\xf9m+domek*\r\n\r\na = b*rovn\xe1 se*\r\nT\xfcr*dve\xf8"
+                            "e*\r\n"));
+    }
+
+    void pairListIsEditedAndSaved() {
+        f->act(2, u"Dům"_s);
+        QCOMPARE(f->listed(), (QStringList{u"Haus = dům+domek"_s, u" = "_s, u"a = b = rovná se"_s}));
+        click(&f->w, u"F8CmdDel"_s);
+        click(&f->w, u"F8CmdChange"_s);
+        QCOMPARE(f->messages.texts(), QStringList(2, kMissing));
+        auto* list = f->at<QListWidget>(u"F8Lst"_s);
+        list->setCurrentRow(1);
+        click(&f->w, u"F8CmdDel"_s);
+        list->setCurrentRow(0);
+        FrmMsg::setShowHook([](FrmMsg& window) {
+            QCOMPARE(window.LblNadpis()->text(), u"Změna"_s);
+            retype(window.TxtCiz(), u"das Haus"_s);
+            window.CmdOK_Click();
+        });
+        click(&f->w, u"F8CmdChange"_s);
+        FrmMsg::setShowHook([](FrmMsg& window) {
+            retype(window.TxtCze(), u"zapomenuto"_s);
+            window.reject(); // the close box: the old pair comes back
+        });
+        list->setCurrentRow(1);
+        click(&f->w, u"F8CmdChange"_s);
+        QCOMPARE(f->listed(), (QStringList{u"das Haus = dům+domek"_s, u"a = b = rovná se"_s}));
+        click(&f->w, u"F8CmdSave"_s);
+        QCOMPARE(f->bytes(u"units/1_2.mum"_s), QByteArray("das Haus*d\xf9m+domek*\r\na = b*rovn\xe1 se*\r\n"));
+        QCOMPARE(f->page(), 1);
+        QCOMPARE(f->w.quickClick()->page(), 1);
+    }
+
+    void deletingALessonMovesTheLaterOnesDown() {
+        f->lesson(5, u"Město"_s, {u"Stadt*město*"_s});
+        f->messages.answer(Answer::No);
+        f->act(3, u"Rodina"_s);
+        QCOMPARE(f->messages.texts(), QStringList{u"Opravdu chcete vymazat lekci: Rodina?"_s});
+        QCOMPARE(f->messages.shown.first().icon, MessageBox::Icon::Exclamation);
+        QCOMPARE(f->page(), 3);
+        f->messages.answer(Answer::Yes);
+        click(&f->w, u"F3CmdOk"_s);
+        QCOMPARE(f->page(), 1);
+        // 2 → 1, 4 → 3, 5 → 4: each lesson moves down where the number below it is free.
+        QCOMPARE(f->dataDir.readFirstLine(u"units\\1_1t.mum"_s), u"Dům"_s);
+        QCOMPARE(f->dataDir.readFirstLine(u"units\\1_4t.mum"_s), u"Město"_s);
+        QVERIFY(!f->dataDir.SouborExistuje(u"units\\1_5t.mum"_s));
+        QCOMPARE(f->bytes(u"units/1_1.mum"_s), QByteArray("Haus*d\xf9m+domek*\r\n\r\na = b*rovn\xe1 se*\r\n"));
+        // The old list is kept; its entry acts on the number it carries, and the question names
+        // the lesson that is there now.
+        f->openFromMenu();
+        QCOMPARE(f->at<QComboBox>(u"F3Cmbbx"_s)->currentText(), u"Rodina"_s);
+        f->messages.answer(Answer::No);
+        click(&f->w, u"F3CmdOk"_s);
+        QCOMPARE(f->messages.texts().last(), u"Opravdu chcete vymazat lekci: Dům?"_s);
+    }
+
+    void failedWritesKeepWhatWasTyped() {
+        f->act(1, u"Rodina"_s);
+        type(f->at(u"F7TxtCiz"_s), u"Kind"_s);
+        type(f->at(u"F7TxtCze"_s), u"dítě"_s);
+        {
+            FileSizeLimit full(0);
+            click(&f->w, u"F7CmdSave"_s);
+        }
+        QCOMPARE(f->page(), 7);
+        QCOMPARE(f->at<QLineEdit>(u"F7TxtCiz"_s)->text(), u"Kind"_s);
+        QCOMPARE(f->bytes(u"units/1_1.mum"_s), QByteArray("Mutter*matka*\r\nVater*otec*\r\n"));
+        QCOMPARE(f->messages.shown.size(), 1);
+
+        init(); // the pair list that cannot be saved stays, the old file whole
+        f->act(2, u"Rodina"_s);
+        f->at<QListWidget>(u"F8Lst"_s)->setCurrentRow(0);
+        click(&f->w, u"F8CmdDel"_s);
+        {
+            FileSizeLimit full(4);
+            click(&f->w, u"F8CmdSave"_s);
+        }
+        QCOMPARE(f->page(), 8);
+        QCOMPARE(f->bytes(u"units/1_1.mum"_s), QByteArray("Mutter*matka*\r\nVater*otec*\r\n"));
+
+        init(); // no units folder: the description stays, nothing is created
+        QDir(f->path(u"units"_s)).removeRecursively();
+        f->act(0);
+        type(f->at(u"F7TxtNazev"_s), u"Barvy"_s);
+        click(&f->w, u"F7CmdOk2"_s);
+        QCOMPARE(f->w.userTextbookPages().entry->state(), NewLessonPage::State::Description);
+        QCOMPARE(f->at<QLineEdit>(u"F7TxtNazev"_s)->text(), u"Barvy"_s);
+    }
+
+    // With MEMORAN_SHOTS set: page 3, the three states of page 7 and page 8, with long texts.
+    void pictures() {
+        const QString longText = u"Němčina pro pokročilé – slovní zásoba ke státní maturitě a k jazykovým zkouškám"_s;
+        f->lesson(3, longText, {longText + u"*"_s + longText + u"*"_s});
+        click(&f->w, u"F3Opt(1)"_s);
+        QVERIFY(choose(f->at<QComboBox>(u"F3Cmbbx"_s), longText));
+        QVERIFY(shoot(&f->w, u"user-page3"_s));
+        click(&f->w, u"F3CmdOk"_s);
+        QVERIFY(shoot(&f->w, u"user-page7-existing"_s));
+        init();
+        f->act(0);
+        type(f->at(u"F7TxtNazev"_s), longText);
+        QVERIFY(shoot(&f->w, u"user-page7-description"_s));
+        click(&f->w, u"F7CmdOk2"_s);
+        type(f->at(u"F7TxtCiz"_s), u"der Schmetterling"_s);
+        type(f->at(u"F7TxtCze"_s), u"motýl"_s);
+        click(&f->w, u"F7CmdOk"_s);
+        QVERIFY(shoot(&f->w, u"user-page7-new"_s));
+        init();
+        f->lesson(3, longText, {longText + u"*"_s + longText + u"*"_s, u"Haus*dům*"_s});
+        f->act(2, longText);
+        QVERIFY(shoot(&f->w, u"user-page8"_s));
+    }
+
+    void theUserTextbookIsCreatedWhenMissing() {
+        QFile::remove(f->path(u"books/1.mum"_s));
+        f->act(0);
+        type(f->at(u"F7TxtNazev"_s), u"Barvy"_s);
+        click(&f->w, u"F7CmdOk2"_s);
+        QCOMPARE(f->bytes(u"books/1.mum"_s), QByteArray("U\x9eivatelsk\xe1 u\xe8"
+                                                        "ebnice\r\n"));
+    }
+};
+
+QTEST_MAIN(TestUserPages)
+#include "tst_userpages.moc"
