@@ -2,6 +2,7 @@
 // with a lesson list is clicked) and delete lesson 1, which moves lessons 2 to 998 one number down
 // (the renumbering walks up to 997 only, so lesson 999 stays). Measured against the least a plain loop
 // has to do for the same result.
+#include "BenchFiles.h"
 #include "BenchReport.h"
 
 #include "app/FrmHl.h"
@@ -22,27 +23,13 @@
 #include <cstdio>
 
 using namespace BenchReport;
+using namespace BenchFiles;
 
 namespace {
 
 constexpr int kRounds = 15;
 constexpr int kLessons = UserTextbook::kMaxLessons;
 constexpr int kMoved = kLessons - 1; // lessons 2 to kMoved move
-
-void warnUnless(bool ok, const QString& what) {
-    if (!ok)
-        note(QStringLiteral("WARNING: ") + what + QStringLiteral(" - the figures below measure something else"));
-}
-
-QByteArray line(const QString& text) {
-    return Cp1250::encode(text) + "\r\n";
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
 
 QString unitsPath(const QString& root, int n, bool title) {
     return root + QStringLiteral("/units/1_%1%2").arg(n).arg(title ? QStringLiteral("t.mum") : QStringLiteral(".mum"));
