@@ -471,7 +471,15 @@ private Q_SLOTS:
         row("unreadable textbooks folder", base(), u"setup 0; wizard -; user 2 Moje,Druhá"_s,
             u"3× „books“ se nepodařilo přečíst: přístup byl odepřen|„books/1.mum“"_s, Unreadable);
 
-        // Many textbooks and lessons.
+        // Names in two cases; many textbooks and lessons.
+        // The description the user textbook lists is the one its other pages read and delete.
+        Tree twoCases = base();
+        for (int n = 2; n <= 9; ++n) {
+            twoCases.insert(u"units/1_%1t.mum"_s.arg(n), cp(u"Lekce %1"_s.arg(n)));
+            twoCases.insert(u"units/1_%1T.mum"_s.arg(n), cp(u"Jiná %1"_s.arg(n)));
+        }
+        row("names in two cases", twoCases,
+            u"setup 2 2, page 5; wizard 2 2; user 9 Moje,Lekce 2,Lekce 3,Lekce 4,Lekce 5,Lekce 6,Lekce 7,Lekce 8,Lekce 9"_s);
         Tree manyBooks = base();
         for (int t = 10; t < 5010; ++t)
             manyBooks.insert(u"books/%1.mum"_s.arg(t), cp(u"Učebnice %1"_s.arg(t)));
