@@ -495,9 +495,9 @@ private Q_SLOTS:
 
         // Disks that take nothing.
         const QString noUser = u"setup 1 2, page 5; wizard 1 2; user 2 Moje,Druhá"_s;
+        const QString denied = geteuid() == 0 ? u"disk je určen jen pro čtení"_s : u"přístup byl odepřen"_s;
         row("read-only folders", with({}, {"books/1.mum"}), noUser,
-            u"„Try.cfg“ se nepodařilo uložit: disk je určen jen pro čtení|„books/1.mum“ se nepodařilo uložit: disk je určen jen pro čtení"_s,
-            ReadOnly);
+            u"„Try.cfg“ se nepodařilo uložit: %1|„books/1.mum“ se nepodařilo uložit: %1"_s.arg(denied), ReadOnly);
         const QString full = u"se nepodařilo uložit: soubor by překročil největší dovolenou velikost"_s;
         row("full disk", with({{"Try.cfg", cp(u" 1| 0| 1| 1| 1| 0"_s)}}, {"books/1.mum"}), noUser,
             u"„Try.cfg“ "_s + full + u"|„books/1.mum“ "_s + full, FullDisk);
@@ -510,22 +510,27 @@ private Q_SLOTS:
         QFETCH(Tree, tree);
         QFETCH(QString, lesson);
         QFETCH(int, flags);
+        // Root writes into any folder: its read-only folders are a read-only disk.
+        const bool root = geteuid() == 0;
         std::optional<SmallDisk> disk;
-        if (flags & (Tmpfs | ReadOnly) && !disk.emplace().ok)
+        if ((flags & Tmpfs || (flags & ReadOnly && root)) && !disk.emplace().ok)
             QSKIP("this process may not mount a tmpfs: full disks are left to the size limit's row");
-        if ((flags & Unreadable) && geteuid() == 0)
+        if (flags & Unreadable && root)
             QSKIP("root reads every folder: unreadable ones are left to the rows of files and links in their place");
         Session s(tree, disk ? disk->where.path() : scratch());
         QVERIFY(s.data.ok);
-        const QString books = s.data.dir.root() + u"/books"_s;
-        const auto readable = [&] {
-            QFile::setPermissions(books, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        };
-        const auto restore = qScopeGuard(readable);
-        QVERIFY(!(flags & Unreadable) || QFile::setPermissions(books, QFile::WriteOwner));
-        QVERIFY(!(flags & Tmpfs) || disk->fill());
-        QVERIFY(!(flags & ReadOnly) || disk->readOnly());
         const QStringList before = s.data.now();
+        const QStringList folders = {s.data.dir.root(), s.data.dir.root() + u"/books"_s,
+                                     s.data.dir.root() + u"/units"_s};
+        const auto permit = [&](QFile::Permissions permissions, const QStringList& which) {
+            return std::all_of(which.cbegin(), which.cend(),
+                               [&](auto& f) { return QFile::setPermissions(f, permissions); });
+        };
+        const auto restore =
+            qScopeGuard([&] { permit(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner, folders); });
+        QVERIFY(!(flags & Unreadable) || permit(QFile::WriteOwner, {folders[1]}));
+        QVERIFY(!(flags & ReadOnly) || (disk ? disk->readOnly() : permit(QFile::ReadOwner | QFile::ExeOwner, folders)));
+        QVERIFY(!(flags & Tmpfs) || disk->fill());
         QString seen;
         {
             const FileSizeLimit full(flags & FullDisk ? 0 : RLIM_INFINITY);
@@ -541,10 +546,10 @@ private Q_SLOTS:
             qInfo().noquote() << "boxes shown:\n" << shown.join(u"\n");
         QCOMPARE(shown, expand(boxes));
         // Nothing lost: only the settings of a test and the user textbook's own textbook file are written.
-        readable();
+        permit(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner, folders);
         QStringList changed = changedPaths(before, s.data.now());
         changed.removeIf([](const QString& path) { return path == u"Try.cfg"_s || path == u"books/1.mum"_s; });
-        QCOMPARE(changed, QStringList());
+        QCOMPARE(changed.join(u' '), QString());
     }
 
     // Each save on a disk that fills after N bytes: the files stay as they were and the user is told, or
