@@ -401,19 +401,21 @@ QString decode(const QByteArray& bytes, TextEncoding encoding) {
     const QByteArray mark = byteOrderMark(encoding);
     const QByteArrayView body =
         bytes.startsWith(mark) ? QByteArrayView(bytes).sliced(mark.size()) : QByteArrayView(bytes);
+    // The mark is gone already: a U+FEFF after it is the text's own character, which Qt's decoders
+    // would otherwise drop as a second mark.
+    const auto flags = QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom;
     switch (encoding) {
     case TextEncoding::Windows1250:
         return Cp1250::decode(body);
     case TextEncoding::Utf8:
     case TextEncoding::Utf8Bom: {
-        QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        QStringDecoder decoder(QStringConverter::Utf8, flags);
         return decoder.decode(body);
     }
     case TextEncoding::Utf16Le:
     case TextEncoding::Utf16Be: {
-        QStringDecoder decoder(encoding == TextEncoding::Utf16Le ? QStringConverter::Utf16LE
-                                                                 : QStringConverter::Utf16BE,
-                               QStringConverter::Flag::Stateless);
+        QStringDecoder decoder(
+            encoding == TextEncoding::Utf16Le ? QStringConverter::Utf16LE : QStringConverter::Utf16BE, flags);
         return decoder.decode(body);
     }
     }

@@ -308,8 +308,9 @@ Lessons list(const DataDir& dir, const Progress& progress) {
     }
     std::vector<QString> titles(kMaxLessons + 1);
     for (const QString& name : units.matchingFiles(kPrefix, QStringLiteral("t.mum"))) {
-        // Of two names that differ in case, the one every look-up finds.
-        if (const NameOf of = parse(name); of.number > 0 && units.find(name) == name)
+        // Of two names that differ in case, the one the lesson's own spelling finds: the file that page 3
+        // reads and deletes under this number.
+        if (const NameOf of = parse(name); of.number > 0 && units.find(titleName(of.number)) == name)
             titles[of.number] = name;
     }
     for (int n = 1; n <= kMaxLessons; ++n) {

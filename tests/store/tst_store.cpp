@@ -508,6 +508,13 @@ private slots:
                                         << "\xff\xfe" +
                                                QByteArray(le.encode(QStringLiteral("a*b*\r\n") + moskva + "\r\n"))
                                         << false;
+        // A text that starts with U+FEFF (a zero-width no-break space) keeps it after the file's own mark.
+        const QString zwnbsp = QStringLiteral("\uFEFFa*b*");
+        QTest::newRow("rewrite, converted, U+FEFF first")
+            << false << cp1250 << zwnbsp << bom + (zwnbsp + "\r\n").toUtf8() << true;
+        QTest::newRow("rewrite, UTF-16, U+FEFF first")
+            << false << "\xff\xfe" + QByteArray(le.encode(u"a*b*\r\n")) << zwnbsp
+            << "\xff\xfe" + QByteArray(le.encode(zwnbsp + "\r\n")) << false;
     }
     void fileKeepsItsEncoding() {
         QFETCH(bool, append);
