@@ -148,4 +148,9 @@ void note(const QString& text) {
     std::fflush(stdout);
 }
 
+void warnUnless(bool ok, const QString& what) {
+    if (!ok)
+        note(QStringLiteral("WARNING: ") + what + QStringLiteral(" - the figures below measure something else"));
+}
+
 } // namespace BenchReport

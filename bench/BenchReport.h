@@ -80,5 +80,7 @@ QStringList ratioRow(const QString& what, const Comparison& comparison, double g
 QStringList infoRow(const QString& what, const Comparison& comparison);
 
 void note(const QString& text);
+// A warning above the table when a benchmark did not do what its figures claim.
+void warnUnless(bool ok, const QString& what);
 
 } // namespace BenchReport

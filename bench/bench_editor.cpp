@@ -2,6 +2,7 @@
 // list the textbooks, list one textbook's lessons, create a lesson; the two listings also as the
 // wizard's steps fill their lists. Measured in a directory of 1,000 textbooks and 4,000 lesson files
 // against the least a plain loop has to do for the same result.
+#include "BenchFiles.h"
 #include "BenchReport.h"
 
 #include "store/Cp1250.h"
@@ -18,6 +19,7 @@
 #include <QTemporaryDir>
 
 using namespace BenchReport;
+using namespace BenchFiles;
 
 namespace {
 
@@ -26,21 +28,6 @@ constexpr int kTextbooks = 1000;
 constexpr int kLessonTextbooks = 20; // textbooks 1..20 hold the 2,000 lessons
 constexpr int kLessonsPerTextbook = 100;
 const QString kTextbook = QStringLiteral("7");
-
-void warnUnless(bool ok, const QString& what) {
-    if (!ok)
-        note(QStringLiteral("WARNING: ") + what + QStringLiteral(" - the figures below measure something else"));
-}
-
-QByteArray line(const QString& text) {
-    return Cp1250::encode(text) + "\r\n";
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
 
 void makeDataDir(const QString& root) {
     if (!QDir(root).mkpath(QStringLiteral("books")) || !QDir(root).mkpath(QStringLiteral("units")))

@@ -1,5 +1,6 @@
 // Listing textbooks and lessons, and looking lesson names up, in data directories far larger than
 // anyone keeps: the pages list these folders each time they are shown.
+#include "BenchFiles.h"
 #include "BenchReport.h"
 
 #include "store/Cp1250.h"
@@ -14,6 +15,7 @@
 #include <algorithm>
 
 using namespace BenchReport;
+using namespace BenchFiles;
 
 namespace {
 
@@ -24,25 +26,6 @@ constexpr int kLookedUp = 999; // lesson numbers 1..999, as a page looking for a
 constexpr int kFolderSizes[] = {500, 1000, 2000, 4000};
 constexpr int kNaiveFolderSize = 2000;
 constexpr int kNaiveRounds = 2; // each run lists the folder 999 times: seconds, not milliseconds
-
-void warnUnless(bool ok, const QString& what) {
-    if (!ok)
-        note(QStringLiteral("WARNING: ") + what + QStringLiteral(" - the figures below measure something else"));
-}
-
-QByteArray line(const QString& text) {
-    bool ok = false;
-    const QByteArray bytes = Cp1250::encode(text, &ok);
-    if (!ok)
-        qFatal("not in Windows-1250: %s", qPrintable(text));
-    return bytes + "\r\n";
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
 
 QString makeFolder(const QString& root, const QString& name) {
     if (!QDir(root).mkpath(name))

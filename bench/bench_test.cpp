@@ -70,11 +70,6 @@ constexpr Theme kThemes[] = {
 
 QStringList s_unexpectedBoxes;
 
-void warnUnless(bool ok, const QString& what) {
-    if (!ok)
-        note(QStringLiteral("WARNING: ") + what + QStringLiteral(" - the figures below measure something else"));
-}
-
 // Every box the benchmark meets is the question whether to test all pairs; anything else is noted.
 MessageBox::Answer answerMessageBox(const MessageBox::Request& request) {
     if (request.text == kAllPairsQuestion)

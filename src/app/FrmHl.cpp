@@ -347,7 +347,9 @@ void FrmHl::ZobrazPrubeh(int value, int maximum) {
 }
 
 void FrmHl::ZobrazQuickClick(int page) {
-    ensureQuickClick().ZobrazQuickClick(page);
+    m_qlPage = page;
+    if (m_ql)
+        m_ql->ZobrazQuickClick(page);
 }
 
 void FrmHl::showQuickClickWindow() {
@@ -363,7 +365,9 @@ void FrmHl::closeQuickClickWindow() {
 }
 
 void FrmHl::setQuickClickHintsEnabled(bool enabled) {
-    ensureQuickClick().setHintsEnabled(enabled);
+    m_qlHintsEnabled = enabled;
+    if (m_ql)
+        m_ql->setHintsEnabled(enabled);
 }
 
 void FrmHl::endProgram() {
@@ -394,6 +398,8 @@ FrmQL& FrmHl::ensureQuickClick() {
         connect(m_ql.get(), &FrmQL::settingsChosen, this, [this] { ZobrazStranku(4); });
         connect(m_ql.get(), &FrmQL::characterChosen, m_test.test->answerBox(), &AnswerBox::insertCharacter);
         connect(m_ql.get(), &FrmQL::hintChosen, this, &FrmHl::runHint);
+        m_ql->ZobrazQuickClick(m_qlPage);
+        m_ql->setHintsEnabled(m_qlHintsEnabled);
     }
     return *m_ql;
 }

@@ -59,9 +59,11 @@ public:
     SettingsPage* settingsPage() const { return m_settings; }
     const TestPages& testPages() const { return m_test; }
     const UserTextbookPages& userTextbookPages() const { return m_userTextbook; }
-    // The companion windows, or null while they are not loaded.
+    // The companion windows, or null while they are not loaded. The QuickClick window is built when
+    // it is first shown; until then the main window keeps what it is to show.
     FrmCerna* background() const { return m_cerna.get(); }
     FrmQL* quickClick() const { return m_ql.get(); }
+    int quickClickPage() const { return m_qlPage; }
     // The vocabulary editor while it is open, or null.
     FrmSlovZasob* editor() const;
     QTimer* introTimer() const { return m_timer; }
@@ -120,6 +122,8 @@ private:
     QTimer* m_timer = nullptr;
     std::unique_ptr<FrmCerna> m_cerna;
     std::unique_ptr<FrmQL> m_ql;
+    int m_qlPage = 0;
+    bool m_qlHintsEnabled = true;
     QPointer<FrmSlovZasob> m_editor;
     bool m_qlPlaced = false;
     // The frames of the main and the QuickClick window as they were when it was placed.

@@ -2,11 +2,22 @@
 
 #include "core/RoutineError.h"
 
+const WordLists::Pair& WordLists::entry(int pair) const {
+    static const Pair empty;
+    return pair >= 0 && static_cast<std::size_t>(pair) < m_pairs.size() ? m_pairs[pair] : empty;
+}
+
+WordLists::Pair& WordLists::stored(int pair) {
+    if (static_cast<std::size_t>(pair) >= m_pairs.size())
+        m_pairs.resize(pair + 1);
+    return m_pairs[pair];
+}
+
 void WordLists::addPairLine(const QString& line) {
     if (PairCount >= kMaxPairs)
         throw RoutineError("more than 2000 pairs", 4, QStringLiteral("NaplnSlova"));
     ++PairCount;
-    Pair& pair = m_pairs[PairCount];
+    Pair& pair = stored(PairCount);
     pair.line = line;
     pair.czCount = 1;
     pair.cizCount = 1;
@@ -57,13 +68,13 @@ void WordLists::split(qsizetype begin, qsizetype end, Spans& into, int& count, i
 }
 
 QStringList WordLists::alternatives(int pair, bool foreign) const {
-    const Pair& entry = m_pairs[pair];
-    const Spans& side = foreign ? entry.ciz : entry.cz;
-    const int count = foreign ? entry.cizCount : entry.czCount;
+    const Pair& loaded = entry(pair);
+    const Spans& side = foreign ? loaded.ciz : loaded.cz;
+    const int count = foreign ? loaded.cizCount : loaded.czCount;
     QStringList result;
     result.reserve(count);
     for (int i = 1; i <= count; ++i)
-        result.append(text(pair, side[i]));
+        result.append(text(loaded, side[i]));
     return result;
 }
 

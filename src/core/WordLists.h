@@ -16,12 +16,12 @@ public:
 
     int PairCount = 0;
 
-    QString CzAlt(int pair, int alternative) const { return text(pair, m_pairs[pair].cz[alternative]); }
-    QString CizAlt(int pair, int alternative) const { return text(pair, m_pairs[pair].ciz[alternative]); }
-    int CzCount(int pair) const { return m_pairs[pair].czCount; }
-    int CizCount(int pair) const { return m_pairs[pair].cizCount; }
-    double& Remaining(int pair) { return m_pairs[pair].remaining; }
-    double Remaining(int pair) const { return m_pairs[pair].remaining; }
+    QString CzAlt(int pair, int alternative) const { return text(entry(pair), entry(pair).cz[alternative]); }
+    QString CizAlt(int pair, int alternative) const { return text(entry(pair), entry(pair).ciz[alternative]); }
+    int CzCount(int pair) const { return entry(pair).czCount; }
+    int CizCount(int pair) const { return entry(pair).cizCount; }
+    double& Remaining(int pair) { return stored(pair).remaining; }
+    double Remaining(int pair) const { return entry(pair).remaining; }
 
     // Starts an empty load.
     void clear() { PairCount = 0; }
@@ -52,12 +52,18 @@ private:
         double remaining = 0;
     };
 
-    QString text(int pair, const Span& span) const { return m_pairs[pair].line.mid(span.start, span.length); }
+    static QString text(const Pair& pair, const Span& span) { return pair.line.mid(span.start, span.length); }
+    // A pair never loaded reads as an empty one.
+    const Pair& entry(int pair) const;
+    // The pair's place, made when it is first written to.
+    Pair& stored(int pair);
     // Split the side lying at [begin, end) of pair PairCount's line into its alternatives, the
     // pieces between "+" signs; a trailing "+" adds no empty alternative, an empty side gives one.
     void DoPlechovkyCz(qsizetype begin, qsizetype end);
     void DoPlechovkyCiz(qsizetype begin, qsizetype end);
     void split(qsizetype begin, qsizetype end, Spans& into, int& count, int trap, const char* routine);
 
-    std::vector<Pair> m_pairs = std::vector<Pair>(kMaxPairs + 1);
+    // Grows with the loads and never shrinks (a smaller load leaves the pairs above it as they were).
+    // Made up front, the places of the largest test took most of a megabyte before any test ran.
+    std::vector<Pair> m_pairs;
 };

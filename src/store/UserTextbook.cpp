@@ -308,8 +308,8 @@ Lessons list(const DataDir& dir, const Progress& progress) {
     }
     std::vector<QString> titles(kMaxLessons + 1);
     for (const QString& name : units.matchingFiles(kPrefix, QStringLiteral("t.mum"))) {
-        // Of two names that differ in case, the one that the look-up of lesson n's title finds: every
-        // other operation on lesson n reads and writes that one.
+        // Of two names that differ in case, the one the lesson's own spelling finds: the file that page 3
+        // reads and deletes under this number.
         if (const NameOf of = parse(name); of.number > 0 && units.find(titleName(of.number)) == name)
             titles[of.number] = name;
     }

@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <utility>
+
 namespace {
 
 // Page area 7680 x 6750 twips.
@@ -51,14 +53,22 @@ TestPage::TestPage(AppState& state, Shell& shell, QWidget* parent)
     // The question can be read and copied, never typed over.
     m_question->setReadOnly(true);
     m_question->setFocusPolicy(Qt::ClickFocus);
-    for (QLineEdit* box : {m_question, static_cast<QLineEdit*>(m_answer)})
-        setPointSize(box, 12);
     setBold(m_remaining, true);
     setLineColor(m_controls["F5Ln"], QColor(200, 200, 200));
     connect(m_answer, &AnswerBox::enterPressed, this, &TestPage::F5CmdOK_Click);
     connect(m_answer, &AnswerBox::firstLetterRequested, this, [this] { Q_EMIT hintRequested(0); });
     connect(m_ok, &QPushButton::clicked, this, &TestPage::F5CmdOK_Click);
     connect(m_storno, &QPushButton::clicked, this, &TestPage::F5CmdStorno_Click);
+}
+
+void TestPage::showEvent(QShowEvent* event) {
+    // The boxes' larger type is set when the page first shows: a line edit lays out its text as soon
+    // as its font changes, which would load a font that start-up has no use for.
+    if (!std::exchange(m_boxesSized, true)) {
+        for (QLineEdit* box : {m_question, static_cast<QLineEdit*>(m_answer)})
+            setPointSize(box, 12);
+    }
+    Page::showEvent(event);
 }
 
 void TestPage::bindControls() {

@@ -29,6 +29,9 @@ public:
     QString counterText(const char* name) const;
     double counter(const char* name) const;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 Q_SIGNALS:
     // Ctrl+Y in the answer box: the first-letter hint (0; 1 word length, 2 five options).
     void hintRequested(int hint);
@@ -59,4 +62,5 @@ private:
     QLabel* m_right = nullptr;     // right answers
     QLabel* m_wrong = nullptr;     // wrong answers
     QLabel* m_remaining = nullptr; // answers still needed
+    bool m_boxesSized = false;
 };

@@ -1,5 +1,7 @@
 #include "ui/Form.h"
 
+#include "ui/Shape.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
@@ -37,9 +39,11 @@ QWidget* create(Kind kind, const QString& caption, QWidget* parent) {
         return picture;
     }
     case Kind::Frame:
-    case Kind::Shape:
-    case Kind::Line:
         return new QFrame(parent);
+    case Kind::Shape:
+        return new Shape(Shape::Fill::Outline, parent);
+    case Kind::Line:
+        return new Shape(Shape::Fill::Whole, parent);
     case Kind::HotZone: {
         auto* zone = new QWidget(parent);
         zone->setMouseTracking(true);
@@ -48,6 +52,14 @@ QWidget* create(Kind kind, const QString& caption, QWidget* parent) {
     }
     }
     return nullptr;
+}
+
+Shape* shapeOf(QWidget* widget) {
+    auto* shape = qobject_cast<Shape*>(widget);
+    if (!shape)
+        qFatal("\"%s\" is a %s, not a shape or line", qUtf8Printable(widget->objectName()),
+               widget->metaObject()->className());
+    return shape;
 }
 
 } // namespace
@@ -61,10 +73,6 @@ void Controls::build(QWidget* window, std::span<const ControlSpec> rows, const F
             widget = create(row.kind, QString::fromUtf8(row.caption), parent);
         widget->setObjectName(name);
         widget->setGeometry(twRect(row.left, row.top, row.width, row.height));
-        if (row.kind == Kind::Line)
-            setLineColor(widget, Qt::black);
-        else if (row.kind == Kind::Shape)
-            setShapeColor(widget, Qt::black);
         m_widgets.insert(name, widget);
         m_order.append(widget);
     }
@@ -86,16 +94,13 @@ QString arrayName(const char* name, int index) {
 }
 
 void setShapeColor(QWidget* shape, const QColor& color, int width) {
-    // Names such as "F2Shp(0)" cannot stand in a selector; a shape has no children to spare.
-    shape->setStyleSheet(
-        QStringLiteral("border: %1px solid %2; background: transparent;").arg(width).arg(color.name()));
+    Shape* outline = shapeOf(shape);
+    outline->setColor(color);
+    outline->setOutlineWidth(width);
 }
 
 void setLineColor(QWidget* line, const QColor& color) {
-    line->setAutoFillBackground(true);
-    QPalette palette = line->palette();
-    palette.setColor(QPalette::Window, color);
-    line->setPalette(palette);
+    shapeOf(line)->setColor(color);
 }
 
 void setBold(QWidget* widget, bool bold) {

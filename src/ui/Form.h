@@ -31,8 +31,8 @@ enum class Kind {
     ListBox,  // QListWidget
     Frame,    // QFrame without border, holds other controls
     Picture,  // QLabel showing a scaled picture
-    Shape,    // rectangle outline (QFrame)
-    Line,     // filled thin rectangle (QFrame)
+    Shape,    // rectangle outline (Shape)
+    Line,     // filled thin rectangle (Shape)
     HotZone,  // transparent area that takes the mouse
 };
 
@@ -91,7 +91,7 @@ private:
     QList<QWidget*> m_order;
 };
 
-// Colours of shapes and lines.
+// Colours of shapes and lines (controls of those kinds); anything else stops the program.
 void setShapeColor(QWidget* shape, const QColor& color, int width = 1);
 void setLineColor(QWidget* line, const QColor& color);
 // Bold or normal weight of a label or other control, keeping its size.

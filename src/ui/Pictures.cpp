@@ -1,12 +1,15 @@
 #include "ui/Pictures.h"
 
 #include <QFont>
-#include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmapCache>
 #include <QRadialGradient>
+#include <QRawFont>
 
+#include <algorithm>
 #include <cmath>
 
 namespace Pictures {
@@ -26,6 +29,59 @@ QPixmap blueFromTop(const QSize& size) {
     back.setColorAt(1, kDeepBlue);
     p.fillRect(pixmap.rect(), back);
     return pixmap;
+}
+
+// The lettering of the pictures. Each size of a font loaded through the font database is matched
+// and configured anew, a good part of start-up when the pictures used six sizes of their own; they
+// take the two sizes of DejaVu Sans that the main window's captions load anyway (9 pt and 15 pt
+// bold at 96 dpi) and derive every other size from them, sharing the loaded face.
+QRawFont letteringFont(bool bold, qreal pixelSize) {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setBold(bold);
+    font.setPixelSize(bold ? 20 : 12);
+    QRawFont raw = QRawFont::fromFont(font);
+    raw.setPixelSize(pixelSize);
+    return raw;
+}
+
+// One line of glyphs, the origin at the start of its baseline; its advance in *width.
+QGlyphRun lettering(const QRawFont& font, const QString& text, qreal* width) {
+    const QList<quint32> glyphs = font.glyphIndexesForString(text);
+    QList<QPointF> positions;
+    qreal x = 0;
+    for (const QPointF& advance : font.advancesForGlyphIndexes(glyphs)) {
+        positions.append(QPointF(x, 0));
+        x += advance.x();
+    }
+    *width = x;
+    QGlyphRun run;
+    run.setRawFont(font);
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    return run;
+}
+
+qreal letteringWidth(const QString& text, bool bold, qreal pixelSize) {
+    qreal width = 0;
+    lettering(letteringFont(bold, pixelSize), text, &width);
+    return width;
+}
+
+// One line of text in area, placed as QPainter::drawText places it with the same alignment.
+void drawLettering(QPainter& p, const QRectF& area, Qt::Alignment alignment, const QString& text, bool bold,
+                   qreal pixelSize, const QColor& color) {
+    const QRawFont font = letteringFont(bold, pixelSize);
+    qreal width = 0;
+    const QGlyphRun run = lettering(font, text, &width);
+    qreal x = area.left();
+    if (alignment & Qt::AlignHCenter)
+        x += (area.width() - width) / 2;
+    else if (alignment & Qt::AlignRight)
+        x = area.right() - width;
+    const qreal height = font.ascent() + font.descent();
+    const qreal top = alignment & Qt::AlignVCenter ? area.top() + (area.height() - height) / 2 : area.top();
+    p.setPen(color);
+    p.drawGlyphRun(QPointF(x, top + font.ascent()), run);
 }
 
 QPixmap canvas(const QSize& size) {
@@ -170,9 +226,7 @@ void drawNotebook(QPainter& p, const QColor& disc) {
     p.restore();
 }
 
-} // namespace
-
-QPixmap logo(const QSize& size) {
+QPixmap drawLogo(const QSize& size) {
     QPixmap pixmap = canvas(size);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
@@ -189,33 +243,28 @@ QPixmap logo(const QSize& size) {
              QColor(255, 170, 40));
 
     const QRectF textArea(r.left() + 114 * unit, r.top() + 26 * unit, r.width() - 124 * unit, 50 * unit);
-    QFont title(QStringLiteral("DejaVu Sans"));
-    title.setBold(true);
-    title.setPixelSize(qRound(40 * unit));
-    // Fonts differ between systems: the name shrinks until it fits beside the book.
-    while (title.pixelSize() > 1 &&
-           QFontMetricsF(title).horizontalAdvance(QStringLiteral("Memoran")) > textArea.width())
-        title.setPixelSize(title.pixelSize() - 1);
-    p.setFont(title);
-    p.setPen(Qt::white);
-    p.drawText(textArea, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Memoran"));
-    QFont sub = title;
-    sub.setBold(false);
-    sub.setPixelSize(qRound(17 * unit));
-    p.setFont(sub);
-    p.setPen(kSky.lighter(120));
-    p.drawText(QRectF(textArea.left(), textArea.bottom(), textArea.width(), 24 * unit),
-               Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("2002 Second Edition"));
-    QFont note = sub;
-    note.setPixelSize(qRound(13 * unit));
-    p.setFont(note);
-    p.setPen(QColor(255, 190, 90));
-    p.drawText(QRectF(r.left(), r.bottom() - 36 * unit, r.width(), 24 * unit), Qt::AlignCenter,
-               QStringLiteral("slovíčka bez námahy"));
+    const QString name = QStringLiteral("Memoran");
+    // Fonts differ between systems: the name shrinks, in whole pixels, until it fits beside the
+    // book. The search starts from the size the width at full size suggests.
+    const auto fits = [&](int pixels) { return letteringWidth(name, true, pixels) <= textArea.width(); };
+    int titleSize = qRound(40 * unit);
+    if (const qreal full = letteringWidth(name, true, titleSize); full > textArea.width()) {
+        titleSize = std::max(1, static_cast<int>(titleSize * textArea.width() / full));
+        while (titleSize > 1 && !fits(titleSize))
+            --titleSize;
+        while (fits(titleSize + 1))
+            ++titleSize;
+    }
+    drawLettering(p, textArea, Qt::AlignLeft | Qt::AlignVCenter, name, true, titleSize, Qt::white);
+    drawLettering(p, QRectF(textArea.left(), textArea.bottom(), textArea.width(), 24 * unit),
+                  Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("2002 Second Edition"), false, qRound(17 * unit),
+                  kSky.lighter(120));
+    drawLettering(p, QRectF(r.left(), r.bottom() - 36 * unit, r.width(), 24 * unit), Qt::AlignCenter,
+                  QStringLiteral("slovíčka bez námahy"), false, qRound(13 * unit), QColor(255, 190, 90));
     return pixmap;
 }
 
-QPixmap blueBackground() {
+QPixmap drawBlueBackground() {
     QPixmap pixmap(256, 256);
     QPainter p(&pixmap);
     QLinearGradient back(0, 0, 256, 256);
@@ -230,24 +279,15 @@ QPixmap blueBackground() {
     return pixmap;
 }
 
-QPixmap sidePanel(const QSize& size) {
+QPixmap drawSidePanel(const QSize& size) {
     QPixmap pixmap = blueFromTop(size);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     drawBook(p, QRectF(16, 20, 44, 36), QColor(250, 250, 245), QColor(255, 170, 40));
-    QFont title(QStringLiteral("DejaVu Sans"));
-    title.setBold(true);
-    title.setPixelSize(20);
-    p.setFont(title);
-    p.setPen(Qt::white);
-    p.drawText(QRect(68, 20, size.width() - 72, 26), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Memoran"));
-    QFont sub = title;
-    sub.setBold(false);
-    sub.setPixelSize(10);
-    p.setFont(sub);
-    p.setPen(kSky.lighter(120));
-    p.drawText(QRect(68, 44, size.width() - 72, 14), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("2002 Second Edition"));
+    drawLettering(p, QRect(68, 20, size.width() - 72, 26), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Memoran"),
+                  true, 20, Qt::white);
+    drawLettering(p, QRect(68, 44, size.width() - 72, 14), Qt::AlignLeft | Qt::AlignVCenter,
+                  QStringLiteral("2002 Second Edition"), false, 10, kSky.lighter(120));
     p.setPen(QPen(QColor(255, 255, 255, 70), 1));
     p.drawLine(14, 74, size.width() - 14, 74);
     p.setPen(QPen(QColor(0, 0, 0, 60), 1));
@@ -255,7 +295,7 @@ QPixmap sidePanel(const QSize& size) {
     return pixmap;
 }
 
-QPixmap menuIcon(int item) {
+QPixmap drawMenuIcon(int item) {
     QPixmap pixmap = canvas(QSize(64, 64));
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
@@ -274,38 +314,31 @@ QPixmap menuIcon(int item) {
         p.setPen(QPen(Qt::white, 2));
         p.setBrush(QColor(255, 255, 255, 60));
         p.drawRoundedRect(QRectF(18, 14, 28, 36), 4, 4);
-        QFont font(QStringLiteral("DejaVu Sans"));
-        font.setBold(true);
-        font.setPixelSize(26);
-        p.setFont(font);
-        p.drawText(QRectF(18, 14, 28, 36), Qt::AlignCenter, QStringLiteral("?"));
+        drawLettering(p, QRectF(18, 14, 28, 36), Qt::AlignCenter, QStringLiteral("?"), true, 26, Qt::white);
     } else if (item == 1) {
         drawBook(p, QRectF(14, 18, 36, 28), QColor(250, 250, 245), Qt::white);
     } else if (item == 3) {
         drawNotebook(p, color);
     } else {
-        // a gear: settings
+        // a gear: settings. Its teeth and body are filled one by one and the hole is the disc's own
+        // brush again: the same picture as the union of the parts less the hole, without computing it.
         p.setPen(Qt::NoPen);
         p.setBrush(Qt::white);
-        QPainterPath gear;
         const QPointF c(32, 32);
         for (int i = 0; i < 8; ++i) {
-            const double a = i * M_PI / 4;
             QTransform t;
             t.translate(c.x(), c.y());
-            t.rotateRadians(a);
-            gear.addPolygon(t.map(QPolygonF(QRectF(-4, -21, 8, 10))));
+            t.rotateRadians(i * M_PI / 4);
+            p.drawPolygon(t.map(QPolygonF(QRectF(-4, -21, 8, 10))));
         }
-        gear.addEllipse(c, 15, 15);
-        gear.setFillRule(Qt::WindingFill);
-        QPainterPath hole;
-        hole.addEllipse(c, 6, 6);
-        p.drawPath(gear.simplified().subtracted(hole));
+        p.drawEllipse(c, 15, 15);
+        p.setBrush(disc);
+        p.drawEllipse(c, 6, 6);
     }
     return pixmap;
 }
 
-QPixmap editorLogo() {
+QPixmap drawEditorLogo() {
     QPixmap pixmap = canvas(QSize(48, 48));
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
@@ -327,7 +360,7 @@ QPixmap editorLogo() {
     return pixmap;
 }
 
-QPixmap editorBanner() {
+QPixmap drawEditorBanner() {
     const QSize size(163, 302);
     QPixmap pixmap = blueFromTop(size);
     QPainter p(&pixmap);
@@ -356,6 +389,47 @@ QPixmap editorBanner() {
     p.setPen(QPen(QColor(0, 0, 0, 60), 1));
     p.drawLine(size.width() - 1, 0, size.width() - 1, size.height());
     return pixmap;
+}
+
+// Each picture is drawn once a process and kept: the hint window, the wizard and the background
+// window take theirs again every time they are built.
+template <typename Draw> QPixmap cached(const QString& key, Draw draw) {
+    QPixmap pixmap;
+    if (!QPixmapCache::find(key, &pixmap)) {
+        pixmap = draw();
+        QPixmapCache::insert(key, pixmap);
+    }
+    return pixmap;
+}
+
+QString sized(const char* name, const QSize& size) {
+    return QStringLiteral("Pictures/%1/%2x%3").arg(QLatin1String(name)).arg(size.width()).arg(size.height());
+}
+
+} // namespace
+
+QPixmap logo(const QSize& size) {
+    return cached(sized("logo", size), [&] { return drawLogo(size); });
+}
+
+QPixmap blueBackground() {
+    return cached(QStringLiteral("Pictures/blueBackground"), drawBlueBackground);
+}
+
+QPixmap sidePanel(const QSize& size) {
+    return cached(sized("sidePanel", size), [&] { return drawSidePanel(size); });
+}
+
+QPixmap menuIcon(int item) {
+    return cached(QStringLiteral("Pictures/menuIcon/%1").arg(item), [&] { return drawMenuIcon(item); });
+}
+
+QPixmap editorLogo() {
+    return cached(QStringLiteral("Pictures/editorLogo"), drawEditorLogo);
+}
+
+QPixmap editorBanner() {
+    return cached(QStringLiteral("Pictures/editorBanner"), drawEditorBanner);
 }
 
 } // namespace Pictures

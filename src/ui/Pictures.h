@@ -2,7 +2,7 @@
 
 #include <QPixmap>
 
-// The program's own pictures, drawn in code.
+// The program's own pictures, drawn in code once a process and kept in the pixmap cache.
 namespace Pictures {
 
 // The program's logo at the given size (306 x 150 on the intro and settings pages, 450 x 223 on

@@ -269,7 +269,7 @@ private Q_SLOTS:
     void mainMenu() {
         FrmHl& w = load();
         QTRY_COMPARE(view(w), kMenu); // the intro timer
-        QVERIFY(!w.introTimer()->isActive() && w.quickClick()->page() == 1);
+        QVERIFY(!w.introTimer()->isActive() && w.quickClickPage() == 1);
         MainMenuPage* menu = w.mainMenu();
         for (int i = 0; i < 2 * MainMenuPage::kItemCount; ++i) { // twice over each: moving within keeps it lit
             const QStringList item = itemControls(i / 2);
@@ -360,6 +360,37 @@ private Q_SLOTS:
         QCOMPARE(control(&f->w, u"LblNavUziv"_s)->font().bold(), page == 3);
     }
 
+    // The menu's frames as drawn: the lit item's in its colour, two pixels wide, the others grey and
+    // one pixel wide, each open inside.
+    void menuFramesDrawn() {
+        FrmHl& w = load();
+        w.F1Tmr_Timer();
+        MainMenuPage* menu = w.mainMenu();
+        QTest::mouseMove(control(menu, u"F2ImgTry"_s), QPoint(5, 5));
+        const QImage image = menu->grab().toImage();
+        const QColor background = image.pixelColor(2, 2);
+        const QRect lit = control(menu, u"F2Shp(0)"_s)->geometry();
+        const QRect quiet = control(menu, u"F2Shp(4)"_s)->geometry();
+        const int y = lit.center().y();
+        QCOMPARE(image.pixelColor(lit.left() + 1, y), QColor(210, 30, 30));
+        QCOMPARE(image.pixelColor(lit.left() + 2, y), background);
+        QCOMPARE(image.pixelColor(quiet.right(), quiet.center().y()), QColor(208, 208, 208));
+        QCOMPARE(image.pixelColor(quiet.right() - 1, quiet.center().y()), background);
+    }
+
+    // Switched off, the QuickClick window is not built at start-up; shown later, it comes with the
+    // page and the hints the main window has asked for meanwhile.
+    void quickClickBuiltWhenFirstShown() {
+        FrmHl& w = load(cfg(0, 0));
+        w.F1Tmr_Timer();
+        w.setQuickClickHintsEnabled(false);
+        QVERIFY(!w.quickClick());
+        w.showQuickClickWindow();
+        QCOMPARE(w.quickClick()->page(), 1);
+        QVERIFY(!control(w.quickClick(), u"F2CmdPrvPism"_s)->isEnabled());
+        QVERIFY(control(w.quickClick(), u"F2CmdB"_s)->isEnabled());
+    }
+
     void quickClickJumps() {
         FrmHl& w = load(cfg(0, 1));
         w.F1Tmr_Timer();
@@ -398,7 +429,7 @@ private Q_SLOTS:
                        .quickClickTicked = quickClick,
                        .mainShown = false};
         QCOMPARE(view(w), open);
-        QCOMPARE(w.quickClick()->page(), 0);
+        QCOMPARE(w.quickClickPage(), 0);
         w.editor()->setWindowState(Qt::WindowMinimized);
         QCOMPARE(view(w).background, false);
         w.editor()->setWindowState(Qt::WindowNoState);
@@ -408,7 +439,7 @@ private Q_SLOTS:
         QCOMPARE(f->messages->texts(), QStringList{u"Opravdu chcete opustit editor?"_s});
         open.mainShown = true;
         QCOMPARE(view(w), quickClick ? withQuickClick(open) : open);
-        QCOMPARE(w.quickClick()->page(), quickClick ? 1 : 0);
+        QCOMPARE(w.quickClickPage(), quickClick ? 1 : 0);
         QTRY_VERIFY(!w.editor());
     }
 
@@ -545,6 +576,7 @@ private Q_SLOTS:
 
     void quickClick() {
         f->w.ZobrazQuickClick(2);
+        f->w.showQuickClickWindow();
         FrmQL* ql = f->w.quickClick();
         QVERIFY(::shoot(ql, u"quickclick-page2"_s));
         // FramesQL(0) holds the jumps, FramesQL(1) the test's helpers.

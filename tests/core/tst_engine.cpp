@@ -14,6 +14,7 @@
 
 #include <cmath>
 #include <memory>
+#include <utility>
 
 using namespace TestEngine;
 
@@ -34,7 +35,7 @@ QString side(const char* alternative, int n) {
     return QStringList(n, QString::fromLatin1(alternative)).join(u'+');
 }
 
-// The word lists are large; tests keep them on the heap.
+// Word lists loaded with these lines.
 std::unique_ptr<WordLists> loaded(const QStringList& lines) {
     auto words = std::make_unique<WordLists>();
     for (const QString& line : lines)
@@ -97,6 +98,18 @@ private slots:
     void loadLines() {
         QFETCH(QStringList, lines);
         QTEST(load(lines), "lastPair");
+    }
+
+    // Before any load, and above the largest load so far, a pair reads as an empty one.
+    void pairsNeverLoadedReadEmpty() {
+        const auto words = loaded({"A*a*"});
+        for (int pair : {2, WordLists::kMaxPairs}) {
+            QCOMPARE(words->CizCount(pair) + words->CzCount(pair), 0);
+            QCOMPARE(words->CzAlt(pair, 1) + words->CizAlt(pair, 1), QString());
+            QCOMPARE(words->alternatives(pair, true), QStringList());
+            QCOMPARE(std::as_const(*words).Remaining(pair), 0.0);
+        }
+        QCOMPARE(WordLists().CzCount(1), 0);
     }
 
     void smallerLoadAfterLarger() {

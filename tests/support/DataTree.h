@@ -10,9 +10,11 @@
 
 #include <sys/stat.h>
 
-// A data directory as entries: path -> bytes; "name/" is a folder, the bytes "<fifo>" a pipe.
+// A data directory as entries: path -> bytes; "name/" is a folder, the bytes "<fifo>" a pipe and
+// "<link>target" a symbolic link to target (relative to the link's folder; it may be missing).
 using Tree = QMap<QString, QByteArray>;
 inline const QByteArray kFifo = "<fifo>";
+inline const QByteArray kLink = "<link>";
 
 // Every entry with its bytes, one line each, so that a failed comparison shows the entry that differs.
 inline QStringList listing(const Tree& tree) {
@@ -27,9 +29,11 @@ struct Data {
     explicit Data(const Tree& tree, const QString& where = QDir::tempPath()) : tmp(where + "/memoran-XXXXXX") {
         for (const auto& [path, bytes] : tree.asKeyValueRange()) {
             const QString full = tmp.filePath(path);
-            ok = ok && (path.endsWith(u'/') ? QDir().mkpath(full)
-                        : bytes == kFifo    ? mkfifo(QFile::encodeName(full).constData(), 0600) == 0
-                                            : writeBytes(full, bytes));
+            ok = ok && (path.endsWith(u'/')       ? QDir().mkpath(full)
+                        : bytes == kFifo          ? mkfifo(QFile::encodeName(full).constData(), 0600) == 0
+                        : bytes.startsWith(kLink) ? QDir().mkpath(QFileInfo(full).path()) &&
+                                                        QFile::link(QString::fromUtf8(bytes.mid(kLink.size())), full)
+                                                  : writeBytes(full, bytes));
         }
     }
     QTemporaryDir tmp;

@@ -9,11 +9,16 @@
 
 // Stands in for the real message boxes during a test: records every box asked for and answers
 // from a script (OK for OK boxes; for Yes/No boxes the next scripted answer, No when none is left).
+// A chain of boxes that never ends stops the test instead of hanging it.
 class ScriptedMessages {
 public:
+    static constexpr int kMaxBoxes = 100;
+
     ScriptedMessages() {
         MessageBox::setHandler([this](const MessageBox::Request& request) {
             shown.append(request);
+            if (shown.size() > kMaxBoxes)
+                qFatal("more than %d message boxes, the last: %s", kMaxBoxes, qPrintable(request.text));
             if (request.buttons == MessageBox::Buttons::Ok)
                 return MessageBox::Answer::Ok;
             if (answers.empty())

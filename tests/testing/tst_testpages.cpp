@@ -53,6 +53,11 @@ class TestRoad : public QObject {
         return find<QLabel>(name)->text();
     }
     TestSetupPage* setup() const { return f->w->testPages().setup; }
+    // The QuickClick window on screen, as a user who has switched it on sees it.
+    FrmQL* quickClickWindow() const {
+        f->w->showQuickClickWindow();
+        return f->w->quickClick();
+    }
     TestPage* test() const { return f->w->testPages().test; }
     QString file(const QString& name) const { return f->dir.filePath(name); }
     QString lastMessage() const { return f->messages.shown.isEmpty() ? QString() : f->messages.shown.last().text; }
@@ -283,27 +288,29 @@ private Q_SLOTS:
         // 0.3 of 4 pairs is pair 2; mode 0 shows the Czech side.
         QCOMPARE(text("F5TxtJaz1"), u"matka"_s);
         QCOMPARE(text("F5LblJaz2"), u"Výraz v cizím jazyce:"_s);
+        for (const char* box : {"F5TxtJaz1", "F5TxtJaz2"}) // the larger type, set when the page first shows
+            QCOMPARE(find(box)->font().pointSize(), 12);
         QVERIFY(find("ShpRam")->isHidden());
         QCOMPARE(readBytes(file(u"try.cfg"_s)), " 0\r\n 0\r\n 3\r\n 2\r\n 6\r\n 0\r\n");
-        QCOMPARE(f->w->quickClick()->page(), 2);
-        QVERIFY(f->w->quickClick()->control(u"F2CmdPrvPism"_s)->isEnabled());
+        QCOMPARE(f->w->quickClickPage(), 2);
+        QVERIFY(quickClickWindow()->control(u"F2CmdPrvPism"_s)->isEnabled());
     }
 
     void hardestLevelDisablesHints() {
         option("F2OptUZ", 2);
         start(u"Rodina"_s, {0.0});
-        QVERIFY(!f->w->quickClick()->control(u"F2CmdPetMoznosti"_s)->isEnabled());
+        QVERIFY(!quickClickWindow()->control(u"F2CmdPetMoznosti"_s)->isEnabled());
         // The characters still work, into the answer box at its caret.
         type(test()->answerBox(), u"Mdchen"_s);
         test()->answerBox()->setCursorPosition(1);
-        click(f->w->quickClick(), u"F2CmdA"_s);
+        click(quickClickWindow(), u"F2CmdA"_s);
         QCOMPARE(test()->answerBox()->text(), u"Mädchen"_s);
         f->messages.answer(Answer::Yes);
         press("F5CmdStorno");
         openSetup();
         option("F2OptUZ", 1);
         start(u"Rodina"_s, {0.0});
-        QVERIFY(f->w->quickClick()->control(u"F2CmdPetMoznosti"_s)->isEnabled());
+        QVERIFY(quickClickWindow()->control(u"F2CmdPetMoznosti"_s)->isEnabled());
     }
 
     void answersAreJudged_data() {
@@ -381,11 +388,11 @@ private Q_SLOTS:
         const QString record = u"14.3.2026   9:05:07   Název:Němčina - Jedna   Úspěšnost: 80%   Slovíček:3   "
                                "Správně:4   Špatně:1"_s;
         QCOMPARE(readBytes(file(u"Zkouseni.txt"_s)), Cp1250::encode(record) + "\r\n");
-        QCOMPARE(f->w->quickClick()->page(), 2);
+        QCOMPARE(f->w->quickClickPage(), 2);
         // "Nové zkoušení" keeps the choices: the same test again, without a mistake.
         press("F6Cmd2");
         QCOMPARE(shownPage(), 2);
-        QCOMPARE(f->w->quickClick()->page(), 1);
+        QCOMPARE(f->w->quickClickPage(), 1);
         f->messages.answer(Answer::Yes);
         press("F2CmdOk");
         while (shownPage() == 5)
@@ -395,7 +402,7 @@ private Q_SLOTS:
         QCOMPARE(readBytes(file(u"Zkouseni.txt"_s)).count("\r\n"), 2);
         press("F6Cmd1"); // "Hlavní nabídka"
         QCOMPARE(shownPage(), 1);
-        QCOMPARE(f->w->quickClick()->page(), 1);
+        QCOMPARE(f->w->quickClickPage(), 1);
     }
 
     void worstPairIsTheFirstWithTheHighestCount() {
@@ -417,7 +424,7 @@ private Q_SLOTS:
         f->messages.answer(Answer::Yes);
         press("F5CmdStorno");
         QCOMPARE(shownPage(), 1);
-        QCOMPARE(f->w->quickClick()->page(), 1);
+        QCOMPARE(f->w->quickClickPage(), 1);
         QVERIFY(!QFile::exists(file(u"Zkouseni.txt"_s)));
     }
 
@@ -427,7 +434,7 @@ private Q_SLOTS:
             QTest::keyClick(control(&window, u"Pism"_s), Qt::Key_D);
             click(&window, u"CmdOK"_s);
         });
-        click(f->w->quickClick(), u"F2CmdDelkSlov"_s);
+        click(quickClickWindow(), u"F2CmdDelkSlov"_s);
         QCOMPARE(text("F5TxtJaz2"), u"d--------"_s); // "der Vater", one letter typed
         QTest::keyClick(test()->answerBox(), Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(text("F5TxtJaz2"), u"dd-------"_s); // the first letter given, then "d" typed
@@ -523,7 +530,7 @@ private Q_SLOTS:
         start(u"Rodina"_s, {0.0});
         type(test()->answerBox(), u"der Va"_s);
         save(f->w.get(), u"page5-test.png"_s);
-        save(f->w->quickClick(), u"quickclick-test.png"_s);
+        save(quickClickWindow(), u"quickclick-test.png"_s);
         answer(u"der Vati"_s);
         for (int i = 0; i < 100; ++i)
             f->random.values.push_back((i % 4) * 0.25); // every pair comes round

@@ -107,7 +107,7 @@ private Q_SLOTS:
         QCOMPARE(f->page(), 8);
         QCOMPARE(f->listed(), QStringList{u"Schule = škola"_s});
         QCOMPARE(f->state.currentLessonFile, u"units\\1_4.mum"_s);
-        QCOMPARE(f->w.quickClick()->page(), 0);
+        QCOMPARE(f->w.quickClickPage(), 0);
 
         f->openFromMenu();
         click(&f->w, u"F3Opt(0)"_s);
@@ -124,7 +124,7 @@ private Q_SLOTS:
         QCOMPARE(f->messages.shown.first().icon, MessageBox::Icon::Critical);
         click(&f->w, u"F3CmdStorno"_s);
         QCOMPARE(f->page(), 1);
-        QCOMPARE(f->w.quickClick()->page(), 1);
+        QCOMPARE(f->w.quickClickPage(), 1);
     }
 
     void aNewLessonTakesItsPairsAtOnce() {
@@ -211,7 +211,7 @@ private Q_SLOTS:
         click(&f->w, u"F8CmdSave"_s);
         QCOMPARE(f->bytes(u"units/1_2.mum"_s), QByteArray("das Haus*d\xf9m+domek*\r\na = b*rovn\xe1 se*\r\n"));
         QCOMPARE(f->page(), 1);
-        QCOMPARE(f->w.quickClick()->page(), 1);
+        QCOMPARE(f->w.quickClickPage(), 1);
     }
 
     void deletingALessonMovesTheLaterOnesDown() {

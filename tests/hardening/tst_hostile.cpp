@@ -1,0 +1,593 @@
+// Hostile data directories met through the real windows, and every save on a disk that fills up
+// part-way: what the user is told, that nothing hangs or chains boxes, and that no file is lost or torn.
+#include "DataTree.h"
+#include "FileSizeLimit.h"
+#include "FixedSources.h"
+#include "Gui.h"
+#include "ModalBoxes.h"
+#include "ScriptedMessages.h"
+
+#include "app/FrmHl.h"
+#include "core/AppState.h"
+#include "ui/Page.h"
+#include "wizard/FrmSlovZasob.h"
+
+#include <QComboBox>
+#include <QListWidget>
+#include <QScopeGuard>
+#include <QStringEncoder>
+#include <QTest>
+
+#include <sys/mount.h>
+#include <unistd.h>
+
+#include <optional>
+#include <set>
+
+using namespace Qt::StringLiterals;
+using Answer = MessageBox::Answer;
+
+namespace {
+
+// Lines as the program writes them, "|" between lines: Windows-1250, CR LF after each.
+QByteArray cp(const QString& lines) {
+    QByteArray bytes;
+    for (const QString& line : lines.split(u'|'))
+        bytes += Cp1250::encode(line) + "\r\n";
+    return bytes;
+}
+QByteArray utf16(const QString& lines) {
+    QStringEncoder le(QStringConverter::Utf16LE);
+    return "\xff\xfe" + QByteArray(le.encode(QString(lines).replace(u'|', u"\r\n"_s) + u"\r\n"_s));
+}
+QByteArray pairs(int count, int alternatives = 1) {
+    QByteArray bytes;
+    for (int k = 1; k <= count; ++k)
+        bytes += "Wort" + QByteArray::number(k) + '*' + QByteArray("slovo+").repeated(alternatives - 1) + "slovo*\r\n";
+    return bytes;
+}
+
+// Textbook 2 "Němčina" with the lessons "Rodina" and "Jedna", the user textbook with "Moje" and "Druhá",
+// the settings (one repetition: a test of "Jedna" ends at its first answer) and a log of one record.
+Tree base() {
+    Tree tree;
+    for (
+        const QString& entry :
+        u"books/1.mum=Uživatelská učebnice;books/2.mum=Němčina;units/2_1T.mum=Rodina;"
+        u"units/2_1.mum=der Vater*otec+táta*|die Mutter*matka*;units/2_2T.mum=Jedna;units/2_2.mum=der Hund*pes*;"
+        u"units/1_1t.mum=Moje;units/1_1.mum=Katze*kočka*|Maus*myš*;units/1_2t.mum=Druhá;units/1_2.mum=Haus*dům*;"
+        u"me.cfg= 0| 0;Try.cfg= 0| 0| 1| 1| 1| 0;Zkouseni.txt=1.3.2026   8:00:00   Název:Němčina - Rodina   Úspěšnost: 50%"_s
+            .split(u';'))
+        tree.insert(entry.section(u'=', 0, 0), cp(entry.section(u'=', 1)));
+    return tree;
+}
+// The base with entries replaced or added, and entries removed (a folder with all it holds).
+Tree with(const Tree& changes, const QStringList& removed = {}) {
+    Tree tree = base();
+    for (const QString& gone : removed) {
+        for (auto it = tree.begin(); it != tree.end();)
+            it = it.key() == gone || it.key().startsWith(gone + u'/') ? tree.erase(it) : std::next(it);
+    }
+    tree.insert(changes);
+    return tree;
+}
+
+// A small tmpfs, where this process may mount one.
+struct SmallDisk {
+    QTemporaryDir where;
+    QByteArray path = QFile::encodeName(where.path());
+    bool ok = mount("tmpfs", path.constData(), "tmpfs", 0, "size=64k") == 0;
+    ~SmallDisk() { ok&& umount2(path.constData(), MNT_DETACH); }
+    // Fills what is left of it; true when it is full.
+    bool fill() const {
+        QFile filler(where.filePath(u"filler"_s));
+        if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            return false;
+        while (filler.write(QByteArray(512, 'x')) > 0) {
+        }
+        return filler.write("x", 1) < 0;
+    }
+    bool readOnly() const { return mount(nullptr, path.constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0; }
+};
+
+// Where the files go: in memory where the system has it (thousands of files are made per row).
+QString scratch() {
+    return QFileInfo(u"/dev/shm"_s).isWritable() ? u"/dev/shm"_s : QDir::tempPath();
+}
+
+// A data directory, scripted sources and boxes, and the main window started on them.
+struct Session {
+    explicit Session(const Tree& tree, const QString& where = scratch()) : data(tree, where) {}
+    Data data;
+    ScriptedRandom random;
+    FixedClock clock;
+    AppState state{data.dir, random, clock};
+    ScriptedMessages messages;
+    FrmHl w{state};
+
+    void start() {
+        w.Form_Load();
+        w.F1Tmr_Timer();
+    }
+    QWidget* find(const QString& name) const {
+        if (QWidget* inEditor = w.editor() ? w.editor()->findChild<QWidget*>(name) : nullptr)
+            return inEditor;
+        return control(&w, name);
+    }
+    template <class T> T* find(const QString& name) const { return qobject_cast<T*>(find(name)); }
+    // The page of the main window on screen, or the wizard's step while it is open.
+    QString where() const {
+        if (const FrmSlovZasob* editor = w.editor())
+            return u"step %1%2"_s.arg(editor->currentStep()).arg(editor->onClosingPage() ? " (end)" : "");
+        for (int i = 0; i < FrmHl::kPageCount; ++i) {
+            if (!w.page(i)->isHidden())
+                return u"page %1"_s.arg(i);
+        }
+        return u"none"_s;
+    }
+    // Steps as the user takes them: "Name" clicks a control; "Name=text" types over a box, picks in a
+    // combo box or clicks an item of a list ("_" for a blank); "@1" goes to the main menu; "Ano" answers
+    // the next question Yes (one that nobody answered gets No). False when an item is not there.
+    bool run(const QString& script) {
+        const auto forgetAnswers = qScopeGuard([this] { messages.answers.clear(); });
+        for (const QString& step : script.split(u' ', Qt::SkipEmptyParts)) {
+            if (!take(step))
+                return false;
+        }
+        return true;
+    }
+    bool take(const QString& step) {
+        const qsizetype eq = step.indexOf(u'=');
+        const QString text = step.mid(eq + 1).replace(u'_', u' ');
+        if (step == u"Ano"_s)
+            messages.answer(Answer::Yes);
+        else if (step == u"@1"_s)
+            w.ZobrazStranku(1);
+        else if (eq < 0)
+            click(find(step));
+        else if (auto* combo = find<QComboBox>(step.left(eq)))
+            return choose(combo, text);
+        else if (auto* list = find<QListWidget>(step.left(eq)))
+            return pick(list, text);
+        else
+            retype(find(step.left(eq)), text);
+        return true;
+    }
+    static bool pick(QListWidget* list, const QString& text) {
+        const QList<QListWidgetItem*> items = list->findItems(text, Qt::MatchExactly);
+        if (items.isEmpty())
+            return false;
+        list->scrollToItem(items.first());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(items.first()).center());
+        return true;
+    }
+    // The boxes shown, the data directory left out of paths; the questions the walks answer left out.
+    QStringList boxes() const {
+        QStringList texts;
+        for (QString text : messages.texts()) {
+            if (!text.startsWith(u"Chcete vybrat všechna"_s) && !text.startsWith(u"Opravdu chcete opustit"_s))
+                texts.append(text.replace(data.dir.root() + u'/', QString()));
+        }
+        return texts;
+    }
+};
+
+// The textbook and lesson lists of the test setup page, then a test of the lesson.
+QString walkSetup(Session& s, const QString& lesson) {
+    s.run(u"@1 F2ImgTry"_s);
+    QString seen = u"setup "_s + QString::number(s.find<QComboBox>(u"F2Cmbbx(0)"_s)->count());
+    if (!s.run(u"F2Cmbbx(0)=Němčina"_s))
+        return seen;
+    auto* lessons = s.find<QComboBox>(u"F2Cmbbx(1)"_s);
+    seen += u' ' + QString::number(lessons->count());
+    if (choose(lessons, lesson))
+        s.run(u"Ano F2CmdOk"_s), seen += u", "_s + s.where();
+    return seen;
+}
+
+// The wizard's textbook and lesson steps (its lesson list saved back unchanged with save), then closed.
+QString walkWizard(Session& s, const QString& lesson, bool save) {
+    s.run(u"@1 F2ImgBook CmdNext Opt4 CmdNext"_s);
+    FrmSlovZasob* editor = s.w.editor();
+    QString seen = u"; wizard -"_s;
+    if (editor->currentStep() == FrmSlovZasob::Textbook) {
+        seen.chop(1);
+        seen += QString::number(s.find<QListWidget>(u"Lst"_s)->count());
+        if (s.run(u"Lst=Němčina CmdNext"_s) && editor->currentStep() == FrmSlovZasob::Lesson) {
+            seen += u' ' + QString::number(s.find<QListWidget>(u"Lst2"_s)->count());
+            if (save && Session::pick(s.find<QListWidget>(u"Lst2"_s), lesson) && s.run(u"CmdNext"_s) &&
+                editor->currentStep() == FrmSlovZasob::PairList)
+                s.run(u"CmdNext"_s), seen += u" saved"_s;
+        }
+    }
+    s.run(editor->onClosingPage() ? u"CmdNext"_s : u"Ano CmdEnd"_s);
+    return seen;
+}
+
+// The user textbook's lesson list (lesson "Moje" saved back unchanged with save).
+QString walkUser(Session& s, bool save) {
+    s.run(u"@1 F2ImgUziv F3Opt(1)"_s);
+    const auto* lessons = s.find<QComboBox>(u"F3Cmbbx"_s);
+    QString seen = u"; user "_s + QString::number(lessons->count());
+    if (lessons->count() <= 10) {
+        for (int i = 0; i < lessons->count(); ++i)
+            seen += QChar(i ? u',' : u' ') + lessons->itemText(i);
+    }
+    if (save && s.run(u"F3Opt(2) F3Cmbbx=Moje F3CmdOk"_s) && s.where() == u"page 8"_s)
+        s.run(u"F8CmdSave"_s), seen += u" saved"_s;
+    return seen;
+}
+
+// Expected boxes: fragments of their texts, "|" between boxes, "3×" before one shown three times.
+QStringList expand(const QString& boxes) {
+    QStringList result;
+    for (const QString& box : boxes.split(u'|', Qt::SkipEmptyParts)) {
+        const qsizetype times = box.indexOf(u'×');
+        for (int i = 0, n = times < 0 ? 1 : box.left(times).trimmed().toInt(); i < n; ++i)
+            result.append(box.mid(times + 1).trimmed());
+    }
+    return result;
+}
+// Each box shown as its expected fragment where it holds it, otherwise whole.
+QStringList matched(const QStringList& shown, const QStringList& expected) {
+    QStringList result;
+    for (qsizetype i = 0; i < shown.size(); ++i)
+        result.append(i < expected.size() && shown[i].contains(expected[i]) ? expected[i] : shown[i]);
+    return result;
+}
+
+// Entries of two listings whose path is in only one or whose bytes differ.
+QStringList changedPaths(const QStringList& before, const QStringList& after) {
+    QStringList paths;
+    for (const QStringList* one : {&before, &after}) {
+        for (const QString& entry : *one) {
+            const QString path = entry.section(u' ', 0, 0);
+            if (!(one == &before ? after : before).contains(entry) && !paths.contains(path))
+                paths.append(path);
+        }
+    }
+    paths.sort();
+    return paths;
+}
+
+enum Flags { Save = 1, Unreadable = 2, ReadOnly = 4, FullDisk = 8, Tmpfs = 16 };
+
+const QString kSound = u"setup 2 2, page 5; wizard 2 2; user 2 Moje,Druhá"_s;
+const QString kTrap4 = u"Chyba programu číslo: 4 (NaplnSlova)"_s;
+const QString kNotStarted = u"setup 2 2, page 2; wizard 2 2; user 2 Moje,Druhá"_s;
+
+// One save of the program: the steps that lead to it and the step that saves.
+struct SavePath {
+    const char* name;
+    const char* file;    // the file it writes, as the tree names it
+    const char* prepare; // steps from the main menu
+    const char* save;
+    bool append;
+    bool retry;               // the user can save again where they are
+    qsizetype size = -1;      // bytes it writes when its file is gone afterwards
+    const char* missing = ""; // a file of the base that is not there
+};
+const SavePath kSavePaths[] = {
+    {"settings", "me.cfg", "F2ImgOpt F4ChckQL F4ChckPoz", "F4CmdOK", false, true},
+    {"test settings", "Try.cfg", "F2ImgTry F2Cmbbx(0)=Němčina F2Cmbbx(1)=Jedna F2OptUZ(1)", "Ano F2CmdOk", false,
+     false},
+    {"results log", "Zkouseni.txt", "F2ImgTry F2Cmbbx(0)=Němčina F2Cmbbx(1)=Jedna Ano F2CmdOk F5TxtJaz2=der_Hund",
+     "F5CmdOK", true, false},
+    {"editor: new textbook", "books/3.mum", "F2ImgBook CmdNext Opt1 CmdNext Txt=Francouzština", "CmdNext", false, true},
+    {"editor: rename", "books/2.mum", "F2ImgBook CmdNext Opt3 CmdNext Lst=Němčina CmdNext Txt3=Němčina_II", "CmdNext",
+     false, true},
+    {"editor: delete textbook", "books/2.mum", "F2ImgBook CmdNext Opt5 CmdNext Lst=Němčina CmdNext Opt10",
+     "Ano CmdNext", false, true},
+    {"editor: new lesson", "units/2_3T.mum", "F2ImgBook CmdNext Opt2 CmdNext Lst=Němčina CmdNext Txt2=Barvy", "CmdNext",
+     false, true},
+    {"editor: lesson renamed for more pairs", "units/2_1T.mum",
+     "F2ImgBook CmdNext Opt4 CmdNext Lst=Němčina CmdNext Lst2=Rodina CmdNext CmdAdd Txt2=Rodina_a_přátelé", "CmdNext",
+     false, true},
+    {"editor: pair append", "units/2_1.mum",
+     "F2ImgBook CmdNext Opt4 CmdNext Lst=Němčina CmdNext Lst2=Rodina CmdNext CmdAdd CmdNext TxtCiz=der_Onkel "
+     "TxtCes=strýc",
+     "CmdSave", true, true},
+    {"editor: pair list", "units/2_1.mum",
+     "F2ImgBook CmdNext Opt4 CmdNext Lst=Němčina CmdNext Lst2=Rodina CmdNext Lst3=die_Mutter_=_matka CmdDel", "CmdNext",
+     false, true},
+    {"editor: delete lesson", "units/2_1T.mum", "F2ImgBook CmdNext Opt6 CmdNext Lst=Němčina CmdNext Lst2=Rodina",
+     "Ano CmdNext", false, true},
+    {"user textbook: created", "books/1.mum", "F2ImgUziv", "F3Opt(1)", false, true, -1, "books/1.mum"},
+    {"user textbook: new lesson", "units/1_3t.mum", "F2ImgUziv F3CmdOk F7TxtNazev=Barvy", "F7CmdOk2", false, true},
+    {"user textbook: pair append", "units/1_1.mum",
+     "F2ImgUziv F3Opt(1) F3Cmbbx=Moje F3CmdOk F7TxtCiz=Vogel F7TxtCze=pták", "F7CmdOk", true, true},
+    {"user textbook: pair list", "units/1_1.mum", "F2ImgUziv F3Opt(2) F3Cmbbx=Moje F3CmdOk F8Lst=Maus_=_myš F8CmdDel",
+     "F8CmdSave", false, true},
+    {"user textbook: renumbering", "units/1_renumber.txt", "F2ImgUziv F3Opt(3) F3Cmbbx=Moje", "Ano F3CmdOk", false,
+     true, QByteArray("1\r\n1\r\n").size()},
+};
+
+// What a save on a disk that fills after limit bytes left: the files, the boxes, where the user is, and
+// a second try once the disk has room. before and after: the files as a save leaves them that fails
+// at once or succeeds; place: where that success leaves the user.
+QString outcome(const SavePath& path, const QStringList& before, const QStringList& after, const QString& place,
+                rlim_t limit) {
+    Session s(with({}, {QString::fromLatin1(path.missing)}));
+    if (!s.data.ok || (s.start(), !s.run(u"@1 "_s + QString::fromUtf8(path.prepare))))
+        return u"not prepared"_s;
+    const QString ready = s.where();
+    {
+        const FileSizeLimit full(limit);
+        if (!full.ok())
+            return u"no limit"_s;
+        s.run(QString::fromUtf8(path.save));
+    }
+    QStringList told;
+    for (const MessageBox::Request& box : s.messages.shown) {
+        if (box.icon == MessageBox::Icon::Critical)
+            told.append(QString(box.text).replace(s.data.dir.root() + u'/', QString()));
+    }
+    const QStringList now = s.data.now();
+    if (now == after)
+        return told.isEmpty() ? u"new"_s : u"new, told: "_s + told.join(u" / ");
+    if (now != before)
+        return u"torn: "_s + changedPaths(before, now).join(u' ');
+    const QString file = QString::fromUtf8(path.file);
+    const bool existed = !before.filter(QRegularExpression(u"^"_s + QRegularExpression::escape(file) + u' ')).isEmpty();
+    const QString expected = u"„%1“ se nepodařilo uložit: soubor by překročil největší dovolenou velikost.\n%2"_s.arg(
+        file, existed ? u"Předchozí obsah souboru zůstal beze změny."_s : u"Soubor nebyl vytvořen."_s);
+    QString result =
+        told.size() == 1 && told.first().endsWith(expected) ? u"old, told"_s : u"old, told: "_s + told.join(u" / ");
+    // Where the save cannot be tried again, the program goes on as after a save that succeeded.
+    if (!path.retry)
+        return result + (s.where() == place ? QString() : u", then "_s + s.where());
+    if (s.where() != ready)
+        return result + u", then "_s + s.where();
+    s.run(QString::fromUtf8(path.save));
+    return result + (s.data.now() == after ? u", saved again"_s : u", not saved again"_s);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Tree)
+
+class TestHostile : public QObject {
+    Q_OBJECT
+
+    void row(const char* name, const Tree& tree, const QString& seen, const QString& boxes = {}, int flags = 0,
+             const QString& lesson = u"Rodina"_s) {
+        QTest::newRow(name) << tree << lesson << flags << seen << boxes;
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+    void cleanup() { QCOMPARE(deleteLeftoverWindows(), QStringList()); }
+
+    void matrix_data() {
+        QTest::addColumn<Tree>("tree");
+        QTest::addColumn<QString>("lesson"); // of "Němčina", started and (with Save) saved back by the wizard
+        QTest::addColumn<int>("flags");
+        QTest::addColumn<QString>("seen");
+        QTest::addColumn<QString>("boxes");
+        const QString nul = u"se nepodařilo přečíst: soubor obsahuje znaky s kódem 0"_s;
+        const QString big = u"se nepodařilo přečíst: soubor je větší než 8 MB"_s;
+        const QByteArray line10M = QByteArray(10 * 1024 * 1024, 'x') + "*y*\r\n";
+
+        row("sound", base(), kSound);
+        row("sound, written back", base(), u"setup 2 2, page 5; wizard 2 2 saved; user 2 Moje,Druhá saved"_s, {}, Save);
+        row("empty textbook file", with({{"books/3.mum", ""}}), u"setup 3 2, page 5; wizard 3 2; user 2 Moje,Druhá"_s);
+        row("textbook without line 1", with({{"books/3.mum", "\r\nFran\r\n"}}),
+            u"setup 3 2, page 5; wizard 3 2; user 2 Moje,Druhá"_s);
+        row("empty title file", with({{"units/2_3T.mum", ""}}), u"setup 2 3, page 5; wizard 2 3; user 2 Moje,Druhá"_s);
+        row("empty lesson file", with({{"units/2_1.mum", ""}}), kNotStarted,
+            u"Vybraná lekce neobsahuje žádnou dvojici slovíček."_s);
+        row("lesson of empty lines", with({{"units/2_1.mum", "\r\n\r\n"}}), kNotStarted,
+            u"Vybraná lekce neobsahuje žádnou dvojici slovíček."_s);
+        row("empty settings files", with({{"me.cfg", ""}, {"Try.cfg", ""}, {"Zkouseni.txt", ""}}), kSound);
+
+        // NUL bytes, 10 MB lines, encodings.
+        const QString books3 = u"setup 3 2, page 5; wizard 3 2; user 2 Moje,Druhá"_s;
+        row("NUL in a textbook name", with({{"books/3.mum", QByteArray("Fran\0z\r\n", 8)}}), books3,
+            u"3× „books/3.mum“ "_s + nul);
+        row("NUL in a lesson title", with({{"units/2_3T.mum", QByteArray("Bar\0vy\r\n", 8)}}),
+            u"setup 2 3, page 5; wizard 2 3; user 2 Moje,Druhá"_s, u"2× „units/2_3T.mum“ "_s + nul);
+        row("NUL in the pairs", with({{"units/2_1.mum", QByteArray("a*b*\r\n\0\r\n", 9)}}), kNotStarted, kTrap4);
+        row("NUL in the settings files", with({{"me.cfg", QByteArray(" 1\0", 3)}, {"Try.cfg", QByteArray(" 3\0", 3)}}),
+            kSound);
+        row("10 MB line as a textbook name", with({{"books/3.mum", line10M}}), books3, u"3× „books/3.mum“ "_s + big);
+        row("10 MB line in the pairs", with({{"units/2_1.mum", line10M}}), kNotStarted, kTrap4);
+        row("10 MB line in Try.cfg", with({{"Try.cfg", line10M}}), kSound);
+        row("6 MB line as a textbook name", with({{"books/3.mum", QByteArray(6 * 1024 * 1024, 'x')}}), books3);
+        row("invalid UTF-8 as a name", with({{"books/3.mum", "\xc3\x28\xa0\xa1 \xf0\x28\x8c\x28\r\n"}}), books3);
+        row("UTF-8 and Windows-1250 in one lesson",
+            with({{"units/2_1.mum", "die Br\xc3\xbc"
+                                    "cke*most*\r\nder K\xf9\xf2*k\xf9\xf2*\r\n"}}),
+            kSound);
+        row("UTF-16 with its mark",
+            with({{"units/2_1T.mum", utf16(u"Rodina"_s)}, {"units/2_1.mum", utf16(u"Niños*děti*"_s)}}), kSound);
+        row("UTF-16 without its mark", with({{"units/2_1.mum", utf16(u"der Vater*otec*"_s).mid(2)}}), kNotStarted,
+            kTrap4);
+        row("UTF-32", with({{"units/2_1T.mum", QByteArray("\xff\xfe\0\0R\0\0\0", 8)}}),
+            u"setup 2 2, page 2; wizard 2 2; user 2 Moje,Druhá"_s,
+            u"„units/2_1T.mum“ se nepodařilo přečíst: soubor je v kódování UTF-32|"_s + kTrap4 +
+                u"|„units/2_1T.mum“ se nepodařilo přečíst: soubor je v kódování UTF-32"_s,
+            0, u"2_1T.mum"_s);
+        row("UTF-8 written back",
+            with({{"units/2_1.mum", u"Niños*děti*\r\nžluťoučký*kůň*\r\n"_s.toUtf8()},
+                  {"units/1_1.mum", u"Brücke*most*\r\nšťáva*Saft*\r\n"_s.toUtf8()}}),
+            u"setup 2 2, page 5; wizard 2 2 saved; user 2 Moje,Druhá saved"_s, {}, Save);
+        row("UTF-8 with its mark written back",
+            with({{"units/2_1.mum", "\xef\xbb\xbf" + u"Niños*děti*\r\n"_s.toUtf8()},
+                  {"units/1_1.mum", "\xef\xbb\xbf"
+                                    "a*b*\r\n"}}),
+            u"setup 2 2, page 5; wizard 2 2 saved; user 2 Moje,Druhá saved"_s, {}, Save);
+        row("UTF-16 written back",
+            with({{"units/2_1.mum", utf16(u"Niños*děti*"_s)}, {"units/1_1.mum", utf16(u"a*b*"_s)}}),
+            u"setup 2 2, page 5; wizard 2 2 saved; user 2 Moje,Druhá saved"_s, {}, Save);
+        row("hand-edited, no last CR LF",
+            with({{"books/2.mum", cp(u"Němčina"_s).chopped(2)},
+                  {"units/2_1T.mum", "Rodina"},
+                  {"units/2_1.mum", "der Vater*otec*\r\ndie Mutter*matka*"},
+                  {"me.cfg", " 0\r\n 0"}}),
+            kSound);
+
+        // Pairs the test cannot take.
+        row("2,000 pairs", with({{"units/2_1.mum", pairs(2000)}}), kSound);
+        row("2,001 pairs", with({{"units/2_1.mum", pairs(2001)}}), kNotStarted, kTrap4);
+        row("10 alternatives", with({{"units/2_1.mum", pairs(3, 10)}}), kSound);
+        row("11 alternatives", with({{"units/2_1.mum", pairs(3, 11)}}), kNotStarted,
+            u"Chyba programu číslo: 5 (DoPlechovkyCz)"_s);
+        row("11 foreign alternatives", with({{"units/2_1.mum", "a+b+c+d+e+f+g+h+i+j+k*x*\r\n"}}), kNotStarted,
+            u"Chyba programu číslo: 6 (DoPlechovkyCiz)"_s);
+        row("pairs without separators", with({{"units/2_1.mum", "der Vater\r\ndie Mutter\r\n"}}), kSound);
+        row("separators only", with({{"units/2_1.mum", "***\r\n*\r\n++*+*\r\n"}}), kSound);
+
+        // Folders, pipes and links where files belong.
+        row("a folder as a textbook file", with({{"books/3.mum/", {}}}), kSound);
+        row("a folder as a title file", with({{"units/2_3T.mum/", {}}, {"units/1_3t.mum/", {}}}), kSound);
+        row("a folder as the lesson file", with({{"units/2_1.mum/", {}}}, {"units/2_1.mum"}), kNotStarted, kTrap4);
+        row("pipes as textbook and title files", with({{"books/3.mum", kFifo}, {"units/2_3T.mum", kFifo}}), kSound);
+        row("a pipe as the lesson file", with({{"units/2_1.mum", kFifo}}), kNotStarted, kTrap4);
+        row("pipes as the settings files", with({{"me.cfg", kFifo}, {"Try.cfg", kFifo}}), kSound,
+            u"„Try.cfg“ se nepodařilo uložit: není to obyčejný soubor"_s);
+        // Lessons are listed as they are; nothing is written while the journal cannot be read.
+        row("a pipe as the renumbering journal", with({{"units/1_renumber.txt", kFifo}}), kSound,
+            u"2× „units/1_renumber.txt“ se nepodařilo přečíst: není to obyčejný soubor"_s);
+        row("a damaged renumbering journal", with({{"units/1_renumber.txt", "x\r\n"}}), kSound,
+            u"2× „units/1_renumber.txt“ se nepodařilo přečíst: soubor neobsahuje to, co do něj program zapisuje"_s);
+        row("a link to a textbook elsewhere",
+            with({{"books/3.mum", kLink + "../elsewhere.txt"}, {"elsewhere.txt", cp(u"Odjinud"_s)}}), books3);
+        row("dangling links as textbook and title files",
+            with({{"books/3.mum", kLink + "gone"}, {"units/2_3T.mum", kLink + "gone"}}), kSound);
+        row("a dangling link as the lesson file", with({{"units/2_1.mum", kLink + "gone"}}), kNotStarted, kTrap4);
+        row("a link loop as the lessons folder", with({{"units", kLink + "units"}}, {"units"}),
+            u"setup 2 0; wizard 2; user 0"_s, u"4× „units“ se nepodařilo přečíst: složka neexistuje"_s);
+
+        // Missing and unreadable folders.
+        const QString noBooks = u"„books“ se nepodařilo přečíst: složka neexistuje"_s;
+        row("no textbooks folder", with({}, {"books"}), u"setup 0; wizard -; user 2 Moje,Druhá"_s,
+            u"3× "_s + noBooks + u"|„books/1.mum“ se nepodařilo uložit: složka „books“ neexistuje"_s);
+        row("no lessons folder", with({}, {"units"}), u"setup 2 0; wizard 2; user 0"_s,
+            u"4× „units“ se nepodařilo přečíst: složka neexistuje"_s);
+        row("a file named books", with({{"books", "x"}}, {"books"}), u"setup 0; wizard -; user 2 Moje,Druhá"_s,
+            u"3× „books“ se nepodařilo přečíst: není to složka|„books/1.mum“ se nepodařilo uložit"_s);
+        row("a file named units", with({{"units", "x"}}, {"units"}), u"setup 2 0; wizard 2; user 0"_s,
+            u"4× „units“ se nepodařilo přečíst: není to složka"_s);
+        row("unreadable textbooks folder", base(), u"setup 0; wizard -; user 2 Moje,Druhá"_s,
+            u"3× „books“ se nepodařilo přečíst: přístup byl odepřen|„books/1.mum“"_s, Unreadable);
+
+        // Names in two cases; many textbooks and lessons.
+        // The description the user textbook lists is the one its other pages read and delete.
+        Tree twoCases = base();
+        for (int n = 2; n <= 9; ++n) {
+            twoCases.insert(u"units/1_%1t.mum"_s.arg(n), cp(u"Lekce %1"_s.arg(n)));
+            twoCases.insert(u"units/1_%1T.mum"_s.arg(n), cp(u"Jiná %1"_s.arg(n)));
+        }
+        row("names in two cases", twoCases,
+            u"setup 2 2, page 5; wizard 2 2; user 9 Moje,Lekce 2,Lekce 3,Lekce 4,Lekce 5,Lekce 6,Lekce 7,Lekce 8,Lekce 9"_s);
+        Tree manyBooks = base();
+        for (int t = 10; t < 5010; ++t)
+            manyBooks.insert(u"books/%1.mum"_s.arg(t), cp(u"Učebnice %1"_s.arg(t)));
+        row("5,000 textbooks", manyBooks, u"setup 5002 2, page 5; wizard 5002 2; user 2 Moje,Druhá"_s);
+        Tree manyLessons = base();
+        for (int l = 3; l <= 10002; ++l)
+            manyLessons.insert(u"units/2_%1T.mum"_s.arg(l), cp(u"Lekce %1"_s.arg(l)));
+        row("10,000 lessons", manyLessons, u"setup 2 10002, page 5; wizard 2 10002; user 2 Moje,Druhá"_s);
+        Tree manyOwn = base();
+        for (int l = 3; l <= 10002; ++l)
+            manyOwn.insert(u"units/1_%1t.mum"_s.arg(l), cp(u"Lekce %1"_s.arg(l)));
+        row("10,000 lessons of the user textbook", manyOwn, u"setup 2 2, page 5; wizard 2 2; user 999"_s);
+
+        // Disks that take nothing.
+        const QString noUser = u"setup 1 2, page 5; wizard 1 2; user 2 Moje,Druhá"_s;
+        const QString denied = geteuid() == 0 ? u"disk je určen jen pro čtení"_s : u"přístup byl odepřen"_s;
+        row("read-only folders", with({}, {"books/1.mum"}), noUser,
+            u"„Try.cfg“ se nepodařilo uložit: %1|„books/1.mum“ se nepodařilo uložit: %1"_s.arg(denied), ReadOnly);
+        const QString full = u"se nepodařilo uložit: soubor by překročil největší dovolenou velikost"_s;
+        row("full disk", with({{"Try.cfg", cp(u" 1| 0| 1| 1| 1| 0"_s)}}, {"books/1.mum"}), noUser,
+            u"„Try.cfg“ "_s + full + u"|„books/1.mum“ "_s + full, FullDisk);
+        row("full tmpfs", with({{"Try.cfg", cp(u" 1| 0| 1| 1| 1| 0"_s)}}, {"books/1.mum"}), noUser,
+            u"„Try.cfg“ se nepodařilo uložit: na disku není dost místa|„books/1.mum“ se nepodařilo uložit: na disku není dost místa"_s,
+            Tmpfs);
+    }
+
+    void matrix() {
+        QFETCH(Tree, tree);
+        QFETCH(QString, lesson);
+        QFETCH(int, flags);
+        // Root writes into any folder: its read-only folders are a read-only disk.
+        const bool root = geteuid() == 0;
+        std::optional<SmallDisk> disk;
+        if ((flags & Tmpfs || (flags & ReadOnly && root)) && !disk.emplace().ok)
+            QSKIP("this process may not mount a tmpfs: full disks are left to the size limit's row");
+        if (flags & Unreadable && root)
+            QSKIP("root reads every folder: unreadable ones are left to the rows of files and links in their place");
+        Session s(tree, disk ? disk->where.path() : scratch());
+        QVERIFY(s.data.ok);
+        const QStringList before = s.data.now();
+        const QStringList folders = {s.data.dir.root(), s.data.dir.root() + u"/books"_s,
+                                     s.data.dir.root() + u"/units"_s};
+        const auto permit = [&](QFile::Permissions permissions, const QStringList& which) {
+            return std::all_of(which.cbegin(), which.cend(),
+                               [&](auto& f) { return QFile::setPermissions(f, permissions); });
+        };
+        const auto restore =
+            qScopeGuard([&] { permit(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner, folders); });
+        QVERIFY(!(flags & Unreadable) || permit(QFile::WriteOwner, {folders[1]}));
+        QVERIFY(!(flags & ReadOnly) || (disk ? disk->readOnly() : permit(QFile::ReadOwner | QFile::ExeOwner, folders)));
+        QVERIFY(!(flags & Tmpfs) || disk->fill());
+        QString seen;
+        {
+            const FileSizeLimit full(flags & FullDisk ? 0 : RLIM_INFINITY);
+            s.start();
+            seen = walkSetup(s, lesson);
+            seen += walkWizard(s, lesson, flags & Save);
+            seen += walkUser(s, flags & Save);
+        }
+        QTEST(seen, "seen");
+        QFETCH(QString, boxes);
+        const QStringList shown = matched(s.boxes(), expand(boxes));
+        if (shown != expand(boxes))
+            qInfo().noquote() << "boxes shown:\n" << shown.join(u"\n");
+        QCOMPARE(shown, expand(boxes));
+        // Nothing lost: only the settings of a test and the user textbook's own textbook file are written.
+        permit(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner, folders);
+        QStringList changed = changedPaths(before, s.data.now());
+        changed.removeIf([](const QString& path) { return path == u"Try.cfg"_s || path == u"books/1.mum"_s; });
+        QCOMPARE(changed.join(u' '), QString());
+    }
+
+    // Each save on a disk that fills after N bytes: the files stay as they were and the user is told, or
+    // the save is whole; the program goes on, and the same save succeeds once there is room.
+    void failingDevice_data() {
+        QTest::addColumn<int>("path");
+        for (int i = 0; i < int(std::size(kSavePaths)); ++i)
+            QTest::newRow(kSavePaths[i].name) << i;
+    }
+    void failingDevice() {
+        QFETCH(int, path);
+        const SavePath& save = kSavePaths[path];
+        Session reference(with({}, {QString::fromLatin1(save.missing)}));
+        QVERIFY(reference.data.ok);
+        reference.start();
+        QVERIFY(reference.run(u"@1 "_s + QString::fromUtf8(save.prepare)));
+        const QStringList before = reference.data.now();
+        const QByteArray old = readBytes(reference.data.tmp.filePath(QString::fromLatin1(save.file)));
+        reference.run(QString::fromUtf8(save.save));
+        const QStringList after = reference.data.now();
+        const QString place = reference.where();
+        QVERIFY(after != before);
+        const QByteArray now = readBytes(reference.data.tmp.filePath(QString::fromLatin1(save.file)));
+        const qsizetype size = save.size >= 0 ? save.size : save.append ? now.size() - old.size() : now.size();
+        QStringList outcomes, expected;
+        for (const qsizetype n : std::set<qsizetype>{0, 1, size / 2, size - 1, size}) {
+            if (n < 0 || n > size)
+                continue;
+            outcomes.append(u"N=%1: "_s.arg(n) +
+                            outcome(save, before, after, place, rlim_t(save.append ? old.size() : 0) + n));
+            expected.append(u"N=%1: "_s.arg(n) + (n == size    ? u"new"_s
+                                                  : save.retry ? u"old, told, saved again"_s
+                                                               : u"old, told"_s));
+        }
+        qInfo("%s: %lld bytes, N = %s", save.name, qint64(size), qPrintable(outcomes.join(u' ')));
+        QCOMPARE(outcomes, expected);
+    }
+};
+
+QTEST_MAIN(TestHostile)
+#include "tst_hostile.moc"
