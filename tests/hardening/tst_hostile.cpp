@@ -273,6 +273,9 @@ const SavePath kSavePaths[] = {
      false},
     {"results log", "Zkouseni.txt", "F2ImgTry F2Cmbbx(0)=Němčina F2Cmbbx(1)=Jedna Ano F2CmdOk F5TxtJaz2=der_Hund",
      "F5CmdOK", true, false},
+    {"results log: the first record", "Zkouseni.txt",
+     "F2ImgTry F2Cmbbx(0)=Němčina F2Cmbbx(1)=Jedna Ano F2CmdOk F5TxtJaz2=der_Hund", "F5CmdOK", true, false, -1,
+     "Zkouseni.txt"},
     {"editor: new textbook", "books/3.mum", "F2ImgBook CmdNext Opt1 CmdNext Txt=Francouzština", "CmdNext", false, true},
     {"editor: rename", "books/2.mum", "F2ImgBook CmdNext Opt3 CmdNext Lst=Němčina CmdNext Txt3=Němčina_II", "CmdNext",
      false, true},
@@ -296,6 +299,9 @@ const SavePath kSavePaths[] = {
     {"user textbook: new lesson", "units/1_3t.mum", "F2ImgUziv F3CmdOk F7TxtNazev=Barvy", "F7CmdOk2", false, true},
     {"user textbook: pair append", "units/1_1.mum",
      "F2ImgUziv F3Opt(1) F3Cmbbx=Moje F3CmdOk F7TxtCiz=Vogel F7TxtCze=pták", "F7CmdOk", true, true},
+    // A character Windows-1250 cannot hold: the lesson file is written anew, whole, as UTF-8.
+    {"user textbook: pair append, converted", "units/1_1.mum",
+     "F2ImgUziv F3Opt(1) F3Cmbbx=Moje F3CmdOk F7TxtCiz=Niños F7TxtCze=děti", "F7CmdOk", true, true},
     {"user textbook: pair list", "units/1_1.mum", "F2ImgUziv F3Opt(2) F3Cmbbx=Moje F3CmdOk F8Lst=Maus_=_myš F8CmdDel",
      "F8CmdSave", false, true},
     {"user textbook: renumbering", "units/1_renumber.txt", "F2ImgUziv F3Opt(3) F3Cmbbx=Moje", "Ano F3CmdOk", false,
@@ -459,7 +465,7 @@ private Q_SLOTS:
             u"setup 2 0; wizard 2; user 0"_s, u"4× „units“ se nepodařilo přečíst: složka neexistuje"_s);
 
         // Missing and unreadable folders.
-        const QString noBooks = u"„books“ se nepodařilo přečíst: složka neexistuje"_s;
+        const QString noBooks = u"Složku „books“ se nepodařilo přečíst: složka neexistuje."_s;
         row("no textbooks folder", with({}, {"books"}), u"setup 0; wizard -; user 2 Moje,Druhá"_s,
             u"3× "_s + noBooks + u"|„books/1.mum“ se nepodařilo uložit: složka „books“ neexistuje"_s);
         row("no lessons folder", with({}, {"units"}), u"setup 2 0; wizard 2; user 0"_s,
@@ -467,7 +473,7 @@ private Q_SLOTS:
         row("a file named books", with({{"books", "x"}}, {"books"}), u"setup 0; wizard -; user 2 Moje,Druhá"_s,
             u"3× „books“ se nepodařilo přečíst: není to složka|„books/1.mum“ se nepodařilo uložit"_s);
         row("a file named units", with({{"units", "x"}}, {"units"}), u"setup 2 0; wizard 2; user 0"_s,
-            u"4× „units“ se nepodařilo přečíst: není to složka"_s);
+            u"4× Složku „units“ se nepodařilo přečíst: není to složka."_s);
         row("unreadable textbooks folder", base(), u"setup 0; wizard -; user 2 Moje,Druhá"_s,
             u"3× „books“ se nepodařilo přečíst: přístup byl odepřen|„books/1.mum“"_s, Unreadable);
 
