@@ -29,13 +29,6 @@ using Answer = MessageBox::Answer;
 
 namespace {
 
-// Lines as the program writes them, "|" between lines: Windows-1250, CR LF after each.
-QByteArray cp(const QString& lines) {
-    QByteArray bytes;
-    for (const QString& line : lines.split(u'|'))
-        bytes += Cp1250::encode(line) + "\r\n";
-    return bytes;
-}
 QByteArray utf16(const QString& lines) {
     QStringEncoder le(QStringConverter::Utf16LE);
     return "\xff\xfe" + QByteArray(le.encode(QString(lines).replace(u'|', u"\r\n"_s) + u"\r\n"_s));
@@ -50,16 +43,11 @@ QByteArray pairs(int count, int alternatives = 1) {
 // Textbook 2 "Němčina" with the lessons "Rodina" and "Jedna", the user textbook with "Moje" and "Druhá",
 // the settings (one repetition: a test of "Jedna" ends at its first answer) and a log of one record.
 Tree base() {
-    Tree tree;
-    for (
-        const QString& entry :
+    return textFiles(
         u"books/1.mum=Uživatelská učebnice;books/2.mum=Němčina;units/2_1T.mum=Rodina;"
         u"units/2_1.mum=der Vater*otec+táta*|die Mutter*matka*;units/2_2T.mum=Jedna;units/2_2.mum=der Hund*pes*;"
         u"units/1_1t.mum=Moje;units/1_1.mum=Katze*kočka*|Maus*myš*;units/1_2t.mum=Druhá;units/1_2.mum=Haus*dům*;"
-        u"me.cfg= 0| 0;Try.cfg= 0| 0| 1| 1| 1| 0;Zkouseni.txt=1.3.2026   8:00:00   Název:Němčina - Rodina   Úspěšnost: 50%"_s
-            .split(u';'))
-        tree.insert(entry.section(u'=', 0, 0), cp(entry.section(u'=', 1)));
-    return tree;
+        u"me.cfg= 0| 0;Try.cfg= 0| 0| 1| 1| 1| 0;Zkouseni.txt=1.3.2026   8:00:00   Název:Němčina - Rodina   Úspěšnost: 50%"_s);
 }
 // The base with entries replaced or added, and entries removed (a folder with all it holds).
 Tree with(const Tree& changes, const QStringList& removed = {}) {
@@ -426,7 +414,7 @@ private Q_SLOTS:
             with({{"units/2_1.mum", utf16(u"Niños*děti*"_s)}, {"units/1_1.mum", utf16(u"a*b*"_s)}}),
             u"setup 2 2, page 5; wizard 2 2 saved; user 2 Moje,Druhá saved"_s, {}, Save);
         row("hand-edited, no last CR LF",
-            with({{"books/2.mum", cp(u"Němčina"_s).chopped(2)},
+            with({{"books/2.mum", cp1250Lines(u"Němčina"_s).chopped(2)},
                   {"units/2_1T.mum", "Rodina"},
                   {"units/2_1.mum", "der Vater*otec*\r\ndie Mutter*matka*"},
                   {"me.cfg", " 0\r\n 0"}}),
@@ -457,7 +445,7 @@ private Q_SLOTS:
         row("a damaged renumbering journal", with({{"units/1_renumber.txt", "x\r\n"}}), kSound,
             u"2× „units/1_renumber.txt“ se nepodařilo přečíst: soubor neobsahuje to, co do něj program zapisuje"_s);
         row("a link to a textbook elsewhere",
-            with({{"books/3.mum", kLink + "../elsewhere.txt"}, {"elsewhere.txt", cp(u"Odjinud"_s)}}), books3);
+            with({{"books/3.mum", kLink + "../elsewhere.txt"}, {"elsewhere.txt", cp1250Lines(u"Odjinud"_s)}}), books3);
         row("dangling links as textbook and title files",
             with({{"books/3.mum", kLink + "gone"}, {"units/2_3T.mum", kLink + "gone"}}), kSound);
         row("a dangling link as the lesson file", with({{"units/2_1.mum", kLink + "gone"}}), kNotStarted, kTrap4);
@@ -481,22 +469,22 @@ private Q_SLOTS:
         // The description the user textbook lists is the one its other pages read and delete.
         Tree twoCases = base();
         for (int n = 2; n <= 9; ++n) {
-            twoCases.insert(u"units/1_%1t.mum"_s.arg(n), cp(u"Lekce %1"_s.arg(n)));
-            twoCases.insert(u"units/1_%1T.mum"_s.arg(n), cp(u"Jiná %1"_s.arg(n)));
+            twoCases.insert(u"units/1_%1t.mum"_s.arg(n), cp1250Lines(u"Lekce %1"_s.arg(n)));
+            twoCases.insert(u"units/1_%1T.mum"_s.arg(n), cp1250Lines(u"Jiná %1"_s.arg(n)));
         }
         row("names in two cases", twoCases,
             u"setup 2 2, page 5; wizard 2 2; user 9 Moje,Lekce 2,Lekce 3,Lekce 4,Lekce 5,Lekce 6,Lekce 7,Lekce 8,Lekce 9"_s);
         Tree manyBooks = base();
         for (int t = 10; t < 5010; ++t)
-            manyBooks.insert(u"books/%1.mum"_s.arg(t), cp(u"Učebnice %1"_s.arg(t)));
+            manyBooks.insert(u"books/%1.mum"_s.arg(t), cp1250Lines(u"Učebnice %1"_s.arg(t)));
         row("5,000 textbooks", manyBooks, u"setup 5002 2, page 5; wizard 5002 2; user 2 Moje,Druhá"_s);
         Tree manyLessons = base();
         for (int l = 3; l <= 10002; ++l)
-            manyLessons.insert(u"units/2_%1T.mum"_s.arg(l), cp(u"Lekce %1"_s.arg(l)));
+            manyLessons.insert(u"units/2_%1T.mum"_s.arg(l), cp1250Lines(u"Lekce %1"_s.arg(l)));
         row("10,000 lessons", manyLessons, u"setup 2 10002, page 5; wizard 2 10002; user 2 Moje,Druhá"_s);
         Tree manyOwn = base();
         for (int l = 3; l <= 10002; ++l)
-            manyOwn.insert(u"units/1_%1t.mum"_s.arg(l), cp(u"Lekce %1"_s.arg(l)));
+            manyOwn.insert(u"units/1_%1t.mum"_s.arg(l), cp1250Lines(u"Lekce %1"_s.arg(l)));
         row("10,000 lessons of the user textbook", manyOwn, u"setup 2 2, page 5; wizard 2 2; user 999"_s);
 
         // Disks that take nothing.
@@ -505,9 +493,9 @@ private Q_SLOTS:
         row("read-only folders", with({}, {"books/1.mum"}), noUser,
             u"„Try.cfg“ se nepodařilo uložit: %1|„books/1.mum“ se nepodařilo uložit: %1"_s.arg(denied), ReadOnly);
         const QString full = u"se nepodařilo uložit: soubor by překročil největší dovolenou velikost"_s;
-        row("full disk", with({{"Try.cfg", cp(u" 1| 0| 1| 1| 1| 0"_s)}}, {"books/1.mum"}), noUser,
+        row("full disk", with({{"Try.cfg", cp1250Lines(u" 1| 0| 1| 1| 1| 0"_s)}}, {"books/1.mum"}), noUser,
             u"„Try.cfg“ "_s + full + u"|„books/1.mum“ "_s + full, FullDisk);
-        row("full tmpfs", with({{"Try.cfg", cp(u" 1| 0| 1| 1| 1| 0"_s)}}, {"books/1.mum"}), noUser,
+        row("full tmpfs", with({{"Try.cfg", cp1250Lines(u" 1| 0| 1| 1| 1| 0"_s)}}, {"books/1.mum"}), noUser,
             u"„Try.cfg“ se nepodařilo uložit: na disku není dost místa|„books/1.mum“ se nepodařilo uložit: na disku není dost místa"_s,
             Tmpfs);
     }

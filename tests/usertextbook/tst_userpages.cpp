@@ -33,10 +33,10 @@ struct Fixture : Sandbox {
     FrmHl w{state};
 
     Fixture() {
-        writeLines(path(u"books/1.mum"_s), {u"Moje slovíčka"_s});
-        lesson(1, u"Rodina"_s, {u"Mutter*matka*"_s, u"Vater*otec*"_s});
-        lesson(2, u"Dům"_s, {u"Haus*dům+domek*"_s, u""_s, u"a = b*rovná se*"_s});
-        lesson(4, u"Škola"_s, {u"Schule*škola*"_s});
+        writeFiles(dir.path(), u"books/1.mum=Moje slovíčka"_s);
+        lesson(1, u"Rodina"_s, u"Mutter*matka*|Vater*otec*"_s);
+        lesson(2, u"Dům"_s, u"Haus*dům+domek*||a = b*rovná se*"_s);
+        lesson(4, u"Škola"_s, u"Schule*škola*"_s);
         w.Form_Load();
         w.F1Tmr_Timer();
         openFromMenu();
@@ -46,9 +46,9 @@ struct Fixture : Sandbox {
         w.ZobrazStranku(1);
         click(&w, u"F2ImgUziv"_s);
     }
-    void lesson(int n, const QString& title, const QStringList& pairs) {
-        writeLines(path(u"units/1_%1T.mum"_s.arg(n)), {title});
-        writeLines(path(u"units/1_%1.mum"_s.arg(n)), pairs);
+    // Lesson n of the user textbook, "|" between its pairs.
+    void lesson(int n, const QString& title, const QString& pairs) {
+        writeFiles(dir.path(), u"units/1_%1T.mum=%2;units/1_%1.mum=%3"_s.arg(n).arg(title, pairs));
     }
     QString path(const QString& relative) const { return dir.filePath(relative); }
     QByteArray bytes(const QString& relative) const { return readBytes(path(relative)); }
@@ -215,7 +215,7 @@ private Q_SLOTS:
     }
 
     void deletingALessonMovesTheLaterOnesDown() {
-        f->lesson(5, u"Město"_s, {u"Stadt*město*"_s});
+        f->lesson(5, u"Město"_s, u"Stadt*město*"_s);
         f->messages.answer(Answer::No);
         f->act(3, u"Rodina"_s);
         QCOMPARE(f->messages.texts(), QStringList{u"Opravdu chcete vymazat lekci: Rodina?"_s});
@@ -274,7 +274,7 @@ private Q_SLOTS:
     // With MEMORAN_SHOTS set: page 3, the three states of page 7 and page 8, with long texts.
     void pictures() {
         const QString longText = u"Němčina pro pokročilé – slovní zásoba ke státní maturitě a k jazykovým zkouškám"_s;
-        f->lesson(3, longText, {longText + u"*"_s + longText + u"*"_s});
+        f->lesson(3, longText, longText + u"*"_s + longText + u"*"_s);
         click(&f->w, u"F3Opt(1)"_s);
         QVERIFY(choose(f->at<QComboBox>(u"F3Cmbbx"_s), longText));
         QVERIFY(shoot(&f->w, u"user-page3"_s));
@@ -290,7 +290,7 @@ private Q_SLOTS:
         click(&f->w, u"F7CmdOk"_s);
         QVERIFY(shoot(&f->w, u"user-page7-new"_s));
         init();
-        f->lesson(3, longText, {longText + u"*"_s + longText + u"*"_s, u"Haus*dům*"_s});
+        f->lesson(3, longText, longText + u"*"_s + longText + u"*|Haus*dům*"_s);
         f->act(2, longText);
         QVERIFY(shoot(&f->w, u"user-page8"_s));
     }

@@ -57,14 +57,9 @@ struct Fixture : Sandbox {
 
     Fixture() {
         // Textbook 1 and its neighbour 12, whose lessons must never be taken for textbook 1's.
-        writeLines(path(u"books/1.mum"_s), {u"Němčina pro začátečníky"_s});
-        writeLines(path(u"books/12.mum"_s), {u"Angličtina"_s});
-        writeLines(path(u"units/1_1T.mum"_s), {u"Rodina"_s});
-        writeLines(path(u"units/1_1.mum"_s), {u"Mutter*matka*"_s, u""_s, u"a = b*rovná se*"_s});
-        writeLines(path(u"units/1_2T.mum"_s), {u"Dům"_s});
-        writeLines(path(u"units/1_2.mum"_s), {u"Haus*dům+domek*"_s});
-        writeLines(path(u"units/12_9T.mum"_s), {u"Colours"_s});
-        writeLines(path(u"units/12_9.mum"_s), {u"red*červená*"_s});
+        writeFiles(dir.path(), u"books/1.mum=Němčina pro začátečníky;books/12.mum=Angličtina;units/1_1T.mum=Rodina;"
+                               u"units/1_1.mum=Mutter*matka*||a = b*rovná se*;units/1_2T.mum=Dům;"
+                               u"units/1_2.mum=Haus*dům+domek*;units/12_9T.mum=Colours;units/12_9.mum=red*červená*"_s);
         w = std::make_unique<FrmSlovZasob>(dataDir);
         w->show();
     }
@@ -258,9 +253,7 @@ private Q_SLOTS:
         QStringList cut;
         for (const QString& walk : walks) {
             init();
-            writeLines(f->path(u"books/3.mum"_s), {longName});
-            writeLines(f->path(u"units/3_1T.mum"_s), {longName});
-            writeLines(f->path(u"units/3_1.mum"_s), {longName + u"*"_s + longName + u"*"_s});
+            writeFiles(f->dir.path(), u"books/3.mum=%1;units/3_1T.mum=%1;units/3_1.mum=%1*%1*"_s.arg(longName));
             f->run(walk);
             for (const WrapLabel* label : f->w->findChildren<WrapLabel*>()) {
                 if (label->isVisibleTo(f->w.get()) && !label->fitsWhole())
