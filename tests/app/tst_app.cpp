@@ -10,7 +10,6 @@
 #include "app/Translation.h"
 #include "core/AppState.h"
 #include "hints/FrmQL.h"
-#include "ui/ErrorTrap.h"
 #include "wizard/FrmSlovZasob.h"
 
 #include <QFontMetrics>
@@ -518,18 +517,6 @@ private Q_SLOTS:
         QCOMPARE(v.mainShown, !ends);
         QCOMPARE(v.background, !ends);
         QCOMPARE(v.quickClick, !ends);
-    }
-
-    void errorTrap() {
-        const auto fail = [] { throw RoutineError("boom"); };
-        for (bool yes : {true, false}) {
-            f->messages->answer(yes ? MessageBox::Answer::Yes : MessageBox::Answer::No);
-            int ends = 0;
-            QVERIFY(!runTrapped(&f->w, 7, u"Exit"_s, fail, [&ends] { ++ends; }));
-            QCOMPARE(ends, yes ? 1 : 0);
-        }
-        const MessageBox::Request& box = f->messages->shown.last();
-        QCOMPARE(box.title + u'|' + box.text, u"NoName|Chyba programu číslo: 7 (Exit)\r\nChcete ukončit aplikaci?"_s);
     }
 
     void settings() {

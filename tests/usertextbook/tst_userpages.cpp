@@ -1,7 +1,6 @@
 // The user textbook's pages in the real main window: lesson actions (page 3), new lessons and pairs
-// (page 7) and the pair list (page 8), the files they leave byte for byte, and failures that keep
-// what was typed.
-#include "FileSizeLimit.h"
+// (page 7) and the pair list (page 8), and the files they leave byte for byte. Failed saves are met in
+// test_hostile.
 #include "Files.h"
 #include "Gui.h"
 #include "ModalBoxes.h"
@@ -236,39 +235,6 @@ private Q_SLOTS:
         f->messages.answer(Answer::No);
         click(&f->w, u"F3CmdOk"_s);
         QCOMPARE(f->messages.texts().last(), u"Opravdu chcete vymazat lekci: Dům?"_s);
-    }
-
-    void failedWritesKeepWhatWasTyped() {
-        f->act(1, u"Rodina"_s);
-        type(f->at(u"F7TxtCiz"_s), u"Kind"_s);
-        type(f->at(u"F7TxtCze"_s), u"dítě"_s);
-        {
-            FileSizeLimit full(0);
-            click(&f->w, u"F7CmdSave"_s);
-        }
-        QCOMPARE(f->page(), 7);
-        QCOMPARE(f->at<QLineEdit>(u"F7TxtCiz"_s)->text(), u"Kind"_s);
-        QCOMPARE(f->bytes(u"units/1_1.mum"_s), QByteArray("Mutter*matka*\r\nVater*otec*\r\n"));
-        QCOMPARE(f->messages.shown.size(), 1);
-
-        init(); // the pair list that cannot be saved stays, the old file whole
-        f->act(2, u"Rodina"_s);
-        f->at<QListWidget>(u"F8Lst"_s)->setCurrentRow(0);
-        click(&f->w, u"F8CmdDel"_s);
-        {
-            FileSizeLimit full(4);
-            click(&f->w, u"F8CmdSave"_s);
-        }
-        QCOMPARE(f->page(), 8);
-        QCOMPARE(f->bytes(u"units/1_1.mum"_s), QByteArray("Mutter*matka*\r\nVater*otec*\r\n"));
-
-        init(); // no units folder: the description stays, nothing is created
-        QDir(f->path(u"units"_s)).removeRecursively();
-        f->act(0);
-        type(f->at(u"F7TxtNazev"_s), u"Barvy"_s);
-        click(&f->w, u"F7CmdOk2"_s);
-        QCOMPARE(f->w.userTextbookPages().entry->state(), NewLessonPage::State::Description);
-        QCOMPARE(f->at<QLineEdit>(u"F7TxtNazev"_s)->text(), u"Barvy"_s);
     }
 
     // With MEMORAN_SHOTS set: page 3, the three states of page 7 and page 8, with long texts.

@@ -1,6 +1,5 @@
 // The vocabulary editor as its user drives it: every step reached by its buttons, the files each
-// task leaves behind byte for byte, the pair editor's keys, and failures that keep what was typed.
-#include "FileSizeLimit.h"
+// task leaves behind byte for byte and the pair editor's keys. Failed saves are met in test_hostile.
 #include "Files.h"
 #include "Gui.h"
 #include "ModalBoxes.h"
@@ -445,51 +444,6 @@ private Q_SLOTS:
         f->run(u"N"_s);
         QCOMPARE(f->bytes(u"units/1_1.mum"_s), QByteArray("Mutter*matka*\r\nKind*d\xed"
                                                           "t\xec*\r\na = b*rovn\xe1 se*\r\n"));
-    }
-
-    // ---- Failures keep the step and what was typed ----
-
-    void failedWritesKeepTheStepAndTheInput() {
-        QDir(f->path(u"books"_s)).removeRecursively(); // nothing to list: the action step stays
-        f->run(u"N N"_s);
-        QCOMPARE(f->w->currentStep(), FrmSlovZasob::Action);
-        QCOMPARE(f->messages.shown.size(), 1);
-
-        init();
-        QDir(f->path(u"units"_s)).removeRecursively();
-        f->run(u"N N sel:Angličtina N type:Barvy N"_s);
-        QCOMPARE(f->w->currentStep(), FrmSlovZasob::LessonName);
-        QCOMPARE(f->at<QLineEdit>(u"Txt2"_s)->text(), u"Barvy"_s);
-        QCOMPARE(f->messages.shown.size(), 1);
-        QVERIFY(f->messages.texts().first().contains(u"units/12_1"_s));
-        QCOMPARE(f->messages.shown.first().icon, MessageBox::Icon::Critical);
-
-        init(); // a full disk: the pair stays in its boxes, the file as it was
-        f->run(u"N N sel:Angličtina N type:Barvy N"_s);
-        type(f->at(u"TxtCiz"_s), u"blue"_s);
-        type(f->at(u"TxtCes"_s), u"modrá"_s);
-        {
-            FileSizeLimit full(0);
-            QVERIFY(full.ok());
-            click(f->w.get(), u"CmdSave"_s);
-        }
-        QCOMPARE(f->at<QLineEdit>(u"TxtCiz"_s)->text(), u"blue"_s);
-        QCOMPARE(f->at<QLineEdit>(u"TxtCes"_s)->text(), u"modrá"_s);
-        QCOMPARE(f->bytes(u"units/12_10.mum"_s), QByteArray());
-        QCOMPARE(f->messages.shown.size(), 1);
-
-        init(); // the pair list that cannot be saved stays on screen, the old file whole
-        const QByteArray before = f->bytes(u"units/1_1.mum"_s);
-        f->run(u"N Opt4 N sel:Němčina_pro_začátečníky N sel:Rodina N sel:Mutter_=_matka"_s);
-        click(f->w.get(), u"CmdDel"_s);
-        {
-            FileSizeLimit full(4);
-            click(f->w.get(), u"CmdNext"_s);
-        }
-        QCOMPARE(f->w->currentStep(), FrmSlovZasob::PairList);
-        QVERIFY(!f->w->onClosingPage());
-        QCOMPARE(f->at<QListWidget>(u"Lst3"_s)->count(), 2);
-        QCOMPARE(f->bytes(u"units/1_1.mum"_s), before);
     }
 };
 
