@@ -197,7 +197,7 @@ private Q_SLOTS:
         FrmMsg::setShowHook([](FrmMsg& window) {
             QCOMPARE(window.LblNadpis()->text(), u"Změna"_s);
             retype(window.TxtCiz(), u"das Haus"_s);
-            window.CmdOK_Click();
+            click(&window, u"CmdOK"_s);
         });
         click(&f->w, u"F8CmdChange"_s);
         FrmMsg::setShowHook([](FrmMsg& window) {

@@ -426,7 +426,7 @@ private Q_SLOTS:
             QCOMPARE(window.LblNadpis()->text(), u"Změna"_s);
             type(window.TxtCiz(), u"Kind*"_s);
             type(window.TxtCze(), u"dítě"_s);
-            window.CmdOK_Click();
+            click(&window, u"CmdOK"_s);
         });
         click(f->w.get(), u"CmdChange"_s);
         FrmMsg::setShowHook([](FrmMsg& window) {
