@@ -149,30 +149,18 @@ private Q_SLOTS:
         const QString zero = u"Počet opakování nesmí být nulový"_s;
         const QString low = u"Maximální počet opakování jednoho slovíčka dosažitelný chybnými odpovědmi musí být "
                             "alespoň roven počtu opakování slovíčka"_s;
-        QTest::newRow("leading zeros") << "F2TxtChyb"
-                                       << "007"
-                                       << "3/7/6"
-                                       << "";
-        QTest::newRow("penalty cleared") << "F2TxtChyb"
-                                         << ""
-                                         << "3/1/6" << zero;
-        QTest::newRow("decimals cut") << "F2TxtChyb"
-                                      << "2.5"
-                                      << "3/2/6"
-                                      << "";
-        QTest::newRow("repeats above maximum") << "F2TxtSl"
-                                               << "9"
-                                               << "6/2/6" << low;
-        QTest::newRow("repeats not a number") << "F2TxtSl"
-                                              << "abc"
-                                              << "3/2/6"
-                                              << "";
-        QTest::newRow("maximum below repeats") << "F2TxtMax"
-                                               << "2"
-                                               << "3/2/3" << low;
-        QTest::newRow("maximum cleared") << "F2TxtMax"
-                                         << ""
-                                         << "3/2/4" << zero;
+        const auto row = [](const char* name, const char* box, const char* typed, const char* after,
+                            const QString& message = {}) {
+            QTest::newRow(name) << QString::fromUtf8(box) << QString::fromUtf8(typed) << QString::fromUtf8(after)
+                                << message;
+        };
+        row("leading zeros", "F2TxtChyb", "007", "3/7/6");
+        row("penalty cleared", "F2TxtChyb", "", "3/1/6", zero);
+        row("decimals cut", "F2TxtChyb", "2.5", "3/2/6");
+        row("repeats above maximum", "F2TxtSl", "9", "6/2/6", low);
+        row("repeats not a number", "F2TxtSl", "abc", "3/2/6");
+        row("maximum below repeats", "F2TxtMax", "2", "3/2/3", low);
+        row("maximum cleared", "F2TxtMax", "", "3/2/4", zero);
     }
     void numberBoxChecks() {
         QFETCH(QString, box);
@@ -294,21 +282,17 @@ private Q_SLOTS:
         QTest::addColumn<bool>("half");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("feedback");
+        const auto row = [](const char* name, int level, bool half, const char* typed, const char* feedback = "") {
+            QTest::newRow(name) << level << half << QString::fromUtf8(typed) << QString::fromUtf8(feedback);
+        };
         // "der Vater" is asked; otec and táta are right.
-        QTest::newRow("any case, second alternative") << 1 << false << "TÁTA"
-                                                      << "";
-        QTest::newRow("wrong") << 1 << false << "bratr"
-                               << "Chyba: otec, táta";
-        QTest::newRow("trailing blank") << 1 << true << "otec "
-                                        << "Chyba: otec, táta";
-        QTest::newRow("half answer") << 1 << true << "ot"
-                                     << "";
-        QTest::newRow("empty on medium") << 1 << false << ""
-                                         << "Chyba: otec, táta";
-        QTest::newRow("quick answer on easy") << 0 << false << ""
-                                              << "Rychlá odpověď: otec, táta";
-        QTest::newRow("custom level judges") << 3 << false << ""
-                                             << "Chyba: otec, táta";
+        row("any case, second alternative", 1, false, "TÁTA");
+        row("wrong", 1, false, "bratr", "Chyba: otec, táta");
+        row("trailing blank", 1, true, "otec ", "Chyba: otec, táta");
+        row("half answer", 1, true, "ot");
+        row("empty on medium", 1, false, "", "Chyba: otec, táta");
+        row("quick answer on easy", 0, false, "", "Rychlá odpověď: otec, táta");
+        row("custom level judges", 3, false, "", "Chyba: otec, táta");
     }
     void answersAreJudged() {
         QFETCH(int, level);
