@@ -182,7 +182,6 @@ private slots:
         QTest::addColumn<QString>("reason");
         const QString full = QStringLiteral("největší dovolenou velikost");
         const QString folder = QStringLiteral("je to složka");
-        const Tree lesson = files({"units/2_1T.mum", "units/2_1.mum"});
         QTest::newRow("new textbook, no books folder") << "createTextbook" << Tree{{"units/", {}}} << 0 << "books/1.mum"
                                                        << "neexistuje";
         QTest::newRow("delete textbook, a folder among its lessons")
@@ -197,10 +196,8 @@ private slots:
         QTest::newRow("new lesson, huge number") << "createLesson" << files({"units/2_99999999999999999999.mum"}) << 0
                                                  << "units/2_100000000000000000000T.mum"
                                                  << "2147483647";
-        QTest::newRow("save pairs, full disk") << "savePairs" << lesson << 3 << "units/2_1.mum" << full;
         QTest::newRow("save pairs, no units folder") << "savePairs" << Tree{{"books/", {}}} << 0 << "units/2_1.mum"
                                                      << "neexistuje";
-        QTest::newRow("append, full disk") << "appendPair" << lesson << 8 << "units/2_1.mum" << full;
         QTest::newRow("extend, lesson file is a folder")
             << "openForExtension" << files({"units/2_1T.mum", "units/2_1.mum/"}) << 0 << "units/2_1.mum" << folder;
         QTest::newRow("extend, full disk, no lesson file")
