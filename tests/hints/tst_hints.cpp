@@ -337,8 +337,11 @@ private Q_SLOTS:
         m_f->state.currentPair = 1;
         m_f->random.values = {draw(2), draw(3), draw(4), draw(5), draw(6), 0.0};
         bool open = false;
-        if (use == u"yesno"_s) {
+        if (use == u"yesno"_s) { // the real box, as every page's question shows it
+            QStringList seen;
             answerNextWindow<QMessageBox>([&](QMessageBox& box) {
+                seen = {box.windowTitle(), box.text(), box.button(QMessageBox::Yes)->text(),
+                        box.button(QMessageBox::No)->text(), QString::number(box.icon())};
                 QTest::keyClick(box.focusWidget() ? box.focusWidget() : &box, Qt::Key_Escape);
                 open = box.isVisible();
                 if (open)
@@ -346,6 +349,8 @@ private Q_SLOTS:
             });
             QVERIFY(MessageBox::ask(&m_f->host, u"Opravdu chcete ukončit lekci?"_s, MessageBox::Icon::Exclamation));
             QVERIFY(open);
+            QCOMPARE(seen, (QStringList{u"Memoran 2002 Second Edition - Beta 3"_s, u"Opravdu chcete ukončit lekci?"_s,
+                                        u"Ano"_s, u"Ne"_s, QString::number(QMessageBox::Warning)}));
             return;
         }
         answerNextWindow([&](FrmMsg& w) {
