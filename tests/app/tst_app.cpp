@@ -370,19 +370,6 @@ private Q_SLOTS:
         QCOMPARE(image.pixelColor(quiet.right() - 1, quiet.center().y()), background);
     }
 
-    // Switched off, the QuickClick window is not built at start-up; shown later, it comes with the
-    // page and the hints the main window has asked for meanwhile.
-    void quickClickBuiltWhenFirstShown() {
-        FrmHl& w = load(cfg(0, 0));
-        w.F1Tmr_Timer();
-        w.setQuickClickHintsEnabled(false);
-        QVERIFY(!w.quickClick());
-        w.showQuickClickWindow();
-        QCOMPARE(w.quickClick()->page(), 1);
-        QVERIFY(!control(w.quickClick(), u"F2CmdPrvPism"_s)->isEnabled());
-        QVERIFY(control(w.quickClick(), u"F2CmdB"_s)->isEnabled());
-    }
-
     void quickClickJumps() {
         FrmHl& w = load(cfg(0, 1));
         w.F1Tmr_Timer();
@@ -546,15 +533,24 @@ private Q_SLOTS:
             QVERIFY2(c.blue() > c.red() + 20, qPrintable(c.name()));
     }
 
+    // Switched off, the QuickClick window is not built at start-up; shown later, it comes with the
+    // page and the hints the main window has asked for meanwhile.
     void quickClick() {
-        f->w.ZobrazQuickClick(2);
-        f->w.showQuickClickWindow();
-        FrmQL* ql = f->w.quickClick();
+        FrmHl& w = load(cfg(0, 0));
+        w.F1Tmr_Timer();
+        w.ZobrazQuickClick(2);
+        w.setQuickClickHintsEnabled(false);
+        QVERIFY(!w.quickClick());
+        w.showQuickClickWindow();
+        FrmQL* ql = w.quickClick();
+        QCOMPARE(ql->page(), 2);
+        QVERIFY(!control(ql, u"F2CmdPrvPism"_s)->isEnabled() && control(ql, u"F2CmdB"_s)->isEnabled());
+        w.setQuickClickHintsEnabled(true);
         QVERIFY(::shoot(ql, u"quickclick-page2"_s));
         // FramesQL(0) holds the jumps, FramesQL(1) the test's helpers.
         const QStringList frames[] = {{}, {u"FramesQL(0)"_s}, {u"FramesQL(1)"_s}};
         for (int page : {0, 1, 2}) {
-            f->w.ZobrazQuickClick(page);
+            w.ZobrazQuickClick(page);
             QCOMPARE(ql->page(), page);
             QCOMPARE(shown(ql, u"FramesQL(0) FramesQL(1)"_s), frames[page]);
         }
