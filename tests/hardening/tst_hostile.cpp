@@ -259,6 +259,8 @@ const SavePath kSavePaths[] = {
     {"settings", "me.cfg", "F2ImgOpt F4ChckQL F4ChckPoz", "F4CmdOK", false, true},
     {"test settings", "Try.cfg", "F2ImgTry F2Cmbbx(0)=Němčina F2Cmbbx(1)=Jedna F2OptUZ(1)", "Ano F2CmdOk", false,
      false},
+    // Storno keeps the page's settings too, through a save of its own.
+    {"test settings, Storno", "Try.cfg", "F2ImgTry F2OptUZ(1)", "F2CmdStorno", false, false},
     {"results log", "Zkouseni.txt", "F2ImgTry F2Cmbbx(0)=Němčina F2Cmbbx(1)=Jedna Ano F2CmdOk F5TxtJaz2=der_Hund",
      "F5CmdOK", true, false},
     {"results log: the first record", "Zkouseni.txt",
