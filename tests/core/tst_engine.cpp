@@ -1,4 +1,3 @@
-#include "FileSizeLimit.h"
 #include "Files.h"
 #include "FixedSources.h"
 #include "core/RandomSource.h"
@@ -271,22 +270,6 @@ private slots:
                                 "Správně:7   Špatně:1"));
     }
 
-    void writeTryCfg() {
-        // An existing "Try.cfg" is rewritten under its own name, not joined by a second file.
-        for (const QString& existing : {QString(), QStringLiteral("Try.cfg")}) {
-            QTemporaryDir tmp;
-            QVERIFY(tmp.isValid());
-            if (!existing.isEmpty())
-                QVERIFY(writeBytes(tmp.filePath(existing), "0\r\n0\r\n9\r\n9\r\n9\r\n0\r\n"));
-            // The switch written is the check box's, handed in, not the one of the last test.
-            const IoStatus status = SavedTestSettings::write(DataDir(tmp.path()), TestSettings{2, 1, 3, 2, 6, 0}, true);
-            QVERIFY2(status.ok(), qPrintable(status.message()));
-            const QString name = existing.isEmpty() ? QStringLiteral("try.cfg") : existing;
-            QCOMPARE(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden), QStringList{name});
-            QCOMPARE(readBytes(tmp.filePath(name)), QByteArray(" 2\r\n 1\r\n 3\r\n 2\r\n 6\r\n 1\r\n"));
-        }
-    }
-
     // "Try.cfg" and "try.cfg" side by side: the settings written are the settings read.
     void tryCfgTwoSpellings() {
         for (const QString& first : {QStringLiteral("Try.cfg"), QStringLiteral("try.cfg")}) {
@@ -311,24 +294,6 @@ private slots:
         QVERIFY(SavedTestSettings::write(dir, TestSettings{1, 1, 4, 2, 6, 0}, false).ok());
         QCOMPARE(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"TRY.CFG"});
         QCOMPARE(SavedTestSettings::read(dir).level, std::optional<int>(1));
-    }
-
-    // A full disk leaves the old "Try.cfg" whole.
-    void tryCfgFullDisk() {
-        QTemporaryDir tmp;
-        const QByteArray old(" 0\r\n 0\r\n 9\r\n 9\r\n 9\r\n 0\r\n");
-        QVERIFY(writeBytes(tmp.filePath("Try.cfg"), old));
-        IoStatus status;
-        {
-            const FileSizeLimit limit(10);
-            QVERIFY(limit.ok());
-            status = SavedTestSettings::write(DataDir(tmp.path()), TestSettings{2, 1, 3, 2, 6, 0}, true);
-        }
-        QVERIFY(!status.ok());
-        QVERIFY2(status.message().contains(QStringLiteral("Předchozí obsah souboru zůstal beze změny.")),
-                 qPrintable(status.message()));
-        QCOMPARE(readBytes(tmp.filePath("Try.cfg")), old);
-        QCOMPARE(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Try.cfg"});
     }
 
     void readTryCfg() {

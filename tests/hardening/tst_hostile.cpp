@@ -29,13 +29,6 @@ using Answer = MessageBox::Answer;
 
 namespace {
 
-// Lines as the program writes them, "|" between lines: Windows-1250, CR LF after each.
-QByteArray cp(const QString& lines) {
-    QByteArray bytes;
-    for (const QString& line : lines.split(u'|'))
-        bytes += Cp1250::encode(line) + "\r\n";
-    return bytes;
-}
 QByteArray utf16(const QString& lines) {
     QStringEncoder le(QStringConverter::Utf16LE);
     return "\xff\xfe" + QByteArray(le.encode(QString(lines).replace(u'|', u"\r\n"_s) + u"\r\n"_s));
@@ -50,16 +43,11 @@ QByteArray pairs(int count, int alternatives = 1) {
 // Textbook 2 "Němčina" with the lessons "Rodina" and "Jedna", the user textbook with "Moje" and "Druhá",
 // the settings (one repetition: a test of "Jedna" ends at its first answer) and a log of one record.
 Tree base() {
-    Tree tree;
-    for (
-        const QString& entry :
+    return textFiles(
         u"books/1.mum=Uživatelská učebnice;books/2.mum=Němčina;units/2_1T.mum=Rodina;"
         u"units/2_1.mum=der Vater*otec+táta*|die Mutter*matka*;units/2_2T.mum=Jedna;units/2_2.mum=der Hund*pes*;"
         u"units/1_1t.mum=Moje;units/1_1.mum=Katze*kočka*|Maus*myš*;units/1_2t.mum=Druhá;units/1_2.mum=Haus*dům*;"
-        u"me.cfg= 0| 0;Try.cfg= 0| 0| 1| 1| 1| 0;Zkouseni.txt=1.3.2026   8:00:00   Název:Němčina - Rodina   Úspěšnost: 50%"_s
-            .split(u';'))
-        tree.insert(entry.section(u'=', 0, 0), cp(entry.section(u'=', 1)));
-    return tree;
+        u"me.cfg= 0| 0;Try.cfg= 0| 0| 1| 1| 1| 0;Zkouseni.txt=1.3.2026   8:00:00   Název:Němčina - Rodina   Úspěšnost: 50%"_s);
 }
 // The base with entries replaced or added, and entries removed (a folder with all it holds).
 Tree with(const Tree& changes, const QStringList& removed = {}) {
@@ -271,8 +259,13 @@ const SavePath kSavePaths[] = {
     {"settings", "me.cfg", "F2ImgOpt F4ChckQL F4ChckPoz", "F4CmdOK", false, true},
     {"test settings", "Try.cfg", "F2ImgTry F2Cmbbx(0)=Němčina F2Cmbbx(1)=Jedna F2OptUZ(1)", "Ano F2CmdOk", false,
      false},
+    // Storno keeps the page's settings too, through a save of its own.
+    {"test settings, Storno", "Try.cfg", "F2ImgTry F2OptUZ(1)", "F2CmdStorno", false, false},
     {"results log", "Zkouseni.txt", "F2ImgTry F2Cmbbx(0)=Němčina F2Cmbbx(1)=Jedna Ano F2CmdOk F5TxtJaz2=der_Hund",
      "F5CmdOK", true, false},
+    {"results log: the first record", "Zkouseni.txt",
+     "F2ImgTry F2Cmbbx(0)=Němčina F2Cmbbx(1)=Jedna Ano F2CmdOk F5TxtJaz2=der_Hund", "F5CmdOK", true, false, -1,
+     "Zkouseni.txt"},
     {"editor: new textbook", "books/3.mum", "F2ImgBook CmdNext Opt1 CmdNext Txt=Francouzština", "CmdNext", false, true},
     {"editor: rename", "books/2.mum", "F2ImgBook CmdNext Opt3 CmdNext Lst=Němčina CmdNext Txt3=Němčina_II", "CmdNext",
      false, true},
@@ -296,6 +289,9 @@ const SavePath kSavePaths[] = {
     {"user textbook: new lesson", "units/1_3t.mum", "F2ImgUziv F3CmdOk F7TxtNazev=Barvy", "F7CmdOk2", false, true},
     {"user textbook: pair append", "units/1_1.mum",
      "F2ImgUziv F3Opt(1) F3Cmbbx=Moje F3CmdOk F7TxtCiz=Vogel F7TxtCze=pták", "F7CmdOk", true, true},
+    // A character Windows-1250 cannot hold: the lesson file is written anew, whole, as UTF-8.
+    {"user textbook: pair append, converted", "units/1_1.mum",
+     "F2ImgUziv F3Opt(1) F3Cmbbx=Moje F3CmdOk F7TxtCiz=Niños F7TxtCze=děti", "F7CmdOk", true, true},
     {"user textbook: pair list", "units/1_1.mum", "F2ImgUziv F3Opt(2) F3Cmbbx=Moje F3CmdOk F8Lst=Maus_=_myš F8CmdDel",
      "F8CmdSave", false, true},
     {"user textbook: renumbering", "units/1_renumber.txt", "F2ImgUziv F3Opt(3) F3Cmbbx=Moje", "Ano F3CmdOk", false,
@@ -420,7 +416,7 @@ private Q_SLOTS:
             with({{"units/2_1.mum", utf16(u"Niños*děti*"_s)}, {"units/1_1.mum", utf16(u"a*b*"_s)}}),
             u"setup 2 2, page 5; wizard 2 2 saved; user 2 Moje,Druhá saved"_s, {}, Save);
         row("hand-edited, no last CR LF",
-            with({{"books/2.mum", cp(u"Němčina"_s).chopped(2)},
+            with({{"books/2.mum", cp1250Lines(u"Němčina"_s).chopped(2)},
                   {"units/2_1T.mum", "Rodina"},
                   {"units/2_1.mum", "der Vater*otec*\r\ndie Mutter*matka*"},
                   {"me.cfg", " 0\r\n 0"}}),
@@ -451,7 +447,7 @@ private Q_SLOTS:
         row("a damaged renumbering journal", with({{"units/1_renumber.txt", "x\r\n"}}), kSound,
             u"2× „units/1_renumber.txt“ se nepodařilo přečíst: soubor neobsahuje to, co do něj program zapisuje"_s);
         row("a link to a textbook elsewhere",
-            with({{"books/3.mum", kLink + "../elsewhere.txt"}, {"elsewhere.txt", cp(u"Odjinud"_s)}}), books3);
+            with({{"books/3.mum", kLink + "../elsewhere.txt"}, {"elsewhere.txt", cp1250Lines(u"Odjinud"_s)}}), books3);
         row("dangling links as textbook and title files",
             with({{"books/3.mum", kLink + "gone"}, {"units/2_3T.mum", kLink + "gone"}}), kSound);
         row("a dangling link as the lesson file", with({{"units/2_1.mum", kLink + "gone"}}), kNotStarted, kTrap4);
@@ -459,7 +455,7 @@ private Q_SLOTS:
             u"setup 2 0; wizard 2; user 0"_s, u"4× „units“ se nepodařilo přečíst: složka neexistuje"_s);
 
         // Missing and unreadable folders.
-        const QString noBooks = u"„books“ se nepodařilo přečíst: složka neexistuje"_s;
+        const QString noBooks = u"Složku „books“ se nepodařilo přečíst: složka neexistuje."_s;
         row("no textbooks folder", with({}, {"books"}), u"setup 0; wizard -; user 2 Moje,Druhá"_s,
             u"3× "_s + noBooks + u"|„books/1.mum“ se nepodařilo uložit: složka „books“ neexistuje"_s);
         row("no lessons folder", with({}, {"units"}), u"setup 2 0; wizard 2; user 0"_s,
@@ -467,7 +463,7 @@ private Q_SLOTS:
         row("a file named books", with({{"books", "x"}}, {"books"}), u"setup 0; wizard -; user 2 Moje,Druhá"_s,
             u"3× „books“ se nepodařilo přečíst: není to složka|„books/1.mum“ se nepodařilo uložit"_s);
         row("a file named units", with({{"units", "x"}}, {"units"}), u"setup 2 0; wizard 2; user 0"_s,
-            u"4× „units“ se nepodařilo přečíst: není to složka"_s);
+            u"4× Složku „units“ se nepodařilo přečíst: není to složka."_s);
         row("unreadable textbooks folder", base(), u"setup 0; wizard -; user 2 Moje,Druhá"_s,
             u"3× „books“ se nepodařilo přečíst: přístup byl odepřen|„books/1.mum“"_s, Unreadable);
 
@@ -475,22 +471,22 @@ private Q_SLOTS:
         // The description the user textbook lists is the one its other pages read and delete.
         Tree twoCases = base();
         for (int n = 2; n <= 9; ++n) {
-            twoCases.insert(u"units/1_%1t.mum"_s.arg(n), cp(u"Lekce %1"_s.arg(n)));
-            twoCases.insert(u"units/1_%1T.mum"_s.arg(n), cp(u"Jiná %1"_s.arg(n)));
+            twoCases.insert(u"units/1_%1t.mum"_s.arg(n), cp1250Lines(u"Lekce %1"_s.arg(n)));
+            twoCases.insert(u"units/1_%1T.mum"_s.arg(n), cp1250Lines(u"Jiná %1"_s.arg(n)));
         }
         row("names in two cases", twoCases,
             u"setup 2 2, page 5; wizard 2 2; user 9 Moje,Lekce 2,Lekce 3,Lekce 4,Lekce 5,Lekce 6,Lekce 7,Lekce 8,Lekce 9"_s);
         Tree manyBooks = base();
         for (int t = 10; t < 5010; ++t)
-            manyBooks.insert(u"books/%1.mum"_s.arg(t), cp(u"Učebnice %1"_s.arg(t)));
+            manyBooks.insert(u"books/%1.mum"_s.arg(t), cp1250Lines(u"Učebnice %1"_s.arg(t)));
         row("5,000 textbooks", manyBooks, u"setup 5002 2, page 5; wizard 5002 2; user 2 Moje,Druhá"_s);
         Tree manyLessons = base();
         for (int l = 3; l <= 10002; ++l)
-            manyLessons.insert(u"units/2_%1T.mum"_s.arg(l), cp(u"Lekce %1"_s.arg(l)));
+            manyLessons.insert(u"units/2_%1T.mum"_s.arg(l), cp1250Lines(u"Lekce %1"_s.arg(l)));
         row("10,000 lessons", manyLessons, u"setup 2 10002, page 5; wizard 2 10002; user 2 Moje,Druhá"_s);
         Tree manyOwn = base();
         for (int l = 3; l <= 10002; ++l)
-            manyOwn.insert(u"units/1_%1t.mum"_s.arg(l), cp(u"Lekce %1"_s.arg(l)));
+            manyOwn.insert(u"units/1_%1t.mum"_s.arg(l), cp1250Lines(u"Lekce %1"_s.arg(l)));
         row("10,000 lessons of the user textbook", manyOwn, u"setup 2 2, page 5; wizard 2 2; user 999"_s);
 
         // Disks that take nothing.
@@ -499,9 +495,9 @@ private Q_SLOTS:
         row("read-only folders", with({}, {"books/1.mum"}), noUser,
             u"„Try.cfg“ se nepodařilo uložit: %1|„books/1.mum“ se nepodařilo uložit: %1"_s.arg(denied), ReadOnly);
         const QString full = u"se nepodařilo uložit: soubor by překročil největší dovolenou velikost"_s;
-        row("full disk", with({{"Try.cfg", cp(u" 1| 0| 1| 1| 1| 0"_s)}}, {"books/1.mum"}), noUser,
+        row("full disk", with({{"Try.cfg", cp1250Lines(u" 1| 0| 1| 1| 1| 0"_s)}}, {"books/1.mum"}), noUser,
             u"„Try.cfg“ "_s + full + u"|„books/1.mum“ "_s + full, FullDisk);
-        row("full tmpfs", with({{"Try.cfg", cp(u" 1| 0| 1| 1| 1| 0"_s)}}, {"books/1.mum"}), noUser,
+        row("full tmpfs", with({{"Try.cfg", cp1250Lines(u" 1| 0| 1| 1| 1| 0"_s)}}, {"books/1.mum"}), noUser,
             u"„Try.cfg“ se nepodařilo uložit: na disku není dost místa|„books/1.mum“ se nepodařilo uložit: na disku není dost místa"_s,
             Tmpfs);
     }

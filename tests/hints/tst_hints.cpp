@@ -203,39 +203,6 @@ private Q_SLOTS:
         QCOMPARE(m_f->answer->text(), options.value(0, u"old"_s));
     }
 
-    void feedback() {
-        QStringList shown;
-        FrmMsg::setShowHook([&](FrmMsg& w) {
-            shown = {w.LblNadpis()->text(), w.LblNadpis()->palette().color(QPalette::WindowText).name(),
-                     w.LblGood()->text(), w.LblText()->text()};
-            QVERIFY(shoot(&w, u"hint-feedback.png"_s));
-            click(&w, u"CmdOK"_s);
-        });
-        FrmMsg::showFeedback(&m_f->host, u"Rychlá odpověď"_s, Qt::blue, u"Slovo:"_s, u"nádraží"_s);
-        QCOMPARE(shown, QStringList({u"Rychlá odpověď"_s, u"#0000ff"_s, u"Slovo:"_s, u"nádraží"_s}));
-    }
-
-    // No hook: real keys reach the mask through Pism_KeyPress, and Enter is OK.
-    void realWindow() {
-        m_f->state.wordLists.addPairLine(u"Stadt*město*"_s);
-        m_f->state.currentPair = 1;
-        QPointer<FrmMsg> window;
-        QString focus;
-        answerNextWindow([&](FrmMsg& w) {
-            window = &w;
-            focus = w.focusWidget() ? w.focusWidget()->objectName() : QString();
-            QTest::keyClicks(w.Pism(), "S\bt");
-            QTest::keyClick(w.Pism(), Qt::Key_K, Qt::ControlModifier); // a Ctrl key that types nothing
-            QVERIFY(shoot(&w, u"hint-word-length.png"_s));
-            QTest::keyClick(w.Pism(), Qt::Key_Return);
-        });
-        Hints::wordLength(m_f->context());
-
-        QCOMPARE(focus, u"Pism"_s); // typing goes into the mask at once
-        QCOMPARE(m_f->answer->text(), u"St---"_s);
-        QVERIFY(window.isNull());
-    }
-
     // Long texts wrap and the window grows to show them; nothing is cut off.
     void longTextsFit_data() {
         QTest::addColumn<int>("use"); // 0 feedback, 1 five options
@@ -257,14 +224,17 @@ private Q_SLOTS:
         QFETCH(QString, answers);
         QFETCH(QString, shot);
 
-        QStringList clipped{u"not shown"_s};
+        QStringList clipped{u"not shown"_s}, shown;
         FrmMsg::setShowHook([&](FrmMsg& w) {
             QVERIFY(shoot(&w, shot));
             clipped = clippedControls(w);
+            shown = {w.LblNadpis()->text(), w.LblNadpis()->palette().color(QPalette::WindowText).name(),
+                     w.LblGood()->text(), w.LblText()->text()};
             click(&w, u"CmdOK"_s);
         });
         if (use == 0) {
-            FrmMsg::showFeedback(&m_f->host, u"Chyba"_s, Qt::red, u"Správně:"_s, answers);
+            FrmMsg::showFeedback(&m_f->host, u"Rychlá odpověď"_s, Qt::blue, u"Slovo:"_s, answers);
+            QCOMPARE(shown, QStringList({u"Rychlá odpověď"_s, u"#0000ff"_s, u"Slovo:"_s, answers}));
         } else {
             for (int n = 1; n <= 6; ++n)
                 m_f->state.wordLists.addPairLine((QString::number(n) + answers).left(answers.size()) + u"*C*"_s);
@@ -303,20 +273,26 @@ private Q_SLOTS:
         bool selected = true;
         bool startInSight = false;
         bool endInSight = false;
+        QString focus, masked;
         answerNextWindow([&](FrmMsg& w) {
             QLineEdit* mask = w.Pism();
+            focus = w.focusWidget() ? w.focusWidget()->objectName() : QString();
             selected = mask->hasSelectedText();
             carets.append(mask->cursorPosition());
             QTest::keyClicks(mask, typed);
+            QTest::keyClick(mask, Qt::Key_K, Qt::ControlModifier); // a Ctrl key that types nothing
             carets.append(mask->cursorPosition());
             QVERIFY(shoot(&w, u"hint-mask-%1.png"_s.arg(word.size())));
             mask->grab();
             startInSight = caret(*mask) == unscrolledCaret(*mask, mask->cursorPosition());
             endInSight = mask->rect().contains(unscrolledCaret(*mask, int(mask->text().size())));
-            QTest::mouseClick(w.control(u"CmdOK"_s), Qt::LeftButton);
+            masked = mask->text();
+            QTest::keyClick(w.Pism(), Qt::Key_Return); // Enter is OK
         });
         firstLetter ? Hints::firstLetter(m_f->context()) : Hints::wordLength(m_f->context());
 
+        QCOMPARE(focus, u"Pism"_s); // typing goes into the mask at once
+        QCOMPARE(m_f->answer->text(), masked);
         QVERIFY(!selected); // typing does not replace the mask
         QCOMPARE(carets, (QList<int>{given, given + int(typed.size())}));
         QVERIFY(startInSight);
@@ -361,8 +337,11 @@ private Q_SLOTS:
         m_f->state.currentPair = 1;
         m_f->random.values = {draw(2), draw(3), draw(4), draw(5), draw(6), 0.0};
         bool open = false;
-        if (use == u"yesno"_s) {
+        if (use == u"yesno"_s) { // the real box, as every page's question shows it
+            QStringList seen;
             answerNextWindow<QMessageBox>([&](QMessageBox& box) {
+                seen = {box.windowTitle(), box.text(), box.button(QMessageBox::Yes)->text(),
+                        box.button(QMessageBox::No)->text(), QString::number(box.icon())};
                 QTest::keyClick(box.focusWidget() ? box.focusWidget() : &box, Qt::Key_Escape);
                 open = box.isVisible();
                 if (open)
@@ -370,6 +349,8 @@ private Q_SLOTS:
             });
             QVERIFY(MessageBox::ask(&m_f->host, u"Opravdu chcete ukončit lekci?"_s, MessageBox::Icon::Exclamation));
             QVERIFY(open);
+            QCOMPARE(seen, (QStringList{u"Memoran 2002 Second Edition - Beta 3"_s, u"Opravdu chcete ukončit lekci?"_s,
+                                        u"Ano"_s, u"Ne"_s, QString::number(QMessageBox::Warning)}));
             return;
         }
         answerNextWindow([&](FrmMsg& w) {

@@ -1,5 +1,4 @@
 #include "DataTree.h"
-#include "FileSizeLimit.h"
 
 #include "store/UserTextbook.h"
 
@@ -228,38 +227,34 @@ private slots:
     // Each failure names the file and why, and changes nothing.
     void failures_data() {
         QTest::addColumn<QString>("op");
-        QTest::addColumn<int>("room"); // bytes a file may hold; 0: no limit
         QTest::addColumn<QString>("file");
         QTest::addColumn<Tree>("before");
         QTest::addColumn<QString>("reason");
         const Tree noUnits{{"books/", {}}};
-        QTest::newRow("list, no units folder") << "list" << 0 << "units" << noUnits << "neexistuje";
-        QTest::newRow("new lesson, no units folder") << "create" << 0 << "units" << noUnits << "neexistuje";
-        QTest::newRow("delete, no units folder") << "delete 1" << 0 << "units" << noUnits << "neexistuje";
+        QTest::newRow("list, no units folder") << "list"
+                                               << "units" << noUnits << "neexistuje";
+        QTest::newRow("new lesson, no units folder") << "create"
+                                                     << "units" << noUnits << "neexistuje";
+        QTest::newRow("delete, no units folder") << "delete 1"
+                                                 << "units" << noUnits << "neexistuje";
         QTest::newRow("new lesson, all 999 taken")
-            << "create" << 0 << "units" << lessons(QStringList(999, "O").join(u' ')) << "všech 999 čísel";
-        QTest::newRow("delete, full disk")
-            << "delete 1" << 1 << "units/1_renumber.txt" << lessons("L L L") << "největší dovolenou velikost";
+            << "create"
+            << "units" << lessons(QStringList(999, "O").join(u' ')) << "všech 999 čísel";
         Tree folder = lessons("L L");
         folder.insert("units/1_3t.mum/", {});
-        QTest::newRow("delete, a folder") << "delete 3" << 0 << "units/1_3t.mum" << folder << "je to složka";
+        QTest::newRow("delete, a folder") << "delete 3"
+                                          << "units/1_3t.mum" << folder << "je to složka";
     }
     void failures() {
         QFETCH(QString, op);
         QFETCH(Tree, before);
-        QFETCH(int, room);
         QFETCH(QString, file);
         QFETCH(QString, reason);
         const Data data(before);
         QVERIFY(data.ok);
-        IoStatus status;
-        {
-            const FileSizeLimit limit(room > 0 ? room : RLIM_INFINITY);
-            QVERIFY(limit.ok());
-            status = op == "list"     ? UserTextbook::list(data.dir).errors.value(0)
-                     : op == "create" ? UserTextbook::createLesson(data.dir, "x").status
-                                      : UserTextbook::deleteLesson(data.dir, op.back().digitValue());
-        }
+        const IoStatus status = op == "list"     ? UserTextbook::list(data.dir).errors.value(0)
+                                : op == "create" ? UserTextbook::createLesson(data.dir, "x").status
+                                                 : UserTextbook::deleteLesson(data.dir, op.back().digitValue());
         QVERIFY2(status.message().contains(u'„' + QDir::toNativeSeparators(data.tmp.filePath(file)) + u'“') &&
                      status.message().contains(reason),
                  qPrintable(status.message()));

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QStringList>
 
 // Files of a test's data directory, written and read byte for byte.
@@ -21,10 +22,26 @@ inline QByteArray readBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Lines as the program writes them: Windows-1250, CR LF after each.
-inline bool writeLines(const QString& path, const QStringList& lines) {
+// Lines as the program writes them, "|" between lines: Windows-1250, CR LF after each.
+inline QByteArray cp1250Lines(const QString& lines) {
     QByteArray bytes;
-    for (const QString& line : lines)
+    for (const QString& line : lines.split(u'|'))
         bytes += Cp1250::encode(line) + "\r\n";
-    return writeBytes(path, bytes);
+    return bytes;
+}
+
+// Files given as "path=lines;path=lines", each one's lines as cp1250Lines() takes them: path -> bytes.
+inline QMap<QString, QByteArray> textFiles(const QString& files) {
+    QMap<QString, QByteArray> result;
+    for (const QString& file : files.split(u';'))
+        result.insert(file.section(u'=', 0, 0), cp1250Lines(file.section(u'=', 1)));
+    return result;
+}
+
+// Writes such files below root.
+inline bool writeFiles(const QString& root, const QString& files) {
+    bool ok = true;
+    for (const auto& [path, bytes] : textFiles(files).asKeyValueRange())
+        ok = ok && writeBytes(root + u'/' + path, bytes);
+    return ok;
 }
