@@ -55,7 +55,7 @@ Answer showReal(QWidget* parent, const Request& request) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.button(QMessageBox::Yes)->setText(QStringLiteral("Ano"));
     box.button(QMessageBox::No)->setText(QStringLiteral("Ne"));
-    box.setDefaultButton(QMessageBox::Yes);
+    box.setDefaultButton(request.defaultAnswer == Answer::No ? QMessageBox::No : QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
@@ -66,7 +66,14 @@ QString mainCaption() {
 }
 
 Answer show(QWidget* parent, const QString& text, Buttons buttons, Icon icon, const QString& title) {
-    const Request request{text, buttons, icon, title};
+    return show(parent, Request{text, buttons, icon, title, buttons == Buttons::Ok ? Answer::Ok : Answer::Yes});
+}
+
+bool confirm(QWidget* parent, const QString& text, Icon icon, const QString& title) {
+    return show(parent, Request{text, Buttons::YesNo, icon, title, Answer::No}) == Answer::Yes;
+}
+
+Answer show(QWidget* parent, const Request& request) {
     if (handler())
         return handler()(request);
     return showReal(parent, request);

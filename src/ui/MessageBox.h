@@ -20,15 +20,23 @@ struct Request {
     Buttons buttons = Buttons::Ok;
     Icon icon = Icon::Information;
     QString title;
+    // The button that Enter and Space press when the user has not moved the focus.
+    Answer defaultAnswer = Answer::Ok;
 };
 
 // The caption of the main window, the title of its pages' message boxes.
 QString mainCaption();
 
 Answer show(QWidget* parent, const QString& text, Buttons buttons, Icon icon, const QString& title = mainCaption());
+// A Yes/No box; defaultAnswer is what Enter or Space gives (Yes or No).
+Answer show(QWidget* parent, const Request& request);
+// A question whose Yes only goes on with what the user started: Yes is the default.
 inline bool ask(QWidget* parent, const QString& text, Icon icon) {
     return show(parent, text, Buttons::YesNo, icon) == Answer::Yes;
 }
+// A question whose Yes ends the program or a test, deletes, or throws work away: No is the default,
+// so that an Enter or a Space meant for the window behind never does it.
+bool confirm(QWidget* parent, const QString& text, Icon icon, const QString& title = mainCaption());
 // A message with OK only.
 inline void tell(QWidget* parent, const QString& text, Icon icon) {
     show(parent, text, Buttons::Ok, icon);
