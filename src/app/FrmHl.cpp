@@ -281,8 +281,8 @@ void FrmHl::CmdExit_Click() {
     runTrapped(
         this, 7, QStringLiteral("Exit"),
         [this] {
-            if (MessageBox::ask(this, QStringLiteral("Opravdu chcete ukončit aplikaci?"),
-                                MessageBox::Icon::Exclamation))
+            if (MessageBox::confirm(this, QStringLiteral("Opravdu chcete ukončit aplikaci?"),
+                                    MessageBox::Icon::Exclamation))
                 endProgram();
         },
         [this] { endProgram(); });

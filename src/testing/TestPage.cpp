@@ -195,8 +195,8 @@ void TestPage::finishTest() {
 }
 
 void TestPage::F5CmdStorno_Click() {
-    if (!MessageBox::ask(m_shell.dialogParent(), QStringLiteral("Opravdu chcete ukončit lekci?"),
-                         MessageBox::Icon::Exclamation))
+    if (!MessageBox::confirm(m_shell.dialogParent(), QStringLiteral("Opravdu chcete ukončit lekci?"),
+                             MessageBox::Icon::Exclamation))
         return;
     Q_EMIT abandoned();
     m_shell.ZobrazStranku(1);

@@ -12,9 +12,9 @@ QString trapMessage(int number, const QString& routine) {
 namespace {
 
 bool report(QWidget* parent, int number, const QString& routine, const std::function<void()>& endProgram) {
-    const auto answer = MessageBox::show(parent, trapMessage(number, routine), MessageBox::Buttons::YesNo,
-                                         MessageBox::Icon::Critical, QStringLiteral("NoName"));
-    if (answer == MessageBox::Answer::Yes && endProgram)
+    const bool end =
+        MessageBox::confirm(parent, trapMessage(number, routine), MessageBox::Icon::Critical, QStringLiteral("NoName"));
+    if (end && endProgram)
         endProgram();
     return false;
 }

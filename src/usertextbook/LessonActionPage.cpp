@@ -127,8 +127,9 @@ void LessonActionPage::deleteLesson(int n) {
         MessageBox::showFileError(m_shell.dialogParent(), status.message());
         return;
     }
-    if (!MessageBox::ask(m_shell.dialogParent(), QStringLiteral("Opravdu chcete vymazat lekci: ") + description + u'?',
-                         MessageBox::Icon::Exclamation))
+    if (!MessageBox::confirm(m_shell.dialogParent(),
+                             QStringLiteral("Opravdu chcete vymazat lekci: ") + description + u'?',
+                             MessageBox::Icon::Exclamation))
         return;
     m_shell.ZobrazPrubeh(1, 100);
     const IoStatus deleted =

@@ -414,8 +414,9 @@ void FrmSlovZasob::CmdNext_Click() {
         closingPage();
         return;
     case Deletion:
-        if (MessageBox::ask(this, QStringLiteral("Opravdu chcete odstranit ") + m_books->currentItem()->text() + u'?',
-                            MessageBox::Icon::Information) &&
+        if (MessageBox::confirm(this,
+                                QStringLiteral("Opravdu chcete odstranit ") + m_books->currentItem()->text() + u'?',
+                                MessageBox::Icon::Information) &&
             !MessageBox::reportWrite(this,
                                      Vocabulary::deleteTextbook(m_dir, chosenTextbook(), m_withLessons->isChecked())))
             return;
@@ -479,8 +480,9 @@ void FrmSlovZasob::nextOnLessonStep() {
         m_end->setText(QStringLiteral("Neukládat"));
         return;
     }
-    if (!MessageBox::ask(this, QStringLiteral("Opravdu chcete odstranit ") + m_lessons->currentItem()->text() + u'?',
-                         MessageBox::Icon::Information))
+    if (!MessageBox::confirm(this,
+                             QStringLiteral("Opravdu chcete odstranit ") + m_lessons->currentItem()->text() + u'?',
+                             MessageBox::Icon::Information))
         return;
     if (!MessageBox::reportWrite(this, Vocabulary::deleteLesson(m_dir, chosenTitleFile())))
         return;
@@ -647,7 +649,7 @@ void FrmSlovZasob::CmdAdd_Click() {
 // ---- Leaving ----
 
 void FrmSlovZasob::CmdEnd_Click() {
-    if (!MessageBox::ask(this, QStringLiteral("Opravdu chcete opustit editor?"), MessageBox::Icon::Question))
+    if (!MessageBox::confirm(this, QStringLiteral("Opravdu chcete opustit editor?"), MessageBox::Icon::Question))
         return;
     m_leaving = true;
     close();
@@ -656,7 +658,7 @@ void FrmSlovZasob::CmdEnd_Click() {
 void FrmSlovZasob::closeEvent(QCloseEvent* event) {
     // The close box on the pair list would drop its changes unasked: it asks as "Neukládat" does.
     if (!m_leaving && currentStep() == PairList &&
-        !MessageBox::ask(this, QStringLiteral("Opravdu chcete opustit editor?"), MessageBox::Icon::Question)) {
+        !MessageBox::confirm(this, QStringLiteral("Opravdu chcete opustit editor?"), MessageBox::Icon::Question)) {
         event->ignore();
         return;
     }
