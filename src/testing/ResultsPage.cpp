@@ -12,6 +12,10 @@
 
 namespace {
 
+constexpr const char* kSaved =
+    "Výsledek tohoto zkoušení byl uložen do souboru ZKOUSENI.TXT, nachází se v kořenovém adresáři programu.";
+constexpr const char* kNotSaved = "Výsledek tohoto zkoušení se nepodařilo uložit do souboru ZKOUSENI.TXT.";
+
 // Page area 7680 x 6750 twips.
 constexpr ControlSpec kControls[] = {
     {"F6Lbl(0)", Kind::Label, 240, 300, 4200, 450, "Celková úspěšnost:"},
@@ -25,8 +29,7 @@ constexpr ControlSpec kControls[] = {
     {"F6LblSpatne", Kind::Label, 4500, 1980, 2940, 300},
     {"F6Lbl(4)", Kind::Label, 240, 2550, 7200, 300, "Nejhůře zapamatovatelné slovo:"},
     {"F6Txt", Kind::TextBox, 240, 2880, 7200, 420},
-    {"Label2", Kind::Label, 240, 3600, 7200, 660,
-     "Výsledek tohoto zkoušení byl uložen do souboru ZKOUSENI.TXT, nachází se v kořenovém adresáři programu."},
+    {"Label2", Kind::Label, 240, 3600, 7200, 660, kSaved},
     {"F6Cmd1", Kind::Button, 3480, 6060, 1935, 480, "Hlavní nabídka"},
     {"F6Cmd2", Kind::Button, 5505, 6060, 1935, 480, "Nové zkoušení"},
 };
@@ -52,6 +55,7 @@ void ResultsPage::bindControls() {
     m_right = m_controls.get<QLabel>("F6LblSpravne");
     m_wrong = m_controls.get<QLabel>("F6LblSpatne");
     m_worstPair = m_controls.get<QLineEdit>("F6Txt");
+    m_savedNote = m_controls.get<QLabel>("Label2");
     m_toMenu = m_controls.get<QPushButton>("F6Cmd1");
     m_again = m_controls.get<QPushButton>("F6Cmd2");
 }
@@ -81,6 +85,8 @@ void ResultsPage::appendRecord(const QString& caption) {
     const QString record = TestEngine::resultRecord(m_state.clock.now(), caption, m_rate->text(), m_total->text(),
                                                     m_right->text(), m_wrong->text());
     const IoStatus saved = m_state.dir.appendLine(QStringLiteral("Zkouseni.txt"), record);
+    // The label must not claim a record that is not in the log.
+    m_savedNote->setText(QString::fromUtf8(saved.ok() ? kSaved : kNotSaved));
     MessageBox::reportWrite(m_shell.dialogParent(), saved);
 }
 

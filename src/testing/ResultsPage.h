@@ -32,6 +32,7 @@ private:
     QLabel* m_right = nullptr;
     QLabel* m_wrong = nullptr;
     QLineEdit* m_worstPair = nullptr;
+    QLabel* m_savedNote = nullptr; // Label2: whether the record reached the log
     QPushButton* m_toMenu = nullptr;
     QPushButton* m_again = nullptr;
 };

@@ -333,6 +333,21 @@ private Q_SLOTS:
         QVERIFY2(told.icon == MessageBox::Icon::Information && told.text.contains(u"UTF-8"_s), qPrintable(told.text));
     }
 
+    void resultsSayWhetherTheRecordWasSaved() {
+        QVERIFY(QDir(f->dir.path()).mkdir(u"Zkouseni.txt"_s)); // a log that cannot be written
+        start(u"Jedna"_s, {0.0});
+        while (shownPage() == 5)
+            answerRight();
+        QVERIFY2(text("Label2").contains(u"nepodařilo uložit"_s), qPrintable(text("Label2")));
+        QVERIFY(QDir(f->dir.path()).rmdir(u"Zkouseni.txt"_s));
+        press("F6Cmd2");
+        f->messages.answer(Answer::Yes);
+        press("F2CmdOk");
+        while (shownPage() == 5)
+            answerRight();
+        QVERIFY2(text("Label2").contains(u"byl uložen"_s), qPrintable(text("Label2")));
+    }
+
     void wholeTestEndsOnTheResultsPage() {
         numbers(u"3"_s, u"1"_s, u"4"_s);
         start(u"Jedna"_s, {0.0});
@@ -381,6 +396,7 @@ private Q_SLOTS:
         start(u"Rodina"_s, {0.0});
         press("F5CmdStorno"); // answered No
         QCOMPARE(lastMessage(), u"Opravdu chcete ukončit lekci?"_s);
+        QCOMPARE(f->messages.shown.last().defaultAnswer, Answer::No);
         QCOMPARE(shownPage(), 5);
         f->messages.answer(Answer::Yes);
         press("F5CmdStorno");
@@ -459,6 +475,7 @@ private Q_SLOTS:
         QCOMPARE(ended.count(), endProgram ? 1 : 0);
         if (endProgram) {
             QCOMPARE(f->messages.shown.last().title, u"NoName"_s); // the trap's own title
+            QCOMPARE(f->messages.shown.last().defaultAnswer, Answer::No);
             return;
         }
         QCOMPARE(shownPage(), 2);
