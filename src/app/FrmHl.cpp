@@ -132,9 +132,9 @@ FrmHl::~FrmHl() {
 void FrmHl::bindControls() {
     m_pageName = m_controls.get<QLabel>("LblName");
     m_navLabels = m_controls.array<QLabel, kPageCount>("LblNav");
-    m_ownNavNodes = {{{m_controls.get<QLabel>("LblNavUziv"), 3},
-                      {m_controls.get<QLabel>("LblNavUzivNova"), 7},
-                      {m_controls.get<QLabel>("LblNavUzivSlova"), 8}}};
+    m_navUserTextbook = m_controls.get<QLabel>("LblNavUziv");
+    m_navNewLesson = m_controls.get<QLabel>("LblNavUzivNova");
+    m_navEditWords = m_controls.get<QLabel>("LblNavUzivSlova");
     m_progressFrame = m_controls.get<QFrame>("ShpRam");
     m_progressBar = m_controls.get<QFrame>("ShpPosun");
     m_progressLabel = m_controls.get<QLabel>("LblPosun");
@@ -154,8 +154,8 @@ void FrmHl::styleControls() {
     heading->setPalette(onBlue);
     for (QLabel* nav : m_navLabels)
         nav->setPalette(onBlue);
-    for (const NavNode& node : m_ownNavNodes)
-        node.label->setPalette(onBlue);
+    for (QLabel* node : {m_navUserTextbook, m_navNewLesson, m_navEditWords})
+        node->setPalette(onBlue);
     m_progressLabel->setPalette(onBlue);
     const QColor branch(190, 210, 245);
     for (int i = 0; i <= 12; ++i)
@@ -310,14 +310,29 @@ void FrmHl::F2Init() {
 void FrmHl::ZobrazStranku(int page) {
     if (page < 0 || page >= kPageCount)
         return;
-    for (int i = 0; i < kPageCount; ++i)
-        setBold(m_navLabels[i], i == page);
-    for (const NavNode& node : m_ownNavNodes)
-        setBold(node.label, node.page == page);
+    const QLabel* marked = navLabelOf(page);
+    for (QLabel* label : m_navLabels)
+        setBold(label, label == marked);
+    for (QLabel* node : {m_navUserTextbook, m_navNewLesson, m_navEditWords})
+        setBold(node, node == marked);
     for (Page* frame : m_frames)
         frame->hide();
     m_frames[page]->show();
     m_pageName->setText(m_frames[page]->caption());
+}
+
+QLabel* FrmHl::navLabelOf(int page) const {
+    switch (page) {
+    case 3:
+        return m_navUserTextbook;
+    case 7:
+        return m_userTextbook.entry->state() == NewLessonPage::State::ExistingLessonPairs ? m_navEditWords
+                                                                                          : m_navNewLesson;
+    case 8:
+        return m_navEditWords;
+    default:
+        return m_navLabels[page];
+    }
 }
 
 void FrmHl::ZobrazPrubeh(int value, int maximum) {

@@ -79,6 +79,8 @@ protected:
 
 private:
     void bindControls();
+    // The label of the tree that marks the page: exactly one is bold.
+    QLabel* navLabelOf(int page) const;
     void styleControls();
     void buildPages();
     // The pages of a test hand over to each other through these connections.
@@ -102,12 +104,10 @@ private:
     Controls m_controls;
     QLabel* m_pageName = nullptr;
     std::array<QLabel*, kPageCount> m_navLabels{};
-    // Nodes of the tree beyond LblNav (the user textbook's), each bold while its page is shown.
-    struct NavNode {
-        QLabel* label = nullptr;
-        int page = -1;
-    };
-    std::array<NavNode, 3> m_ownNavNodes{};
+    // The user textbook's nodes of the tree (beyond LblNav): its pages 3, 7 and 8 are marked there.
+    QLabel* m_navUserTextbook = nullptr; // page 3
+    QLabel* m_navNewLesson = nullptr;    // page 7 for a new lesson
+    QLabel* m_navEditWords = nullptr;    // page 7 for more pairs of a lesson, page 8
     // The progress indicator: a frame, the bar that fills it, and the percentage over both.
     QFrame* m_progressFrame = nullptr;
     QFrame* m_progressBar = nullptr;
