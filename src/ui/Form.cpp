@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -12,6 +13,23 @@
 #include <QRadioButton>
 
 namespace {
+
+// Enter presses a focused button, as Space does: outside dialogs Qt's buttons take Space only.
+class Button : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && !event->isAutoRepeat()) {
+            event->accept();
+            click();
+            return;
+        }
+        QPushButton::keyPressEvent(event);
+    }
+};
 
 QWidget* create(Kind kind, const QString& caption, QWidget* parent) {
     switch (kind) {
@@ -22,7 +40,7 @@ QWidget* create(Kind kind, const QString& caption, QWidget* parent) {
         return label;
     }
     case Kind::Button:
-        return new QPushButton(caption, parent);
+        return new Button(caption, parent);
     case Kind::CheckBox:
         return new QCheckBox(caption, parent);
     case Kind::Option:
@@ -91,6 +109,13 @@ void Controls::wrongClass(const QString& name, const QWidget* widget, const char
 
 QString arrayName(const char* name, int index) {
     return QStringLiteral("%1(%2)").arg(QString::fromUtf8(name)).arg(index);
+}
+
+void clearChoice(QAbstractItemView* list) {
+    list->clearSelection();
+    // Through the view, not its selection model: the view then no longer makes the first item current
+    // when it takes the focus.
+    list->setCurrentIndex(QModelIndex());
 }
 
 void setShapeColor(QWidget* shape, const QColor& color, int width) {

@@ -91,6 +91,12 @@ private:
     QList<QWidget*> m_order;
 };
 
+class QAbstractItemView;
+
+// A list without a chosen item: none selected, and none current, so that taking the focus marks no
+// item as if chosen and Down picks the first.
+void clearChoice(QAbstractItemView* list);
+
 // Colours of shapes and lines (controls of those kinds); anything else stops the program.
 void setShapeColor(QWidget* shape, const QColor& color, int width = 1);
 void setLineColor(QWidget* line, const QColor& color);

@@ -4,6 +4,8 @@
 
 #include <QFrame>
 
+class QAbstractButton;
+
 // One page of the main window: the frame "Frames(i)" and its caption, which the window shows in
 // LblName while the page is on screen.
 class Page : public QFrame {
@@ -18,9 +20,14 @@ public:
     QWidget* control(const QString& name) const { return m_controls[name]; }
 
 protected:
+    // Escape anywhere on the page presses back, the page's way back.
+    void setBackButton(QAbstractButton* back);
+    void keyPressEvent(QKeyEvent* event) override;
+
     Controls m_controls;
 
 private:
+    QAbstractButton* m_back = nullptr;
     int m_index;
     QString m_caption;
 };

@@ -1,6 +1,7 @@
 #include "ui/PairItems.h"
 
 #include "store/TextRoutines.h"
+#include "ui/Form.h"
 #include "ui/FrmMsg.h"
 
 #include <QListWidget>
@@ -25,6 +26,12 @@ void fill(QListWidget* list, const QStringList& pairLines) {
     list->clear();
     for (const QString& line : pairLines)
         insertPair(list, list->count(), VratPole(line, 1), VratPole(line, 2));
+    clearChoice(list);
+}
+
+void removeSelected(QListWidget* list) {
+    delete list->currentItem();
+    clearChoice(list);
 }
 
 QStringList pairLines(const QListWidget* list) {

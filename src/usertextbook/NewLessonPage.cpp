@@ -30,6 +30,7 @@ constexpr ControlSpec kControls[] = {
     {"F7LblPosledni", Kind::Label, 240, 3030, 7200, 570},
     {"F7CmdOk", Kind::Button, 3930, 6060, 1710, 480, "OK"},
     {"F7CmdSave", Kind::Button, 5730, 6060, 1710, 480, "Uložit"},
+    {"F7CmdZpet", Kind::Button, 5730, 5460, 1710, 480, "Zpět"},
 };
 
 const QString kMissing = QStringLiteral("Nejsou zadány všechny údaje!");
@@ -76,6 +77,9 @@ NewLessonPage::NewLessonPage(Shell& shell, AppState& state, QWidget* parent)
     });
     connect(m_add, &QPushButton::clicked, this, &NewLessonPage::F7CmdOk_Click);
     connect(m_save, &QPushButton::clicked, this, &NewLessonPage::F7CmdSave_Click);
+    auto* back = m_controls.get<QPushButton>("F7CmdZpet");
+    connect(back, &QPushButton::clicked, this, &NewLessonPage::F7CmdZpet_Click);
+    setBackButton(back);
 }
 
 NewLessonPage::State NewLessonPage::state() const {
@@ -100,6 +104,7 @@ void NewLessonPage::F7CmdOk2_Click() {
         return;
     }
     m_state.currentLessonFile = UserTextbook::lessonFile(lesson.number);
+    m_newLesson = lesson.number;
     m_shell.ZobrazPrubeh(99, 100);
     m_confirm->hide();
     m_description->setEnabled(false);
@@ -160,6 +165,52 @@ void NewLessonPage::F7CmdSave_Click() {
 void NewLessonPage::finishEntry() {
     m_shell.ZobrazStranku(1);
     m_shell.ZobrazQuickClick(1);
+    showDescriptionState();
+}
+
+void NewLessonPage::F7CmdZpet_Click() {
+    if (state() != State::Description) {
+        const bool typed = !m_foreign->text().isEmpty() || !m_czech->text().isEmpty();
+        if (typed && !MessageBox::confirm(m_shell.dialogParent(),
+                                          QStringLiteral("Rozepsaná dvojice nebude uložena. Opravdu chcete odejít?"),
+                                          MessageBox::Icon::Question))
+            return;
+        // A lesson gets its lesson file with its first pair.
+        if (state() == State::NewLessonPairs && !m_state.dir.SouborExistuje(m_state.currentLessonFile))
+            offerToDeleteEmptyLesson();
+        m_foreign->clear();
+        m_czech->clear();
+        showDescriptionState();
+    }
+    m_shell.ZobrazStranku(3);
+    m_shell.ZobrazQuickClick(1);
+}
+
+void NewLessonPage::offerToDeleteEmptyLesson() {
+    const QString question = QStringLiteral("Lekce „%1“ zatím nemá žádnou dvojici. Chcete ji z uživatelské učebnice "
+                                            "odstranit?")
+                                 .arg(m_description->text());
+    if (!MessageBox::confirm(m_shell.dialogParent(), question, MessageBox::Icon::Question))
+        return;
+    const IoStatus deleted = UserTextbook::deleteLesson(
+        m_state.dir, m_newLesson, [this](int done, int total) { m_shell.ZobrazPrubeh(done, total); });
+    m_shell.ZobrazPrubeh(0, 0);
+    MessageBox::reportWrite(m_shell.dialogParent(), deleted);
+}
+
+void NewLessonPage::showEvent(QShowEvent* event) {
+    Page::showEvent(event);
+    focusFirstBox();
+}
+
+void NewLessonPage::focusFirstBox() {
+    if (state() == State::Description)
+        m_description->setFocus();
+    else
+        m_foreign->setFocus();
+}
+
+void NewLessonPage::showDescriptionState() {
     showPairControls(false);
     m_descriptionLabel->show();
     m_description->show();
@@ -169,4 +220,6 @@ void NewLessonPage::finishEntry() {
     m_description->resize(tw(kNarrow), m_description->height());
     m_add->setEnabled(false);
     m_save->setEnabled(false);
+    if (isVisible())
+        focusFirstBox(); // otherwise when the page is shown
 }

@@ -24,11 +24,21 @@ public:
     void F7CmdOk2_Click();
     void F7CmdOk_Click();
     void F7CmdSave_Click();
+    // "Zpět" (and Escape): back to page 3, the page in its description state again; a new lesson
+    // without a pair may be deleted.
+    void F7CmdZpet_Click();
     // Pairs for an existing lesson, whose last pair (edit form) is shown under "Poslední dvojice:".
     void prepareExisting(const QString& lastPair);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void showPairControls(bool shown);
+    void showDescriptionState();
+    // The focus in the box the user types in next: the description, or the foreign text.
+    void focusFirstBox();
+    void offerToDeleteEmptyLesson();
     // Appends the typed pair; false when a box is empty (with the message) or the write failed.
     bool addPair();
     void finishEntry();
@@ -43,4 +53,5 @@ private:
     WrapLabel* m_lastPair = nullptr;
     QPushButton* m_add = nullptr;  // F7CmdOk
     QPushButton* m_save = nullptr; // F7CmdSave
+    int m_newLesson = 0;           // the number of the lesson created last
 };

@@ -17,6 +17,7 @@ constexpr ControlSpec kControls[] = {
     {"F8CmdChange", Kind::Button, 5850, 510, 1590, 480, "Změnit"},
     {"F8CmdDel", Kind::Button, 5850, 1110, 1590, 480, "Odstranit"},
     {"F8CmdSave", Kind::Button, 5850, 6060, 1590, 480, "Uložit"},
+    {"F8CmdZpet", Kind::Button, 5850, 5460, 1590, 480, "Zpět"},
 };
 
 } // namespace
@@ -29,10 +30,14 @@ PairListPage::PairListPage(Shell& shell, AppState& state, QWidget* parent)
     connect(m_controls.get<QPushButton>("F8CmdChange"), &QPushButton::clicked, this, &PairListPage::F8CmdChange_Click);
     connect(m_controls.get<QPushButton>("F8CmdDel"), &QPushButton::clicked, this, &PairListPage::F8CmdDel_Click);
     connect(m_controls.get<QPushButton>("F8CmdSave"), &QPushButton::clicked, this, &PairListPage::F8CmdSave_Click);
+    auto* back = m_controls.get<QPushButton>("F8CmdZpet");
+    connect(back, &QPushButton::clicked, this, &PairListPage::F8CmdZpet_Click);
+    setBackButton(back);
 }
 
 void PairListPage::fill(const QStringList& pairLines) {
     PairItems::fill(m_pairs, pairLines);
+    m_filled = PairItems::pairLines(m_pairs);
 }
 
 bool PairListPage::pairChosen() {
@@ -45,7 +50,7 @@ bool PairListPage::pairChosen() {
 
 void PairListPage::F8CmdDel_Click() {
     if (pairChosen())
-        delete m_pairs->currentItem();
+        PairItems::removeSelected(m_pairs);
 }
 
 void PairListPage::F8CmdChange_Click() {
@@ -60,4 +65,20 @@ void PairListPage::F8CmdSave_Click() {
         return;
     m_shell.ZobrazStranku(1);
     m_shell.ZobrazQuickClick(1);
+}
+
+void PairListPage::F8CmdZpet_Click() {
+    if (PairItems::pairLines(m_pairs) != m_filled &&
+        !MessageBox::confirm(m_shell.dialogParent(),
+                             QStringLiteral("Změny v seznamu dvojic nebudou uloženy. Opravdu chcete odejít bez "
+                                            "uložení?"),
+                             MessageBox::Icon::Question))
+        return;
+    m_shell.ZobrazStranku(3);
+    m_shell.ZobrazQuickClick(1);
+}
+
+void PairListPage::showEvent(QShowEvent* event) {
+    Page::showEvent(event);
+    m_pairs->setFocus(); // nothing is chosen in it until the user picks a pair
 }

@@ -17,6 +17,11 @@ public:
     void F8CmdDel_Click();
     void F8CmdChange_Click();
     void F8CmdSave_Click();
+    // "Zpět" (and Escape): back to page 3, asking first when the list has unsaved changes.
+    void F8CmdZpet_Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     bool pairChosen();
@@ -24,4 +29,5 @@ private:
     Shell& m_shell;
     AppState& m_state;
     QListWidget* m_pairs = nullptr;
+    QStringList m_filled; // the pair lines as listed, to tell unsaved changes
 };

@@ -19,6 +19,8 @@
 #include <QRadioButton>
 #include <QScreen>
 
+#include <algorithm>
+
 namespace {
 
 // Window 8400 x 5340 twips. The header lies over the top of the steps' area; the welcome step
@@ -260,6 +262,31 @@ void FrmSlovZasob::connectControls() {
     });
     for (QRadioButton* option : {m_withLessons, m_bookOnly})
         connect(option, &QRadioButton::clicked, m_next, [this] { m_next->setEnabled(true); });
+    // A double-click (or Enter) on a textbook or a lesson chooses it and goes on; not on a pair, where
+    // Next saves the list.
+    for (QListWidget* list : {m_books, m_lessons}) {
+        connect(list, &QListWidget::itemActivated, this, [this] {
+            if (m_next->isEnabled())
+                CmdNext_Click();
+        });
+    }
+    orderTabs();
+}
+
+void FrmSlovZasob::orderTabs() {
+    // Next (where the focus rests on steps without a box) leads to the step's own controls, then to
+    // Storno and Back: hidden steps drop out of the chain by themselves.
+    QWidget* previous = m_next;
+    for (QWidget* control : m_controls.inTableOrder()) {
+        const bool onStep = std::find(m_steps.begin(), m_steps.end(), control->parentWidget()) != m_steps.end();
+        if (!onStep || control->focusPolicy() == Qt::NoFocus)
+            continue;
+        setTabOrder(previous, control);
+        previous = control;
+    }
+    setTabOrder(previous, m_end);
+    setTabOrder(m_end, m_prev);
+    setTabOrder(m_prev, m_next);
 }
 
 // ---- Steps and header ----
@@ -553,8 +580,7 @@ bool FrmSlovZasob::fill(QListWidget* names, QListWidget* fileNames, const FileLi
     fileNames->clear();
     names->addItems(listing.names);
     fileNames->addItems(listing.fileNames);
-    names->setCurrentRow(-1);
-    names->clearSelection();
+    clearChoice(names);
     return true;
 }
 
@@ -616,7 +642,7 @@ void FrmSlovZasob::CmdDel_Click() {
                          MessageBox::Icon::Exclamation);
         return;
     }
-    delete m_pairs->currentItem();
+    PairItems::removeSelected(m_pairs);
 }
 
 void FrmSlovZasob::CmdChange_Click() {

@@ -69,6 +69,7 @@ private:
     void bindControls();
     void styleControls();
     void connectControls();
+    void orderTabs();
     void showStep(Step step);
     void setHeader(Header header);
     void closingPage();

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
 #include <QWidget>
@@ -29,6 +30,17 @@ inline void click(QWidget* widget) {
 }
 inline void click(const QObject* root, const QString& name) {
     click(control(root, name));
+}
+
+// A double-click at a point of a widget, as the window system delivers it: press, release, press,
+// double-click, release (QTest::mouseDClick sends the double-click alone).
+inline void doubleClick(QWidget* widget, QPoint at) {
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mousePress(widget, Qt::LeftButton, Qt::NoModifier, at);
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, at, widget->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
+    QApplication::sendEvent(widget, &dbl);
+    QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, at);
 }
 
 // Types text key by key; QTest::keyClicks takes ASCII only, so each character goes in its own event.

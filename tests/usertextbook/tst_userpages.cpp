@@ -66,6 +66,16 @@ struct Fixture : Sandbox {
             QVERIFY(choose(at<QComboBox>(u"F3Cmbbx"_s), lesson));
         click(&w, u"F3CmdOk"_s);
     }
+    // The navigation tree marks the page with exactly one bold label.
+    QStringList boldInTree() const {
+        QStringList bold;
+        for (const QLabel* label : w.findChildren<QLabel*>()) {
+            if (label->objectName().startsWith(u"LblNav"_s) && !label->isHidden() && label->font().bold())
+                bold.append(label->objectName());
+        }
+        return bold;
+    }
+    NewLessonPage::State entryState() const { return w.userTextbookPages().entry->state(); }
     QStringList listed() const {
         QStringList items;
         auto* list = at<QListWidget>(u"F8Lst"_s);
@@ -168,6 +178,80 @@ private Q_SLOTS:
         QCOMPARE(description->text(), u" Zvířata+ "_s);
     }
 
+    // "Zpět" and Escape lead back to page 3 without losing what was typed unasked; the focus is
+    // always in the box typed in next, and the tree marks the page once.
+    void page7HasAWayBack() {
+        QCOMPARE(f->boldInTree(), QStringList{u"LblNavUziv"_s});
+        f->act(0);
+        QCOMPARE(f->boldInTree(), QStringList{u"LblNavUzivNova"_s});
+        auto* description = f->at<QLineEdit>(u"F7TxtNazev"_s);
+        QCOMPARE(f->w.focusWidget(), description);
+        type(description, u"Barvy"_s);
+        click(&f->w, u"F7CmdOk2"_s);
+        QCOMPARE(f->w.focusWidget(), f->at(u"F7TxtCiz"_s));
+        // A new lesson without a pair: deleting it is offered, No keeps it.
+        click(&f->w, u"F7CmdZpet"_s);
+        QCOMPARE(f->page(), 3);
+        QCOMPARE(
+            f->messages.texts(),
+            QStringList{u"Lekce „Barvy“ zatím nemá žádnou dvojici. Chcete ji z uživatelské učebnice odstranit?"_s});
+        QCOMPARE(f->messages.shown.last().defaultAnswer, Answer::No);
+        QCOMPARE(f->dataDir.readFirstLine(u"units\\1_3t.mum"_s), u"Barvy"_s);
+        QCOMPARE(f->entryState(), NewLessonPage::State::Description);
+        // Again, by Escape, and Yes: lesson 4 moves down into the free number.
+        f->act(0);
+        QTest::keyClick(description, Qt::Key_Return);
+        f->messages.answer(Answer::Yes);
+        QTest::keyClick(f->at(u"F7TxtCze"_s), Qt::Key_Escape);
+        QCOMPARE(f->page(), 3);
+        QCOMPARE(f->dataDir.readFirstLine(u"units\\1_3t.mum"_s), u"Škola"_s);
+        QVERIFY(!f->dataDir.SouborExistuje(u"units\\1_4t.mum"_s));
+        // More pairs for a lesson: a pair still in the boxes is not dropped unasked.
+        f->act(1, u"Dům"_s);
+        QCOMPARE(f->boldInTree(), QStringList{u"LblNavUzivSlova"_s});
+        QCOMPARE(f->w.focusWidget(), f->at(u"F7TxtCiz"_s));
+        type(f->at(u"F7TxtCiz"_s), u"Tür"_s);
+        const QByteArray pairs = f->bytes(u"units/1_2.mum"_s);
+        click(&f->w, u"F7CmdZpet"_s);
+        QCOMPARE(f->messages.texts().last(), u"Rozepsaná dvojice nebude uložena. Opravdu chcete odejít?"_s);
+        QCOMPARE(f->page(), 7);
+        f->messages.answer(Answer::Yes);
+        click(&f->w, u"F7CmdZpet"_s);
+        QCOMPARE(f->page(), 3);
+        QCOMPARE(f->entryState(), NewLessonPage::State::Description);
+        QCOMPARE(f->bytes(u"units/1_2.mum"_s), pairs);
+    }
+
+    // Nothing looks chosen until the user picks a pair, a deletion leaves nothing chosen, and "Zpět"
+    // asks before it drops changes.
+    void page8DeletesOnlyChosenPairsAndHasAWayBack() {
+        const QByteArray before = f->bytes(u"units/1_2.mum"_s);
+        f->act(2, u"Dům"_s);
+        QCOMPARE(f->boldInTree(), QStringList{u"LblNavUzivSlova"_s});
+        auto* list = f->at<QListWidget>(u"F8Lst"_s);
+        QCOMPARE(f->w.focusWidget(), list);
+        QCOMPARE(list->currentRow(), -1);
+        QTest::keyClick(list, Qt::Key_Down);
+        QVERIFY(list->currentRow() == 0 && list->currentItem()->isSelected());
+        QTest::keyClick(f->at(u"F8CmdDel"_s), Qt::Key_Return); // Enter presses the focused button
+        QTest::keyClick(f->at(u"F8CmdDel"_s), Qt::Key_Return);
+        QCOMPARE(f->listed(), (QStringList{u" = "_s, u"a = b = rovná se"_s}));
+        QCOMPARE(f->messages.texts(), QStringList{kMissing});
+        QTest::keyClick(list, Qt::Key_Escape);
+        QCOMPARE(f->messages.texts().last(),
+                 u"Změny v seznamu dvojic nebudou uloženy. Opravdu chcete odejít bez uložení?"_s);
+        QCOMPARE(f->messages.shown.last().defaultAnswer, Answer::No);
+        QCOMPARE(f->page(), 8);
+        f->messages.answer(Answer::Yes);
+        click(&f->w, u"F8CmdZpet"_s);
+        QCOMPARE(f->page(), 3);
+        QCOMPARE(f->bytes(u"units/1_2.mum"_s), before);
+        f->act(2, u"Dům"_s); // unchanged: back without a question
+        click(&f->w, u"F8CmdZpet"_s);
+        QCOMPARE(f->page(), 3);
+        QCOMPARE(f->messages.shown.size(), 3);
+    }
+
     void pairsAreAddedToAnExistingLesson() {
         f->act(1, u"Dům"_s);
         QCOMPARE(f->page(), 7);
@@ -219,6 +303,7 @@ private Q_SLOTS:
         f->act(3, u"Rodina"_s);
         QCOMPARE(f->messages.texts(), QStringList{u"Opravdu chcete vymazat lekci: Rodina?"_s});
         QCOMPARE(f->messages.shown.first().icon, MessageBox::Icon::Exclamation);
+        QCOMPARE(f->messages.shown.first().defaultAnswer, Answer::No);
         QCOMPARE(f->page(), 3);
         f->messages.answer(Answer::Yes);
         click(&f->w, u"F3CmdOk"_s);

@@ -204,6 +204,8 @@ private Q_SLOTS:
         f->run(script);
         QCOMPARE(f->view(), expected);
         QCOMPARE(f->messages.texts(), messages);
+        for (const MessageBox::Request& box : std::as_const(f->messages.shown))
+            QVERIFY(box.buttons == MessageBox::Buttons::Ok || box.defaultAnswer == Answer::No); // deletions, Storno
         QVERIFY(f->w->isVisible());
     }
 
@@ -365,6 +367,32 @@ private Q_SLOTS:
         QFile::remove(f->path(u"units/1_2.mum"_s));
         f->run(u"N Opt4 N sel:Němčina_pro_začátečníky N sel:Dům N"_s);
         QCOMPARE(f->at<QListWidget>(u"Lst3"_s)->count(), 0);
+    }
+
+    // Enter presses the focused button, Tab leads from Next into the step, Enter or a double-click on a
+    // textbook or lesson goes on, and a list shows nothing chosen until the user picks an item.
+    void keyboardAndDoubleClickWalkTheWizard() {
+        QTest::keyClick(f->at(u"CmdNext"_s), Qt::Key_Return);
+        QCOMPARE(f->w->currentStep(), FrmSlovZasob::Action);
+        QTest::keyClick(f->w->focusWidget(), Qt::Key_Tab);
+        QVERIFY2(f->w->focusWidget()->objectName().startsWith(u"Opt"_s), qPrintable(f->w->focusWidget()->objectName()));
+        f->run(u"Opt4 N"_s);
+        auto* books = f->at<QListWidget>(u"Lst"_s);
+        QCOMPARE(f->w->focusWidget(), books);
+        QCOMPARE(books->currentRow(), -1);
+        QTest::keyClick(books, Qt::Key_Down);
+        QVERIFY(books->currentRow() == 0 && books->currentItem()->isSelected());
+        QTest::keyClick(books, Qt::Key_Return);
+        QCOMPARE(f->w->currentStep(), FrmSlovZasob::Lesson);
+        auto* lessons = f->at<QListWidget>(u"Lst2"_s);
+        const QRect rodina = lessons->visualItemRect(lessons->findItems(u"Rodina"_s, Qt::MatchExactly).first());
+        doubleClick(lessons->viewport(), rodina.center());
+        QCOMPARE(f->w->currentStep(), FrmSlovZasob::PairList);
+        f->run(u"sel:Mutter_=_matka"_s);
+        click(f->w.get(), u"CmdDel"_s);
+        click(f->w.get(), u"CmdDel"_s); // the neighbour was not chosen by the user
+        QCOMPARE(f->at<QListWidget>(u"Lst3"_s)->count(), 2);
+        QCOMPARE(f->messages.texts(), QStringList{kPickPair});
     }
 
     void aLessonIsDeleted() {
