@@ -5,7 +5,7 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 
-PairTextBox::PairTextBox(QWidget* parent) : QLineEdit(parent) {
+PairTextBox::PairTextBox(QWidget* parent) : FileTextBox(parent) {
     connect(this, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (!text.contains(kSeparator)) {
             m_accepted = text;
