@@ -1,5 +1,6 @@
 #include "ui/PairTextBox.h"
 
+#include "ui/LetterKeys.h"
 #include "ui/MessageBox.h"
 
 #include <QInputMethodEvent>
@@ -18,6 +19,10 @@ PairTextBox::PairTextBox(QWidget* parent) : FileTextBox(parent) {
     });
     // Paste by keys or menu, drops and the middle button end here, after the box changed.
     connect(this, &QLineEdit::textEdited, this, &PairTextBox::takeEdit);
+}
+
+bool PairTextBox::event(QEvent* event) {
+    return LetterKeys::take(*this, event) || FileTextBox::event(event);
 }
 
 void PairTextBox::keyPressEvent(QKeyEvent* event) {

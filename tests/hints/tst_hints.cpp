@@ -379,11 +379,13 @@ private Q_SLOTS:
         QCOMPARE(accepted, !closes);
     }
 
-    // Ctrl keys type German letters at the caret or over a selection, even where the window around the box
-    // binds them (save, select all, quit) and where the line edit has its own meaning (Ctrl+A selects all).
+    // Ctrl keys (with Shift, capitals) type German letters at the caret or over a selection, even where the window
+    // around the box binds them (save, select all, quit) and where the line edit has its own meaning (Ctrl+A selects
+    // all).
     void answerBoxKeys() {
         int fired = 0;
-        for (const char* keys : {"Ctrl+S", "Ctrl+A", "Ctrl+O", "Ctrl+U", "Ctrl+Q", "Ctrl+Y", "Return"}) {
+        for (const char* keys :
+             {"Ctrl+S", "Ctrl+A", "Ctrl+O", "Ctrl+U", "Ctrl+Q", "Ctrl+Y", "Ctrl+Shift+U", "Return"}) {
             auto* shortcut = new QShortcut(QKeySequence(QString::fromLatin1(keys)), &m_f->host);
             connect(shortcut, &QShortcut::activated, shortcut, [&fired] { ++fired; });
         }
@@ -398,12 +400,14 @@ private Q_SLOTS:
         box->setSelection(1, 2);
         for (const Qt::Key key : {Qt::Key_S, Qt::Key_A, Qt::Key_O, Qt::Key_U, Qt::Key_Q, Qt::Key_Y})
             QTest::keyClick(box, key, Qt::ControlModifier);
+        for (const Qt::Key key : {Qt::Key_A, Qt::Key_O, Qt::Key_U}) // with Shift, capitals
+            QTest::keyClick(box, key, Qt::ControlModifier | Qt::ShiftModifier);
         QTest::sendKeyEvent(QTest::Click, box, Qt::Key_A, u"\x01"_s, Qt::ControlModifier); // as X11 sends it
         QTest::sendKeyEvent(QTest::Click, box, Qt::Key_Q, u"\\"_s, Qt::ControlModifier | Qt::AltModifier); // AltGr
         QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, u"ů"_s, Qt::NoModifier);
         QTest::keyClick(box, Qt::Key_Return);
 
-        QCOMPARE(box->text(), u"Sßäöü'ä\\ůt"_s);
+        QCOMPARE(box->text(), u"Sßäöü'ÄÖÜä\\ůt"_s);
         QCOMPARE(asked.size(), 1);
         QCOMPARE(entered.size(), 1);
         QCOMPARE(fired, 0);

@@ -437,6 +437,17 @@ private Q_SLOTS:
         QCOMPARE(edit->text(), u"dog hound cat"_s);
     }
 
+    // The pair boxes take the answer box's Ctrl keys (Ctrl+U no longer wipes the line).
+    void pairBoxesTypeGermanLetters() {
+        f->run(u"N N sel:Angličtina N type:L N"_s);
+        auto* foreign = f->at<QLineEdit>(u"TxtCiz"_s);
+        type(foreign, u"Tr"_s);
+        for (const Qt::Key key : {Qt::Key_U, Qt::Key_S, Qt::Key_A, Qt::Key_O, Qt::Key_Q})
+            QTest::keyClick(foreign, key, Qt::ControlModifier);
+        QTest::keyClick(foreign, Qt::Key_U, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(foreign->text(), u"Trüßäö'Ü"_s);
+    }
+
     void changedPairReturnsToItsPlace() {
         f->run(u"N Opt4 N sel:Němčina_pro_začátečníky N sel:Rodina N sel:_=_"_s);
         FrmMsg::setShowHook([](FrmMsg& window) {
