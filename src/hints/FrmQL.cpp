@@ -2,8 +2,11 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <utility>
 
 namespace {
 
@@ -63,8 +66,18 @@ FrmQL::FrmQL(QWidget* mainWindow)
         QPushButton* button = m_characterButtons[i];
         button->setFocusPolicy(Qt::NoFocus); // the caret stays where the user was typing
         setPointSize(button, 13, true);
-        connect(button, &QPushButton::clicked, this, [this, button] { Q_EMIT characterChosen(button->text().at(0)); });
+        button->installEventFilter(this);
+        connect(button, &QPushButton::clicked, this, [this, button] {
+            const QChar character = button->text().at(0);
+            Q_EMIT characterChosen(std::exchange(m_shiftClick, false) ? character.toUpper() : character);
+        });
         m_characterKeys[i]->setAlignment(Qt::AlignCenter);
+        if (const QChar capital = button->text().at(0).toUpper(); capital != button->text().at(0)) {
+            QString keys = m_characterKeys[i]->text();
+            button->setToolTip(
+                QStringLiteral("Velké %1: Shift + klepnutí nebo %2")
+                    .arg(capital, keys.replace(QStringLiteral("Ctrl + "), QStringLiteral("Ctrl + Shift + "))));
+        }
     }
     for (int i = 0; i < 3; ++i)
         connect(m_hintButtons[i], &QPushButton::clicked, this, [this, i] { Q_EMIT hintChosen(i); });
@@ -78,6 +91,14 @@ void FrmQL::bindControls() {
     m_characterButtons = m_controls.all<QPushButton>(kCharacterButtons);
     m_characterKeys = m_controls.array<QLabel, 5>("F2Lbl");
     m_hintButtons = m_controls.all<QPushButton>(kHintButtons);
+}
+
+// A button clicks as the mouse is released; the event tells whether Shift was held (and the
+// desktop's input method cannot take a click, as it may take Ctrl+Shift+U).
+bool FrmQL::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease)
+        m_shiftClick = static_cast<QMouseEvent*>(event)->modifiers().testFlag(Qt::ShiftModifier);
+    return QWidget::eventFilter(watched, event);
 }
 
 void FrmQL::ZobrazQuickClick(int page) {

@@ -36,10 +36,14 @@ Q_SIGNALS:
     void testChosen();
     void editorChosen();
     void settingsChosen();
-    // A character button: the character goes into the answer box of the test.
+    // A character button: the character goes into the answer box of the test (with Shift, ä, ö and ü
+    // as capitals).
     void characterChosen(QChar character);
     // A hint button: 0 first letter, 1 word length, 2 five options.
     void hintChosen(int hint);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void bindControls();
@@ -53,4 +57,6 @@ private:
     // The keys that type the characters, each under its button.
     std::array<QLabel*, 5> m_characterKeys{};
     std::array<QPushButton*, 3> m_hintButtons{};
+    // Shift was held as the mouse released the character button that the click is about.
+    bool m_shiftClick = false;
 };

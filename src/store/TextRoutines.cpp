@@ -134,3 +134,54 @@ QString editForm(const QString& line) {
 QString selectionForm(const QString& line) {
     return PlusNaCarky(VratPole(line, 2)) + QStringLiteral(" = ") + PlusNaCarky(VratPole(line, 1));
 }
+
+namespace {
+
+bool breaksLine(QChar c) {
+    switch (c.unicode()) {
+    case u'\t':
+    case u'\n':
+    case u'\v':
+    case u'\f':
+    case u'\r':
+    case 0x85:   // next line
+    case 0x2028: // line separator
+    case 0x2029: // paragraph separator
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+QString fileText(const QString& text, int* position) {
+    QString kept;
+    kept.reserve(text.size());
+    bool inRun = false;      // a run of breaks since the last character kept
+    bool caretInRun = false; // the caret stands after the start of that run
+    int caret = -1;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (position && i == *position) {
+            caret = int(kept.size());
+            caretInRun = inRun;
+        }
+        const QChar c = text.at(i);
+        if (breaksLine(c)) {
+            inRun = true;
+            continue;
+        }
+        if (c.category() == QChar::Other_Control)
+            continue;
+        if (inRun && !kept.isEmpty()) {
+            kept.append(u' ');
+            if (caretInRun)
+                ++caret;
+        }
+        inRun = caretInRun = false;
+        kept.append(c);
+    }
+    if (position)
+        *position = caret < 0 ? int(kept.size()) : caret;
+    return kept;
+}

@@ -39,3 +39,8 @@ QString editForm(const QString& line);
 
 // The selection form of a pair line: Czech side + " = " + foreign side, alternatives separated by ", ".
 QString selectionForm(const QString& line);
+
+// The text of a box as a file may hold it, on one line: line breaks and tabs at either end are
+// dropped, a run of them inside becomes one blank, other control characters are dropped. A caret
+// at *position in text is moved to the same place in the result.
+QString fileText(const QString& text, int* position = nullptr);

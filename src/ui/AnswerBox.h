@@ -2,9 +2,9 @@
 
 #include <QLineEdit>
 
-// The answer box of the test page (F5TxtJaz2). Enter answers; Ctrl+S, Ctrl+A, Ctrl+O, Ctrl+U and
-// Ctrl+Q type "ß", "ä", "ö", "ü" and "'"; Ctrl+Y asks for the first-letter hint. The box takes these
-// keys before the line edit's own shortcuts (select all, undo, ...) can.
+// The answer box of the test page (F5TxtJaz2). Enter answers; the Ctrl keys of LetterKeys type German
+// letters; Ctrl+Y asks for the first-letter hint. The box takes these keys before the line edit's own
+// shortcuts (select all, undo, ...) can.
 class AnswerBox : public QLineEdit {
     Q_OBJECT
 public:
@@ -13,8 +13,6 @@ public:
     // Replaces the selection by the character, or puts it at the caret.
     void insertCharacter(QChar character);
 
-    // The letter a Ctrl key types into an answer (Ctrl+S "ß", ...); null for every other key.
-    static QChar germanLetter(const QKeyEvent& event);
     // What a key types into an answer: its German letter, or else its printable text. Other Ctrl
     // keys and control codes type nothing.
     static QString typedText(const QKeyEvent& event);

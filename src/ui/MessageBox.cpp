@@ -3,8 +3,10 @@
 #include "store/IoStatus.h"
 
 #include <QAbstractButton>
+#include <QGridLayout>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace MessageBox {
 
@@ -44,8 +46,23 @@ protected:
     }
 };
 
+// The window manager cuts the title to the width of the box ("Memoran 20…ition"): the box is at
+// least as wide as the title in bold, with room for the icon and buttons of the title bar.
+void fitTitle(QMessageBox& box) {
+    QFont bold = box.font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid)
+        return;
+    const int width = metrics.horizontalAdvance(box.windowTitle()) + 8 * metrics.height();
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
+
 Answer showReal(QWidget* parent, const Request& request) {
     QuestionBox box(qtIcon(request.icon), request.title, request.text, QMessageBox::NoButton, parent);
+    fitTitle(box);
     if (request.buttons == Buttons::Ok) {
         box.setStandardButtons(QMessageBox::Ok);
         box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));

@@ -1,11 +1,12 @@
 #include "ui/PairTextBox.h"
 
+#include "ui/LetterKeys.h"
 #include "ui/MessageBox.h"
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 
-PairTextBox::PairTextBox(QWidget* parent) : QLineEdit(parent) {
+PairTextBox::PairTextBox(QWidget* parent) : FileTextBox(parent) {
     connect(this, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (!text.contains(kSeparator)) {
             m_accepted = text;
@@ -18,6 +19,10 @@ PairTextBox::PairTextBox(QWidget* parent) : QLineEdit(parent) {
     });
     // Paste by keys or menu, drops and the middle button end here, after the box changed.
     connect(this, &QLineEdit::textEdited, this, &PairTextBox::takeEdit);
+}
+
+bool PairTextBox::event(QEvent* event) {
+    return LetterKeys::take(*this, event) || FileTextBox::event(event);
 }
 
 void PairTextBox::keyPressEvent(QKeyEvent* event) {

@@ -1,11 +1,12 @@
 #pragma once
 
-#include <QLineEdit>
+#include "ui/FileTextBox.h"
 
-// A box for one side of a pair. "*" closes each side in a lesson file, so the box never takes it:
-// typed, pasted, dropped or composed, it is refused with "Tento znak je zakázán!" and the box keeps
-// the text it had.
-class PairTextBox : public QLineEdit {
+// A box for one side of a pair, on one line like every box whose text goes into a file. "*" closes
+// each side in a lesson file, so the box never takes it: typed, pasted, dropped or composed, it is
+// refused with "Tento znak je zakázán!" and the box keeps the text it had. The Ctrl keys of the answer
+// box type German letters here too (LetterKeys).
+class PairTextBox : public FileTextBox {
     Q_OBJECT
 public:
     explicit PairTextBox(QWidget* parent = nullptr);
@@ -13,6 +14,7 @@ public:
     static constexpr QChar kSeparator = u'*';
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
 

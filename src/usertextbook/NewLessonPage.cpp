@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "store/TextRoutines.h"
 #include "store/UserTextbook.h"
+#include "ui/FileTextBox.h"
 #include "ui/MessageBox.h"
 #include "ui/PairTextBox.h"
 #include "ui/Shell.h"
@@ -36,6 +37,8 @@ constexpr ControlSpec kControls[] = {
 const QString kMissing = QStringLiteral("Nejsou zadány všechny údaje!");
 
 QWidget* createControl(const ControlSpec& row, QWidget* parent) {
+    if (qstrcmp(row.name, "F7TxtNazev") == 0)
+        return new FileTextBox(parent);
     if (qstrcmp(row.name, "F7TxtCiz") == 0 || qstrcmp(row.name, "F7TxtCze") == 0)
         return new PairTextBox(parent);
     if (qstrcmp(row.name, "F7LblPosledni") == 0)

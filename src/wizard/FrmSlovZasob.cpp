@@ -3,6 +3,7 @@
 #include "store/DataDir.h"
 #include "store/TextRoutines.h"
 #include "store/Vocabulary.h"
+#include "ui/FileTextBox.h"
 #include "ui/MessageBox.h"
 #include "ui/PairItems.h"
 #include "ui/PairTextBox.h"
@@ -162,6 +163,8 @@ QWidget* createControl(const ControlSpec& row, QWidget* parent) {
         return new WrapLabel(QString::fromUtf8(row.caption), parent);
     if (row.kind == Kind::TextBox && (qstrcmp(row.name, "TxtCiz") == 0 || qstrcmp(row.name, "TxtCes") == 0))
         return new PairTextBox(parent);
+    if (row.kind == Kind::TextBox) // the names of textbooks and lessons
+        return new FileTextBox(parent);
     return nullptr;
 }
 

@@ -15,6 +15,8 @@
 #include <cerrno>
 #include <limits>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // A data directory holding one lesson file, "units\\1_1.mum", with these bytes (none: no file).
@@ -59,6 +61,27 @@ private slots:
         QCOMPARE(::StranaDvojice(QStringLiteral("dog+hound = dog"), 2), QStringLiteral("dog"));
         QCOMPARE(::StranaDvojice(QStringLiteral(" = "), 1), QString());
         QCOMPARE(::StranaDvojice(QStringLiteral(" = "), 2), QString());
+    }
+
+    // "|" marks the caret before and after.
+    void fileText_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("pasted line break at the end") << u"Haus\n|"_s << u"Haus|"_s;
+        QTest::newRow("two lines") << u"dog\nhound|"_s << u"dog hound|"_s;
+        QTest::newRow("a run inside, caret after it") << u"a\r\n\t|b"_s << u"a |b"_s;
+        QTest::newRow("a run inside, caret before it") << u"a|\r\n\tb"_s << u"a| b"_s;
+        QTest::newRow("breaks at either end, blanks kept") << u"\r\n  Straße – ů \t|"_s << u"  Straße – ů |"_s;
+        QTest::newRow("other controls dropped") << u"a\u0001b\u007f\u009fc\u2028d|"_s << u"abc d|"_s;
+        QTest::newRow("caret in a leading run") << u"\n|\nab"_s << u"|ab"_s;
+        QTest::newRow("nothing but breaks") << u"\n\t|"_s << u"|"_s;
+    }
+    void fileText() {
+        QFETCH(QString, text);
+        int caret = int(text.indexOf(u'|'));
+        text.remove(caret, 1);
+        QString kept = ::fileText(text, &caret);
+        QTEST(kept.insert(caret, u'|'), "expected");
     }
 
     void numbers() {

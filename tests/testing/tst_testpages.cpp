@@ -268,7 +268,8 @@ private Q_SLOTS:
         type(test()->answerBox(), u"Mdchen"_s);
         test()->answerBox()->setCursorPosition(1);
         click(quickClickWindow(), u"F2CmdA"_s);
-        QCOMPARE(test()->answerBox()->text(), u"Mädchen"_s);
+        QTest::mouseClick(quickClickWindow()->control(u"F2CmdU"_s), Qt::LeftButton, Qt::ShiftModifier); // a capital
+        QCOMPARE(test()->answerBox()->text(), u"MäÜdchen"_s);
         f->messages.answer(Answer::Yes);
         press("F5CmdStorno");
         openSetup();

@@ -12,7 +12,9 @@
 #include "ui/FrmMsg.h"
 #include "usertextbook/NewLessonPage.h"
 
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -142,6 +144,8 @@ private Q_SLOTS:
         QCOMPARE(description->width(), tw(2775));
         QVERIFY(!f->at(u"F7CmdOk2"_s)->isEnabled());
         type(description, u" Zvířata+ "_s);
+        QGuiApplication::clipboard()->setText(u"\r\n"_s); // a pasted line break stays out of the file
+        QTest::keyClick(description, Qt::Key_V, Qt::ControlModifier);
         QVERIFY(f->at(u"F7CmdOk2"_s)->isEnabled());
         QTest::keyClick(description, Qt::Key_Return);
         // Lesson 3 is the smallest number without a lesson file.

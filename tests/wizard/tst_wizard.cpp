@@ -443,6 +443,39 @@ private Q_SLOTS:
         QCOMPARE(f->messages.shown.first().icon, MessageBox::Icon::Critical);
     }
 
+    // Names and sides pasted or dropped with line breaks and tabs stay on one line.
+    void boxesKeepTheirTextOnOneLine_data() {
+        QTest::addColumn<QString>("walk");
+        QTest::addColumn<QString>("box");
+        QTest::newRow("new textbook") << u"N Opt1 N"_s << u"Txt"_s;
+        QTest::newRow("new lesson") << u"N N sel:Angličtina N"_s << u"Txt2"_s;
+        QTest::newRow("renamed textbook") << u"N Opt3 N sel:Angličtina N"_s << u"Txt3"_s;
+        QTest::newRow("foreign side") << u"N N sel:Angličtina N type:L N"_s << u"TxtCiz"_s;
+        QTest::newRow("Czech side") << u"N N sel:Angličtina N type:L N"_s << u"TxtCes"_s;
+    }
+    void boxesKeepTheirTextOnOneLine() {
+        QFETCH(QString, walk);
+        QFETCH(QString, box);
+        f->run(walk);
+        auto* edit = f->at<QLineEdit>(box);
+        edit->clear();
+        QGuiApplication::clipboard()->setText(u"\r\ndog\r\nhound\n"_s);
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        drop(edit, u"\tcat\u0007"_s);
+        QCOMPARE(edit->text(), u"dog hound cat"_s);
+    }
+
+    // The pair boxes take the answer box's Ctrl keys (Ctrl+U no longer wipes the line).
+    void pairBoxesTypeGermanLetters() {
+        f->run(u"N N sel:Angličtina N type:L N"_s);
+        auto* foreign = f->at<QLineEdit>(u"TxtCiz"_s);
+        type(foreign, u"Tr"_s);
+        for (const Qt::Key key : {Qt::Key_U, Qt::Key_S, Qt::Key_A, Qt::Key_O, Qt::Key_Q})
+            QTest::keyClick(foreign, key, Qt::ControlModifier);
+        QTest::keyClick(foreign, Qt::Key_U, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(foreign->text(), u"Trüßäö'Ü"_s);
+    }
+
     void changedPairReturnsToItsPlace() {
         f->run(u"N Opt4 N sel:Němčina_pro_začátečníky N sel:Rodina N sel:_=_"_s);
         FrmMsg::setShowHook([](FrmMsg& window) {
