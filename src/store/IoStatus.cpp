@@ -1,8 +1,14 @@
 #include "IoStatus.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -107,7 +113,26 @@ IoStatus IoStatus::failure(Operation op, const QString& path, const QString& rea
 
 IoStatus IoStatus::fromError(Operation op, const QString& path, QFileDevice::FileError error, int systemError,
                              Outcome outcome) {
-    return failure(op, path, czechReason(error, systemError), outcome);
+    return failure(op, path, folderCause(op, path, systemError, czechReason(error, systemError)), outcome);
+}
+
+QString IoStatus::folderCause(Operation op, const QString& path, int systemError, const QString& reason) {
+#ifdef Q_OS_UNIX
+    const bool changesFolder = op == Operation::Write || op == Operation::Remove || op == Operation::Rename;
+    if (!changesFolder || (systemError != EACCES && systemError != EPERM && systemError != EROFS))
+        return reason;
+    // A file is made, replaced, renamed or removed through its folder: a folder that takes no change
+    // is the cause, not the file.
+    const QString folder = QFileInfo(path).path();
+    if (::access(QFile::encodeName(folder).constData(), W_OK) == 0)
+        return reason;
+    return QStringLiteral("do složky „%1“ nelze zapisovat (%2)").arg(QDir::toNativeSeparators(folder), reason);
+#else
+    Q_UNUSED(op);
+    Q_UNUSED(path);
+    Q_UNUSED(systemError);
+    return reason;
+#endif
 }
 
 IoStatus IoStatus::withNotice(const QString& notice) {

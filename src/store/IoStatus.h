@@ -44,6 +44,9 @@ public:
     const QString& notice() const { return m_notice; }
 
 private:
+    // The reason, naming the folder when the folder refused the change (a read-only folder or disk).
+    static QString folderCause(Operation op, const QString& path, int systemError, const QString& reason);
+
     bool m_failed = false;
     Operation m_op = Operation::Read;
     Outcome m_outcome = Outcome::Unchanged;

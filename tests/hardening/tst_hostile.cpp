@@ -154,7 +154,7 @@ struct Session {
         QStringList texts;
         for (QString text : messages.texts()) {
             if (!text.startsWith(u"Chcete vybrat všechna"_s) && !text.startsWith(u"Opravdu chcete opustit"_s))
-                texts.append(text.replace(data.dir.root() + u'/', QString()));
+                texts.append(text.replace(data.dir.root() + u'/', QString()).replace(data.dir.root(), u"<data>"_s));
         }
         return texts;
     }
@@ -493,7 +493,10 @@ private Q_SLOTS:
         const QString noUser = u"setup 1 2, page 5; wizard 1 2; user 2 Moje,Druhá"_s;
         const QString denied = geteuid() == 0 ? u"disk je určen jen pro čtení"_s : u"přístup byl odepřen"_s;
         row("read-only folders", with({}, {"books/1.mum"}), noUser,
-            u"„Try.cfg“ se nepodařilo uložit: %1|„books/1.mum“ se nepodařilo uložit: %1"_s.arg(denied), ReadOnly);
+            u"„Try.cfg“ se nepodařilo uložit: do složky „<data>“ nelze zapisovat (%1)|„books/1.mum“ se nepodařilo "
+            u"uložit: "
+            u"do složky „books“ nelze zapisovat (%1)"_s.arg(denied),
+            ReadOnly);
         const QString full = u"se nepodařilo uložit: soubor by překročil největší dovolenou velikost"_s;
         row("full disk", with({{"Try.cfg", cp1250Lines(u" 1| 0| 1| 1| 1| 0"_s)}}, {"books/1.mum"}), noUser,
             u"„Try.cfg“ "_s + full + u"|„books/1.mum“ "_s + full, FullDisk);

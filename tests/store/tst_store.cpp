@@ -1,4 +1,6 @@
+#include "AsUser.h"
 #include "DataTree.h"
+#include "Files.h"
 
 #include "store/Cp1250.h"
 #include "store/DataDir.h"
@@ -559,6 +561,29 @@ private slots:
                     QVERIFY2(!::VratPole(line, 1).isEmpty() && !::VratPole(line, 2).isEmpty(), qPrintable(line));
             }
         }
+    }
+
+    // Permissions, as a user they stop: a folder that takes no change is named as the cause; a
+    // read-only file in a writable folder is the file's own fault.
+    void readOnlyFolderIsNamed() {
+        RUN_AS_ORDINARY_USER();
+        QTemporaryDir tmp;
+        const QString units = tmp.filePath(u"units"_s);
+        QVERIFY(QDir().mkdir(units) && writeBytes(units + u"/1_1.mum"_s, "a*b*\r\n"));
+        const DataDir dir(tmp.path());
+        const auto rx = QFile::ReadOwner | QFile::ExeOwner;
+        QVERIFY(QFile::setPermissions(units, rx));
+        const QString folder = u"do složky „%1“ nelze zapisovat (přístup byl odepřen)"_s.arg(units);
+        QVERIFY2(dir.rewrite(u"units\\1_1.mum"_s, {u"c*d*"_s}).message().contains(folder), qPrintable(folder));
+        QVERIFY(dir.remove(u"units\\1_1.mum"_s)
+                    .message()
+                    .startsWith(u"Soubor „%1/1_1.mum“ se nepodařilo odstranit: %2"_s.arg(units, folder)));
+        QVERIFY(QFile::setPermissions(units, rx | QFile::WriteOwner));
+        QVERIFY(QFile::setPermissions(units + u"/1_1.mum"_s, QFile::ReadOwner));
+        QCOMPARE(
+            dir.appendLine(u"units\\1_1.mum"_s, u"c*d*"_s).message(),
+            u"Soubor „%1/1_1.mum“ se nepodařilo uložit: přístup byl odepřen.\nPředchozí obsah souboru zůstal beze změny."_s
+                .arg(units));
     }
 };
 
