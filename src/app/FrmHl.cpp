@@ -291,6 +291,21 @@ void FrmHl::CmdExit_Click() {
         [this] { endProgram(); });
 }
 
+void FrmHl::bringToFront() {
+    if (m_ended)
+        return;
+    QWidget* window = m_editor ? static_cast<QWidget*>(m_editor.data()) : this;
+    if (window->isMinimized())
+        window->showNormal();
+    window->raise();
+    window->activateWindow();
+    // A question still open waits in front of its window.
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->raise();
+        modal->activateWindow();
+    }
+}
+
 void FrmHl::F1Tmr_Timer() {
     runTrapped(
         this, 8, QStringLiteral("F1TimerError"),

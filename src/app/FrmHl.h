@@ -40,6 +40,8 @@ public:
     // The window was shown, minimised or restored.
     void Form_Resize();
     void CmdExit_Click();
+    // Another start on the same data directory asks for the window the user works in.
+    void bringToFront();
     void F1Tmr_Timer();
     void F4Init();
     void F2Init();
