@@ -50,6 +50,14 @@ qint64 lockHolder(const QString& dir) {
     return pid;
 }
 
+// What xdotool prints, its first line.
+QString xdotool(const QStringList& arguments) {
+    QProcess tool;
+    tool.start(u"xdotool"_s, arguments);
+    tool.waitForFinished(5000);
+    return QString::fromLocal8Bit(tool.readAllStandardOutput()).section(u'\n', 0, 0);
+}
+
 } // namespace
 
 class TestInstance : public QObject {
@@ -93,6 +101,24 @@ private Q_SLOTS:
         Program third(dir.path());
         QTRY_COMPARE_WITH_TIMEOUT(lockHolder(dir.path()), third.process.processId(), 10000);
         QVERIFY(third.running());
+    }
+
+    // Under a window manager (tests/support/under-wm): the minimised window of the first comes back.
+    void secondStartBringsTheWindowBack() {
+        if (qEnvironmentVariable("QT_QPA_PLATFORM") != u"xcb")
+            QSKIP("needs a window manager: run through tests/support/under-wm");
+        QTemporaryDir dir;
+        QVERIFY(copyDemo(dir.path()));
+        Program first(dir.path());
+        const QStringList mainWindow = {u"search"_s, u"--onlyvisible"_s,
+                                        u"--pid"_s,  QString::number(first.process.processId()),
+                                        u"--name"_s, u"Memoran"_s};
+        QTRY_VERIFY_WITH_TIMEOUT(!xdotool(mainWindow).isEmpty(), 10000);
+        xdotool({u"windowminimize"_s, u"--sync"_s, xdotool(mainWindow)});
+        QTRY_VERIFY(xdotool(mainWindow).isEmpty());
+        Program second(dir.path());
+        QVERIFY(second.process.waitForFinished(10000));
+        QTRY_VERIFY_WITH_TIMEOUT(!xdotool(mainWindow).isEmpty(), 5000);
     }
 
     // Where no lock file can be made, the program runs without one: twice, as a user who may not
