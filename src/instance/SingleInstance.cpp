@@ -29,7 +29,8 @@ QString serverNameFor(const QString& dataDir) {
 SingleInstance::SingleInstance(const QString& dataDir, QObject* parent)
     : QObject(parent), m_dataDir(dataDir), m_serverName(serverNameFor(dataDir)),
       m_lock(QDir(dataDir).filePath(QString::fromLatin1(kLockFileName))) {
-    // Only a live process holds the lock, however long it runs; a killed one's lock is taken over.
+    // A live copy holds the lock however long it runs (by default a lock older than 30 s counts as
+    // stale); the lock of a copy that is no longer running is taken over.
     m_lock.setStaleLockTime(0);
 }
 
