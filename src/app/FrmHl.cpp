@@ -33,6 +33,8 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
+
 namespace {
 
 // Window 10800 x 7800 twips; the pages lie at (3000, 930), 7680 x 6750.
@@ -244,6 +246,7 @@ void FrmHl::Form_Load() {
     Form_Resize();
     if (settings.quickClick) {
         ensureQuickClick().show();
+        m_centrePair = true;
         placeQuickClick();
     }
     ZobrazPrubeh(0, 0);
@@ -286,6 +289,21 @@ void FrmHl::CmdExit_Click() {
                 endProgram();
         },
         [this] { endProgram(); });
+}
+
+void FrmHl::bringToFront() {
+    if (m_ended)
+        return;
+    QWidget* window = m_editor ? static_cast<QWidget*>(m_editor.data()) : this;
+    if (window->isMinimized())
+        window->showNormal();
+    window->raise();
+    window->activateWindow();
+    // A question still open waits in front of its window.
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->raise();
+        modal->activateWindow();
+    }
 }
 
 void FrmHl::F1Tmr_Timer() {
@@ -424,14 +442,28 @@ namespace {
 QMargins frameOf(const QWidget& window) {
     return window.windowHandle() ? window.windowHandle()->frameMargins() : QMargins();
 }
+
+// The top-left that puts a frame of this size into the free area, as near to wanted as it can.
+QPoint fitted(QPoint wanted, QSize size, const QRect& free) {
+    return {std::clamp(wanted.x(), free.left(), std::max(free.left(), free.right() + 1 - size.width())),
+            std::clamp(wanted.y(), free.top(), std::max(free.top(), free.bottom() + 1 - size.height()))};
+}
 } // namespace
 
 void FrmHl::placeQuickClick() {
     FrmQL& ql = ensureQuickClick();
     m_placedFrames = {frameOf(*this), frameOf(ql)};
-    const QRect main = geometry().marginsAdded(m_placedFrames[0]);
-    const int width = ql.width() + m_placedFrames[1].left() + m_placedFrames[1].right();
-    ql.move(main.left() + main.width() - width, main.top() + main.height());
+    const QRect free = screen()->availableGeometry();
+    QRect main = geometry().marginsAdded(m_placedFrames[0]);
+    const QSize qlSize = ql.size().grownBy(m_placedFrames[1]);
+    const QSize pair(main.width(), main.height() + qlSize.height());
+    const int top = m_centrePair ? free.top() + (free.height() - pair.height()) / 2 : main.top();
+    const QPoint mainPlace = fitted(QPoint(main.left(), top), pair, free);
+    if (mainPlace != main.topLeft()) {
+        move(mainPlace);
+        main.moveTopLeft(mainPlace);
+    }
+    ql.move(fitted(QPoint(main.right() + 1 - qlSize.width(), main.bottom() + 1), qlSize, free));
     m_qlPlaced = true;
     // A window manager frames a window some time after it is shown, and says so without an event
     // that reaches the widget: until both frames are known, look again for a while.
@@ -439,13 +471,18 @@ void FrmHl::placeQuickClick() {
         m_frameChecks = 40;
         m_frameWatch->start();
     } else {
-        m_frameWatch->stop();
+        stopWatchingFrames();
     }
+}
+
+void FrmHl::stopWatchingFrames() {
+    m_frameWatch->stop();
+    m_centrePair = false; // placed for good: a later placement keeps the main window where it is
 }
 
 void FrmHl::watchFrames() {
     if (!m_ql || !m_ql->isVisible() || --m_frameChecks <= 0) {
-        m_frameWatch->stop(); // no window manager: the frames stay unknown, the placement stands
+        stopWatchingFrames(); // no window manager: the frames stay unknown, the placement stands
         return;
     }
     // Placed again only when a frame became known, the same way; never because the user moved a window.

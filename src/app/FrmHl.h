@@ -40,6 +40,8 @@ public:
     // The window was shown, minimised or restored.
     void Form_Resize();
     void CmdExit_Click();
+    // Another start on the same data directory asks for the window the user works in.
+    void bringToFront();
     void F1Tmr_Timer();
     void F4Init();
     void F2Init();
@@ -87,10 +89,12 @@ private:
     void connectTestPages();
     void showBackground();
     FrmQL& ensureQuickClick();
-    // Directly below the main window's frame, flush with its right edge.
+    // Directly below the main window's frame, flush with its right edge; the main window moves up
+    // as far as the pair needs to fit the screen (centred as a pair while start-up places them).
     void placeQuickClick();
     // Places the QuickClick window again when the window manager has framed either window since.
     void watchFrames();
+    void stopWatchingFrames();
     void openTestSetup();
     // The main menu's user textbook item.
     void openUserTextbook();
@@ -126,6 +130,8 @@ private:
     bool m_qlHintsEnabled = true;
     QPointer<FrmSlovZasob> m_editor;
     bool m_qlPlaced = false;
+    // Start-up shows both windows: the pair is centred until the window manager has framed them.
+    bool m_centrePair = false;
     // The frames of the main and the QuickClick window as they were when it was placed.
     std::array<QMargins, 2> m_placedFrames{};
     QTimer* m_frameWatch = nullptr;

@@ -44,6 +44,8 @@ FrmQL::FrmQL(QWidget* mainWindow)
     : QWidget(mainWindow, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint) {
     setObjectName(QStringLiteral("FrmQL"));
     setWindowTitle(QStringLiteral("QuickClick Menu"));
+    // A companion of the main window: the keyboard stays where the user types.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     setFixedSize(tw(7200), tw(1500));
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);

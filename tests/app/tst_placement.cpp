@@ -1,5 +1,5 @@
 // Placement of the QuickClick window under a real window manager, which frames windows some time
-// after they are shown. Run through tests/support/under-wm.
+// after they are shown. Run through tests/support/under-wm, once per screen size (CMakeLists.txt).
 #include "Files.h"
 #include "Sandbox.h"
 #include "ScriptedMessages.h"
@@ -21,6 +21,13 @@ bool framed(const QWidget* window) {
 // Where the QuickClick window belongs: its frame's top on the main frame's bottom, right edges flush.
 QPoint expectedTopRight(const FrmHl& w) {
     return w.frameGeometry().bottomRight() + QPoint(0, 1);
+}
+
+// Both windows on the screen, within the area that panels leave free.
+void verifyOnScreen(const FrmHl& w) {
+    const QRect free = w.screen()->availableGeometry();
+    QVERIFY2(free.contains(w.frameGeometry()) && free.contains(w.quickClick()->frameGeometry()),
+             qPrintable(u"%1x%2: the windows reach beyond the screen"_s.arg(free.width()).arg(free.height())));
 }
 
 } // namespace
@@ -62,6 +69,17 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(framed(&main) && framed(main.quickClick()), 10000);
         QTRY_COMPARE(main.quickClick()->frameGeometry().topRight(), expectedTopRight(main));
         QVERIFY(!main.quickClick()->frameGeometry().intersects(main.frameGeometry()));
+        verifyOnScreen(main);
+        // Shown beside the main window, it leaves the keyboard there.
+        QVERIFY(QTest::qWaitForWindowExposed(main.quickClick()));
+        QCOMPARE(QApplication::activeWindow(), &main);
+        // Centred as a pair: as much room above the main window as below the QuickClick window.
+        const QRect free = main.screen()->availableGeometry();
+        const auto aboveAndBelow = [&] {
+            return main.frameGeometry().top() - free.top() -
+                   (free.bottom() - main.quickClick()->frameGeometry().bottom());
+        };
+        QTRY_VERIFY(std::abs(aboveAndBelow()) <= 1);
     }
 
     void laterTheSameWay() {
@@ -72,6 +90,7 @@ private Q_SLOTS:
         QTest::mouseClick(main.findChild<QAbstractButton*>(u"F4CmdOK"_s), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(framed(main.quickClick()), 10000);
         QTRY_COMPARE(main.quickClick()->frameGeometry().topRight(), expectedTopRight(main));
+        verifyOnScreen(main);
     }
 
     void keptWhereItWasWhenTheMainWindowMoves() {
