@@ -180,18 +180,15 @@ QString missingFolderReason(const QString& path) {
 
 QString conversionNotice(const QString& path, bool existed, const QString& unencodable) {
     const QString name = QDir::toNativeSeparators(path);
-    if (!existed)
-        return QStringLiteral("Soubor „%1“ je uložen v kódování UTF-8, protože obsahuje znaky, které kódování "
-                              "Windows-1250 neumí uložit („%2“).")
-            .arg(name, unencodable);
-    if (unencodable.isEmpty())
-        return QStringLiteral("Soubor „%1“ byl převeden z kódování Windows-1250 do kódování UTF-8, aby se jeho "
-                              "text dal vždy správně přečíst. Obsah souboru zůstal zachován.")
-            .arg(name);
-    return QStringLiteral("Soubor „%1“ byl převeden z kódování Windows-1250 do kódování UTF-8, protože nový text "
-                          "obsahuje znaky, které kódování Windows-1250 neumí uložit („%2“). Obsah souboru zůstal "
-                          "zachován.")
-        .arg(name, unencodable);
+    // Said to the user once, when the file changes its encoding: why, and what it means for other programs.
+    const QString why =
+        unencodable.isEmpty()
+            ? QStringLiteral("jeho text by se v kódování Windows-1250 přečetl jinak, než byl napsán")
+            : QStringLiteral("nyní obsahuje znaky, které kódování Windows-1250 neumí uložit („%1“)").arg(unencodable);
+    const QString kept = existed ? QStringLiteral(" Nic z jeho obsahu se neztratilo.") : QString();
+    return QStringLiteral("Soubor „%1“ byl uložen v kódování UTF-8, protože %2. Starší programy, které znají jen "
+                          "kódování Windows-1250, ho nemusí umět správně přečíst.%3")
+        .arg(name, why, kept);
 }
 
 // Text as lines of a file: CR LF after each.

@@ -431,7 +431,8 @@ private slots:
         QCOMPARE(!status.notice().isEmpty(), notice);
         if (notice) {
             QVERIFY2(status.notice().contains(QDir::toNativeSeparators(path)) &&
-                         status.notice().contains(QStringLiteral("UTF-8")),
+                         status.notice().contains(QStringLiteral("UTF-8")) &&
+                         status.notice().contains(QStringLiteral("Starší programy")),
                      qPrintable(status.notice()));
             // Told once: the file is UTF-8 now.
             const IoStatus again = append ? dir.appendLine(sysPath, line) : dir.rewrite(sysPath, {line, line});
