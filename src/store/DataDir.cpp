@@ -562,24 +562,53 @@ IoStatus removeAt(const QString& path) {
 
 } // namespace
 
+IoStatus DataDir::mayWrite(const QString& path, Operation op, Outcome outcome) const {
+    const QFileInfo info(path);
+    if (!info.isSymLink())
+        return {};
+    const QString target = info.canonicalFilePath(); // empty when the link leads nowhere (or in a loop)
+    const auto within = [&target](const QString& folder) {
+        return !folder.isEmpty() && target.startsWith(folder + u'/');
+    };
+    if (!target.isEmpty() &&
+        (within(QFileInfo(m_root).canonicalFilePath()) || within(QFileInfo(info.path()).canonicalFilePath())))
+        return {};
+    const QString reason =
+        target.isEmpty()
+            ? QStringLiteral("je to odkaz na soubor, který neexistuje, a přes takový odkaz program nezapisuje")
+            : QStringLiteral("je to odkaz mimo složku s daty (na „%1“), a přes takový odkaz program nezapisuje")
+                  .arg(QDir::toNativeSeparators(target));
+    return IoStatus::failure(op, path, reason, target.isEmpty() ? Outcome::NotCreated : outcome);
+}
+
 IoStatus DataDir::rewrite(const QString& sysPath, const QStringList& lines) const {
-    return rewriteAt(resolve(sysPath), lines);
+    const QString path = resolve(sysPath);
+    const IoStatus allowed = mayWrite(path, Operation::Write);
+    return allowed.ok() ? rewriteAt(path, lines) : allowed;
 }
 
 IoStatus DataDir::rewrite(const FolderIndex& folder, const QString& fileName, const QStringList& lines) const {
-    return rewriteAt(folder.filePath(fileName), lines);
+    const QString path = folder.filePath(fileName);
+    const IoStatus allowed = mayWrite(path, Operation::Write);
+    return allowed.ok() ? rewriteAt(path, lines) : allowed;
 }
 
 IoStatus DataDir::remove(const QString& sysPath) const {
-    return removeAt(resolve(sysPath));
+    const QString path = resolve(sysPath);
+    const IoStatus allowed = mayWrite(path, Operation::Remove);
+    return allowed.ok() ? removeAt(path) : allowed;
 }
 
 IoStatus DataDir::remove(const FolderIndex& folder, const QString& fileName) const {
-    return removeAt(folder.filePath(fileName));
+    const QString path = folder.filePath(fileName);
+    const IoStatus allowed = mayWrite(path, Operation::Remove);
+    return allowed.ok() ? removeAt(path) : allowed;
 }
 
 IoStatus DataDir::appendLine(const QString& sysPath, const QString& line) const {
     const QString path = resolve(sysPath);
+    if (const IoStatus allowed = mayWrite(path, Operation::Write); !allowed.ok())
+        return allowed;
     const QFileInfo info(path);
     const bool existed = info.exists();
     const Outcome untouched = existed ? Outcome::Unchanged : Outcome::NotCreated;

@@ -31,6 +31,8 @@ struct FileLines {
 //
 // Reading: regular files only (a link to one is fine), never pipes or devices, at most kMaxFileSize
 // bytes. Lines end at CR LF or a lone LF; a lone CR is part of its line.
+// No write (rewrite, append, remove, rename, create) goes through a symbolic link whose target lies
+// outside the data directory or does not exist: such a file is read, never changed (mayWrite()).
 // Writing: lines end with CR LF, and a file keeps its encoding (Windows-1250, UTF-8, UTF-16): a new
 // file is Windows-1250, and a file that must take a character Windows-1250 cannot hold is first
 // converted whole to UTF-8 with a byte-order mark; the IoStatus then carries a notice for the user.
@@ -77,6 +79,13 @@ public:
     // a pipe or a device of that name is refused and left where it is.
     IoStatus remove(const QString& sysPath) const;
     IoStatus remove(const FolderIndex& folder, const QString& fileName) const;
+
+    // Whether a write may touch the file at path (a full path, as resolve() gives it): not when the file
+    // is a symbolic link that leads out of the data directory (and out of the file's own folder) or
+    // nowhere. A link of another program could otherwise empty or create a file anywhere. Every write
+    // of the store asks this first; op and outcome shape the refusal's message.
+    IoStatus mayWrite(const QString& path, IoStatus::Operation op,
+                      IoStatus::Outcome outcome = IoStatus::Outcome::Unchanged) const;
 
     // Removes the temporary files that interrupted saves left behind: a name of ours ("me.cfg",
     // "Try.cfg", "Zkouseni.txt" in the data directory, "N.mum" in "books", "N_L.mum", "N_LT.mum" and

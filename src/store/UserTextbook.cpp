@@ -85,9 +85,11 @@ NameOf parse(const QString& name) {
 
 // ---- Renaming: never over an existing file, never by copying.
 
-IoStatus renameIn(const FolderIndex& units, const QString& from, const QString& to) {
+IoStatus renameIn(const DataDir& dir, const FolderIndex& units, const QString& from, const QString& to) {
     const QString source = units.path() + u'/' + from;
     const QString target = units.path() + u'/' + to;
+    if (const IoStatus allowed = dir.mayWrite(source, Operation::Rename); !allowed.ok())
+        return allowed;
     int error = 0;
 #ifdef Q_OS_UNIX
     const QByteArray s = QFile::encodeName(source);
@@ -158,14 +160,14 @@ IoStatus createEmpty(const FolderIndex& units, const QString& name) {
 }
 
 // Step 1: the deleted lesson's files under the trash names.
-IoStatus putAside(const FolderIndex& units, int n) {
+IoStatus putAside(const DataDir& dir, const FolderIndex& units, int n) {
     const QString lesson = units.find(lessonName(n));
     if (!lesson.isEmpty() && !units.contains(kTrashLesson)) {
-        if (const IoStatus moved = renameIn(units, lesson, kTrashLesson); !moved.ok())
+        if (const IoStatus moved = renameIn(dir, units, lesson, kTrashLesson); !moved.ok())
             return moved;
     }
     const QString title = units.find(titleName(n));
-    return title.isEmpty() ? createEmpty(units, kTrashTitle) : renameIn(units, title, kTrashTitle);
+    return title.isEmpty() ? createEmpty(units, kTrashTitle) : renameIn(dir, units, title, kTrashTitle);
 }
 
 IoStatus removeAll(const DataDir& dir, const FolderIndex& units, const QStringList& names) {
@@ -179,7 +181,7 @@ IoStatus removeAll(const DataDir& dir, const FolderIndex& units, const QStringLi
 // Steps 1 to 3 from wherever an earlier run stopped. units is out of date afterwards.
 IoStatus finish(const DataDir& dir, FolderIndex& units, const Journal& journal, const Progress& progress) {
     if (!units.contains(kTrashTitle)) {
-        if (const IoStatus deleted = putAside(units, journal.deleted); !deleted.ok())
+        if (const IoStatus deleted = putAside(dir, units, journal.deleted); !deleted.ok())
             return deleted;
         units = FolderIndex(units.path());
     }
@@ -193,11 +195,11 @@ IoStatus finish(const DataDir& dir, FolderIndex& units, const Journal& journal, 
         const int to = moves.at(k);
         const QString lesson = units.find(lessonName(to + 1));
         if (!lesson.isEmpty()) {
-            if (const IoStatus moved = renameIn(units, lesson, lessonName(to)); !moved.ok())
+            if (const IoStatus moved = renameIn(dir, units, lesson, lessonName(to)); !moved.ok())
                 return moved;
         }
         if (const QString title = units.find(titleName(to + 1)); !title.isEmpty()) {
-            if (const IoStatus moved = renameIn(units, title, titleName(to)); !moved.ok())
+            if (const IoStatus moved = renameIn(dir, units, title, titleName(to)); !moved.ok())
                 return moved;
         }
         report(progress, static_cast<int>(k) + 1, static_cast<int>(moves.size()));
@@ -235,14 +237,15 @@ struct Slot {
     bool movable() const { return titles == 1 && lessons <= 1 && files == titles + lessons; }
 };
 
-std::vector<Slot> slotsOf(const FolderIndex& units) {
+std::vector<Slot> slotsOf(const DataDir& dir, const FolderIndex& units) {
     std::vector<Slot> held(kMaxLessons + 1);
     for (const QString& name : units.matching(kPrefix, kMum)) {
         if (const NameOf of = parse(name); of.number > 0)
             ++(of.title ? held[of.number].titles : held[of.number].lessons);
     }
+    // A link that no write may go through is not moved either: its lesson stays where it is.
     for (const QString& name : units.matchingFiles(kPrefix, kMum)) {
-        if (const NameOf of = parse(name); of.number > 0)
+        if (const NameOf of = parse(name); of.number > 0 && dir.mayWrite(units.filePath(name), Operation::Rename).ok())
             ++held[of.number].files;
     }
     return held;
@@ -262,10 +265,12 @@ QList<int> movesDown(std::vector<Slot> held) {
 }
 
 // The deleted lesson's files must be files: a folder of that name is refused before anything changes.
-IoStatus deletable(const FolderIndex& units, const QString& name) {
+IoStatus deletable(const DataDir& dir, const FolderIndex& units, const QString& name) {
     if (name.isEmpty())
         return {};
     const QFileInfo info(units.filePath(name));
+    if (const IoStatus allowed = dir.mayWrite(info.filePath(), Operation::Remove); !allowed.ok())
+        return allowed;
     if (info.isFile())
         return {};
     return IoStatus::failure(Operation::Remove, info.filePath(),
@@ -355,10 +360,10 @@ IoStatus deleteLesson(const DataDir& dir, int n, const Progress& progress) {
     const QString title = units.find(titleName(n));
     const QString lesson = units.find(lessonName(n));
     for (const QString& name : {title, lesson}) {
-        if (const IoStatus status = deletable(units, name); !status.ok())
+        if (const IoStatus status = deletable(dir, units, name); !status.ok())
             return status;
     }
-    std::vector<Slot> held = slotsOf(units);
+    std::vector<Slot> held = slotsOf(dir, units);
     Slot& deleted = held[n];
     deleted = {deleted.titles - !title.isEmpty(), deleted.lessons - !lesson.isEmpty(),
                deleted.files - !title.isEmpty() - !lesson.isEmpty()};

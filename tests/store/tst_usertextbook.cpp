@@ -261,6 +261,23 @@ private slots:
         QCOMPARE(data.now(), listing(before));
     }
 
+    // A lesson whose title is a link out of the data directory is neither moved nor deleted.
+    void linkedLessonStays() {
+        Tree tree = lessons("L L L");
+        tree.insert("units/1_2t.mum", kLink + "/etc/passwd");
+        const Data data(tree);
+        QVERIFY(data.ok);
+        const IoStatus deleted = UserTextbook::deleteLesson(data.dir, 1);
+        QVERIFY2(deleted.ok(), qPrintable(deleted.message()));
+        tree.remove("units/1_1t.mum");
+        tree.remove("units/1_1.mum");
+        QCOMPARE(data.now(), listing(tree));
+        const QString refused = UserTextbook::deleteLesson(data.dir, 2).message();
+        QVERIFY2(refused.contains(QStringLiteral("1_2t.mum“ se nepodařilo odstranit: je to odkaz mimo složku s daty")),
+                 qPrintable(refused));
+        QCOMPARE(data.now(), listing(tree));
+    }
+
     // A rename that fails stops the renumbering with its reason; the next operation finishes it.
     void failedRenameIsFinishedLater() {
         const Data data(lessons("L L L L"));
