@@ -676,6 +676,17 @@ IoStatus DataDir::appendLine(const QString& sysPath, const QString& line) const 
     return IoStatus::withNotice(conversionNotice(path, true, unencodable));
 }
 
+IoStatus DataDir::checkAppendable(const FolderIndex& folder, const QString& fileName) const {
+    const QString path = folder.filePath(fileName);
+    if (const IoStatus allowed = mayWrite(path, Operation::Write); !allowed.ok())
+        return allowed;
+    const Outcome untouched = QFileInfo::exists(path) ? Outcome::Unchanged : Outcome::NotCreated;
+    QFile file;
+    IoStatus status;
+    openRegular(file, path, QIODevice::ReadWrite | QIODevice::Append, Operation::Write, untouched, &status);
+    return status;
+}
+
 int DataDir::removeStaleTempFiles(std::chrono::seconds minimumAge) const {
     // QSaveFile and QTemporaryFile put "." and six random characters after the name.
     static const QRegularExpression inRoot(QStringLiteral("^(me\\.cfg|try\\.cfg|zkouseni\\.txt)\\.[A-Za-z0-9]{6}$"),

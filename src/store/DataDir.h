@@ -75,6 +75,9 @@ public:
     // Appends one whole line, on a line of its own (a last line without its CR LF gets it first); on
     // failure the file is cut back to its old length.
     IoStatus appendLine(const QString& sysPath, const QString& line) const;
+    // Whether a line could be appended to the file now: it is opened as appendLine() opens it (created
+    // when missing), then closed. For a change that must not happen when the append would fail.
+    IoStatus checkAppendable(const FolderIndex& folder, const QString& fileName) const;
     // Removes a file (a link itself, never what it points to); a missing file is no error. A folder,
     // a pipe or a device of that name is refused and left where it is.
     IoStatus remove(const QString& sysPath) const;

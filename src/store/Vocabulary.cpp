@@ -178,6 +178,9 @@ IoStatus openForExtension(const DataDir& dir, const QString& titleFileName, cons
                                         [](const QString& line) { return !line.isEmpty(); });
         if (found != pairs.lines.crend())
             last = *found;
+        // The title changes only when the pairs can follow it (a read-only lesson file keeps both).
+        if (const IoStatus appendable = dir.checkAppendable(units, lessonFile); !appendable.ok())
+            return appendable;
     }
     const IoStatus status = writeLesson(dir, units, titleFileName, description, !lessonExists);
     if (status.ok() && lastLine)

@@ -195,6 +195,10 @@ private slots:
                                                      << "neexistuje";
         QTest::newRow("extend, lesson file is a folder")
             << "openForExtension" << files({"units/2_1T.mum", "units/2_1.mum/"}) << 0 << "units/2_1.mum" << folder;
+        QTest::newRow("extend, lesson file a link elsewhere") // read, but never appended to
+            << "openForExtension" << files({"units/2_1T.mum"}, {{"units/2_1.mum", kLink + "/etc/passwd"}}) << 0
+            << "units/2_1.mum"
+            << "odkaz mimo složku s daty";
         QTest::newRow("extend, full disk, no lesson file")
             << "openForExtension" << files({"units/2_1T.mum"}) << 3 << "units/2_1T.mum" << full;
         QTest::newRow("delete lesson, title is a pipe")
