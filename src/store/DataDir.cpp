@@ -691,7 +691,8 @@ int DataDir::removeStaleTempFiles(std::chrono::seconds minimumAge) const {
     // QSaveFile and QTemporaryFile put "." and six random characters after the name.
     static const QRegularExpression inRoot(QStringLiteral("^(me\\.cfg|try\\.cfg|zkouseni\\.txt)\\.[A-Za-z0-9]{6}$"),
                                            QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression inBooks(QStringLiteral("^[0-9]+\\.mum\\.[A-Za-z0-9]{6}$"),
+    // "delete_textbook.txt": the editor's record of a textbook deletion under way.
+    static const QRegularExpression inBooks(QStringLiteral("^([0-9]+\\.mum|delete_textbook\\.txt)\\.[A-Za-z0-9]{6}$"),
                                             QRegularExpression::CaseInsensitiveOption);
     // "1_renumber.txt": the user textbook's renumbering journal.
     static const QRegularExpression inUnits(

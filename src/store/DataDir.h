@@ -91,8 +91,8 @@ public:
                       IoStatus::Outcome outcome = IoStatus::Outcome::Unchanged) const;
 
     // Removes the temporary files that interrupted saves left behind: a name of ours ("me.cfg",
-    // "Try.cfg", "Zkouseni.txt" in the data directory, "N.mum" in "books", "N_L.mum", "N_LT.mum" and
-    // "1_renumber.txt" in "units") followed by "." and six letters or digits, not changed for
+    // "Try.cfg", "Zkouseni.txt" in the data directory, "N.mum" and "delete_textbook.txt" in "books", "N_L.mum",
+    // "N_LT.mum" and "1_renumber.txt" in "units") followed by "." and six letters or digits, not changed for
     // minimumAge. Returns how many were removed. Meant for start-up.
     int removeStaleTempFiles(std::chrono::seconds minimumAge = std::chrono::minutes(5)) const;
 

@@ -1,5 +1,6 @@
 #include "UserTextbook.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 
@@ -18,8 +19,10 @@
 
 // Deleting a lesson renumbers the lessons behind it, a file at a time, and the program may be killed
 // between any two steps. So the whole renumbering is planned from one listing and written to a journal
-// ("1_renumber.txt", written whole or not at all) before the first file changes: the deleted number n
-// and, in order, the numbers i to which lesson i + 1 moves. Then:
+// ("1_renumber.txt", written whole or not at all) before the first file changes: a line that marks it
+// as ours, a checksum of the plan, then the plan: the deleted number n and, in order, the numbers i to
+// which lesson i + 1 moves. A journal without its mark or with another checksum (edited by hand: "3"
+// would delete lesson 3) is never carried out. Then:
 //  1. the deleted lesson's files are put aside under the trash names, lesson file first, title file
 //     last (an empty trash title when it had none): the trash title says the deletion is done;
 //  2. each move renames the lesson file (when the lesson has one), then the title file;
@@ -124,31 +127,44 @@ struct Journal {
     QList<int> moves; // lesson i + 1 becomes lesson i, for each i in this order
 };
 
+const QString kJournalMark = QStringLiteral("Memoran: renumbering of the user textbook, version 1");
+const QString kForeignJournal = QStringLiteral("soubor neobsahuje záznam přečíslování lekcí, jak ho zapisuje tento "
+                                               "program, a podle takového záznamu program lekce nepřečísluje");
+
+QString checksum(const QStringList& plan) {
+    return QString::fromLatin1(QCryptographicHash::hash(plan.join(u'\n').toUtf8(), QCryptographicHash::Sha256).toHex());
+}
+
+// The journal's plan; false when the lines are not a journal that this program wrote.
+bool parseJournal(const QStringList& lines, Journal* journal) {
+    if (lines.size() < 3 || lines.at(0) != kJournalMark || lines.at(1) != checksum(lines.mid(2)))
+        return false;
+    bool ok = false;
+    journal->deleted = lines.at(2).toInt(&ok);
+    ok = ok && journal->deleted >= 1 && journal->deleted <= kMaxLessons;
+    int previous = 0;
+    for (qsizetype k = 3; ok && k < lines.size(); ++k) {
+        const int i = lines.at(k).toInt(&ok);
+        ok = ok && i > previous && i < kMaxLessons;
+        journal->moves.append(previous = i);
+    }
+    return ok;
+}
+
 IoStatus readJournal(const DataDir& dir, const FolderIndex& units, Journal* journal) {
     const FileLines file = dir.readLines(units, kJournal);
     if (!file.status.ok())
         return file.status;
-    bool ok = false;
-    journal->deleted = file.lines.value(0).toInt(&ok);
-    ok = ok && journal->deleted >= 1 && journal->deleted <= kMaxLessons;
-    int previous = 0;
-    for (qsizetype k = 1; ok && k < file.lines.size(); ++k) {
-        const int i = file.lines.at(k).toInt(&ok);
-        ok = ok && i > previous && i < kMaxLessons;
-        journal->moves.append(previous = i);
-    }
-    if (ok)
+    if (parseJournal(file.lines, journal))
         return {};
-    return IoStatus::failure(Operation::Read, units.filePath(kJournal),
-                             QStringLiteral("soubor neobsahuje to, co do něj program zapisuje; po jeho smazání "
-                                            "zůstanou lekce uživatelské učebnice tak, jak právě jsou"));
+    return IoStatus::failure(Operation::Read, units.filePath(kJournal), kForeignJournal);
 }
 
 IoStatus writeJournal(const DataDir& dir, const FolderIndex& units, const Journal& journal) {
-    QStringList lines{QString::number(journal.deleted)};
+    QStringList plan{QString::number(journal.deleted)};
     for (const int i : journal.moves)
-        lines.append(QString::number(i));
-    return dir.rewrite(units, kJournal, lines);
+        plan.append(QString::number(i));
+    return dir.rewrite(units, kJournal, QStringList{kJournalMark, checksum(plan)} + plan);
 }
 
 IoStatus createEmpty(const FolderIndex& units, const QString& name) {
@@ -300,6 +316,18 @@ IoStatus ensureTextbook(const DataDir& dir) {
 IoStatus completeRenumbering(const DataDir& dir) {
     FolderIndex units = dir.folder(kUnits);
     return complete(dir, units);
+}
+
+bool refusedJournal(const DataDir& dir, const IoStatus& status) {
+    if (status.ok() || QFileInfo(status.path()).fileName().compare(kJournal, Qt::CaseInsensitive) != 0)
+        return false;
+    const FileLines file = dir.readLines(dir.folder(kUnits), kJournal);
+    Journal ignored;
+    return file.status.ok() && !parseJournal(file.lines, &ignored);
+}
+
+IoStatus discardJournal(const DataDir& dir) {
+    return dir.remove(dir.folder(kUnits), kJournal);
 }
 
 Lessons list(const DataDir& dir, const Progress& progress) {

@@ -19,6 +19,16 @@ IoStatus listable(const FolderIndex& folder) {
     return folder.exists() ? folderStatus(folder) : IoStatus();
 }
 
+// The record of a textbook deletion under way: no listing of the program takes a ".txt" in "books".
+const QString kDeletionRecord = QStringLiteral("delete_textbook.txt");
+const QString kDeletionMark = QStringLiteral("Memoran: deletion of a textbook with its lessons, version 1");
+
+// The record's lines: the mark, the textbook file's name, the textbook's name for the user.
+IoStatus recordDeletion(const DataDir& dir, const FolderIndex& books, const QString& fileName) {
+    const QString line = dir.readFirstLine(kBooks + u'\\' + fileName);
+    return dir.rewrite(books, kDeletionRecord, {kDeletionMark, fileName, line.trimmed().isEmpty() ? fileName : line});
+}
+
 // The digits of a lesson number as they decide the order: leading zeros dropped, "" for 0.
 QString numberDigits(const QString& lessonFileName) {
     const QString base = lessonFileName.chopped(kMum.size());
@@ -105,19 +115,46 @@ IoStatus renameTextbook(const DataDir& dir, const QString& fileName, const QStri
 }
 
 IoStatus deleteTextbook(const DataDir& dir, const QString& fileName, bool withLessons) {
-    if (withLessons) {
-        const FolderIndex units = dir.folder(kUnits);
-        if (const IoStatus folder = listable(units); !folder.ok())
-            return folder;
-        // Names first, then deletion: the folder changes while it is walked otherwise.
-        const QStringList lessons = units.matching(textbookNumberText(fileName) + u'_', kMum);
-        for (const QString& name : lessons) {
-            const IoStatus removed = dir.remove(units, name);
-            if (!removed.ok())
-                return removed; // the textbook stays listed, so the user can try again
-        }
+    if (!withLessons)
+        return dir.remove(kBooks + u'\\' + fileName);
+    const FolderIndex units = dir.folder(kUnits);
+    if (const IoStatus folder = listable(units); !folder.ok())
+        return folder;
+    const FolderIndex books = dir.folder(kBooks);
+    if (const IoStatus recorded = recordDeletion(dir, books, fileName); !recorded.ok())
+        return recorded;
+    // Names first, then deletion: the folder changes while it is walked otherwise.
+    const QStringList lessons = units.matching(textbookNumberText(fileName) + u'_', kMum);
+    for (const QString& name : lessons) {
+        const IoStatus removed = dir.remove(units, name);
+        if (!removed.ok())
+            return removed; // the textbook stays listed, so the user can try again
     }
-    return dir.remove(kBooks + u'\\' + fileName);
+    if (const IoStatus removed = dir.remove(books, fileName); !removed.ok())
+        return removed;
+    return dir.remove(books, kDeletionRecord);
+}
+
+UnfinishedDeletion unfinishedDeletion(const DataDir& dir) {
+    const FolderIndex books = dir.folder(kBooks);
+    if (!books.contains(kDeletionRecord))
+        return {};
+    const QStringList lines = dir.readLines(books, kDeletionRecord).lines;
+    // Only a record of ours is acted on: a textbook file's name, in "books" itself.
+    const QString fileName = lines.value(1);
+    if (lines.value(0) != kDeletionMark || !fileName.endsWith(kMum, Qt::CaseInsensitive) ||
+        fileName.size() <= kMum.size() || fileName.contains(u'/') || fileName.contains(u'\\'))
+        return {};
+    return {fileName, lines.value(2)};
+}
+
+IoStatus settleDeletion(const DataDir& dir, bool finish) {
+    const UnfinishedDeletion deletion = unfinishedDeletion(dir);
+    if (deletion.fileName.isEmpty())
+        return {};
+    if (finish)
+        return deleteTextbook(dir, deletion.fileName, true);
+    return dir.remove(kBooks + u'\\' + kDeletionRecord);
 }
 
 int nextLessonNumber(const FolderIndex& units, const QString& t) {

@@ -6,6 +6,7 @@
 #include "store/Vocabulary.h"
 #include "ui/MessageBox.h"
 #include "ui/Shell.h"
+#include "ui/StoreQuestions.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -70,7 +71,7 @@ void LessonActionPage::refillLessons() {
         UserTextbook::list(m_state.dir, [this](int done, int total) { m_shell.ZobrazPrubeh(done, total); });
     m_shell.ZobrazPrubeh(0, 0);
     if (!listed.errors.isEmpty())
-        MessageBox::showFileError(m_shell.dialogParent(), listed.errors.first().message());
+        StoreQuestions::reportWrite(m_shell.dialogParent(), m_state.dir, listed.errors.first());
     // Each entry carries its number: where the numbers have gaps, an entry still acts on its lesson.
     for (const UserTextbook::Lesson& lesson : listed.lessons)
         m_lessons->addItem(lesson.description, lesson.number);
@@ -135,7 +136,7 @@ void LessonActionPage::deleteLesson(int n) {
     const IoStatus deleted =
         UserTextbook::deleteLesson(m_state.dir, n, [this](int done, int total) { m_shell.ZobrazPrubeh(done, total); });
     m_shell.ZobrazPrubeh(0, 0);
-    if (!MessageBox::reportWrite(m_shell.dialogParent(), deleted))
+    if (!StoreQuestions::reportWrite(m_shell.dialogParent(), m_state.dir, deleted))
         return;
     m_shell.ZobrazStranku(1);
     m_shell.ZobrazQuickClick(1);

@@ -465,9 +465,16 @@ private slots:
     // Temporary files of interrupted saves are removed once stale; nothing else is.
     void staleTempFiles() {
         QTemporaryDir tmp;
-        const QStringList stale = {"me.cfg.GyqEae",        "Try.cfg.AbCdEf",        "try.cfg.QWERTY",
-                                   "Zkouseni.txt.xYzAbC",  "books/3.mum.QwErTy",    "units/2_1T.mum.aBcDeF",
-                                   "units/2_1.mum.ZzZzZz", "units/2_1t.mum.abc123", "units/1_renumber.txt.Q1w2E3"};
+        const QStringList stale = {"me.cfg.GyqEae",
+                                   "Try.cfg.AbCdEf",
+                                   "try.cfg.QWERTY",
+                                   "Zkouseni.txt.xYzAbC",
+                                   "books/3.mum.QwErTy",
+                                   "units/2_1T.mum.aBcDeF",
+                                   "units/2_1.mum.ZzZzZz",
+                                   "units/2_1t.mum.abc123",
+                                   "units/1_renumber.txt.Q1w2E3",
+                                   "books/delete_textbook.txt.Xy12Zz"};
         const QStringList kept = {"me.cfg",
                                   "Try.cfg",
                                   "Zkouseni.txt",
