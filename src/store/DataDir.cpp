@@ -3,6 +3,7 @@
 #include "Cp1250.h"
 #include "TextRoutines.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
@@ -123,11 +124,14 @@ struct FileText {
     QString text;
     TextEncoding encoding = TextEncoding::Windows1250;
     IoStatus status;
+    Fingerprint fingerprint; // with withFingerprint only; size -2 when the file could not be read
 };
 
-FileText readText(const QString& path) {
+FileText readText(const QString& path, bool withFingerprint = false) {
     FileText result;
     QFile file;
+    if (withFingerprint)
+        result.fingerprint.size = QFileInfo(path).isSymLink() || QFileInfo::exists(path) ? -2 : -1;
     if (!openRegular(file, path, QIODevice::ReadOnly, Operation::Read, Outcome::Unchanged, &result.status))
         return result;
     const qint64 size = file.size();
@@ -141,6 +145,8 @@ FileText readText(const QString& path) {
         result.status = IoStatus::fromError(Operation::Read, path, file.error(), errno);
         return result;
     }
+    if (withFingerprint)
+        result.fingerprint = {bytes.size(), QCryptographicHash::hash(bytes, QCryptographicHash::Sha256)};
     bool unsupported = false;
     result.encoding = TextCodec::detect(bytes, &unsupported);
     if (unsupported) {
@@ -406,11 +412,12 @@ bool DataDir::SouborExistuje(const QString& sysPath) const {
 
 namespace {
 
-FileLines readLinesAt(const QString& path) {
-    FileText file = readText(path);
+FileLines readLinesAt(const QString& path, bool withFingerprint) {
+    FileText file = readText(path, withFingerprint);
     FileLines result;
     result.status = file.status;
     result.encoding = file.encoding;
+    result.fingerprint = file.fingerprint;
     if (file.status.ok())
         result.lines = splitLines(file.text);
     return result;
@@ -418,12 +425,16 @@ FileLines readLinesAt(const QString& path) {
 
 } // namespace
 
-FileLines DataDir::readLines(const QString& sysPath) const {
-    return readLinesAt(resolve(sysPath));
+FileLines DataDir::readLines(const QString& sysPath, bool withFingerprint) const {
+    return readLinesAt(resolve(sysPath), withFingerprint);
 }
 
-FileLines DataDir::readLines(const FolderIndex& folder, const QString& fileName) const {
-    return readLinesAt(folder.filePath(fileName));
+FileLines DataDir::readLines(const FolderIndex& folder, const QString& fileName, bool withFingerprint) const {
+    return readLinesAt(folder.filePath(fileName), withFingerprint);
+}
+
+bool DataDir::holds(const QString& sysPath, const Fingerprint& print) const {
+    return readText(resolve(sysPath), true).fingerprint == print;
 }
 
 QString DataDir::readFirstLine(const QString& sysPath, IoStatus* status) const {

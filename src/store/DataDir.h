@@ -19,11 +19,21 @@ struct FileListing {
     QList<IoStatus> errors;
 };
 
+// What a file held when a window read it: its size and a hash of its bytes (size -1: no file). A
+// window that writes the file back later asks holds() first, so that what another program or another
+// copy wrote meanwhile is not lost unasked.
+struct Fingerprint {
+    qint64 size = -1;
+    QByteArray hash;
+    bool operator==(const Fingerprint&) const = default;
+};
+
 // Lines read from a file, or why they could not be read.
 struct FileLines {
     QStringList lines;
     IoStatus status;
     TextEncoding encoding = TextEncoding::Windows1250;
+    Fingerprint fingerprint; // taken only by the readers that say so
 };
 
 // The directory the program keeps its data in. Paths are given in the system's own spelling
@@ -55,10 +65,13 @@ public:
     // Never reports an error and never waits.
     bool SouborExistuje(const QString& sysPath) const;
 
-    FileLines readLines(const QString& sysPath) const;
+    // withFingerprint: the result carries the file's fingerprint too.
+    FileLines readLines(const QString& sysPath, bool withFingerprint = false) const;
     // The same for a file of a folder listed once (folder()): an operation on several files of one
     // folder would otherwise list it once per file.
-    FileLines readLines(const FolderIndex& folder, const QString& fileName) const;
+    FileLines readLines(const FolderIndex& folder, const QString& fileName, bool withFingerprint = false) const;
+    // Whether the file holds exactly what it held when print was taken (both missing counts as the same).
+    bool holds(const QString& sysPath, const Fingerprint& print) const;
     // Line 1 of a file; empty when the file has no line. status is set when it cannot be read.
     QString readFirstLine(const QString& sysPath, IoStatus* status = nullptr) const;
 

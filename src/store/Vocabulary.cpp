@@ -189,8 +189,8 @@ FileLines loadPairs(const DataDir& dir, const QString& lessonFileName) {
     const FolderIndex units = dir.folder(kUnits);
     // Missing only when a listing says so: a folder that cannot be listed may still hold the file.
     if (folderStatus(units).ok() && !units.contains(lessonFileName))
-        return {}; // a lesson whose first pair is still to come
-    return dir.readLines(units, lessonFileName);
+        return {}; // a lesson whose first pair is still to come (its fingerprint: no file)
+    return dir.readLines(units, lessonFileName, true);
 }
 
 IoStatus savePairs(const DataDir& dir, const QString& lessonFileName, const QStringList& pairLines) {

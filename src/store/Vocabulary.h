@@ -53,7 +53,8 @@ int nextLessonNumber(const FolderIndex& units, const QString& t);
 // was there without its lesson file keeps its old line.
 Created createLesson(const DataDir& dir, const QString& t, const QString& description);
 
-// The pair lines of a lesson file, empty lines included. A missing lesson file is an empty lesson.
+// The pair lines of a lesson file, empty lines included, with the file's fingerprint. A missing lesson
+// file is an empty lesson.
 FileLines loadPairs(const DataDir& dir, const QString& lessonFileName);
 // The lesson file holds exactly these pair lines afterwards (its encoding kept where it can be).
 IoStatus savePairs(const DataDir& dir, const QString& lessonFileName, const QStringList& pairLines);

@@ -1,5 +1,6 @@
 #include "StoreQuestions.h"
 
+#include "store/DataDir.h"
 #include "store/UserTextbook.h"
 #include "store/Vocabulary.h"
 #include "ui/MessageBox.h"
@@ -16,6 +17,43 @@ bool reportWrite(QWidget* parent, const DataDir& dir, const IoStatus& status) {
     if (MessageBox::confirm(parent, question, MessageBox::Icon::Exclamation))
         MessageBox::reportWrite(parent, UserTextbook::discardJournal(dir));
     return false;
+}
+
+bool mayOverwrite(QWidget* parent, const DataDir& dir, const QString& sysPath, const Fingerprint& read,
+                  const QString& lesson) {
+    if (dir.holds(sysPath, read))
+        return true;
+    return MessageBox::confirm(
+        parent,
+        QStringLiteral("Lekce „%1“ se mezitím změnila: od chvíle, kdy jste ji otevřeli, ji upravil jiný program nebo "
+                       "jiné okno. Chcete ji přesto přepsat svým seznamem? Co do ní mezitím přibylo, se ztratí. "
+                       "(Ne: váš seznam zůstane neuložený a lekce se nezmění.)")
+            .arg(lesson),
+        MessageBox::Icon::Exclamation);
+}
+
+Deletion confirmDeletion(QWidget* parent, const DataDir& dir, const QString& sysPath, const QString& shown,
+                         const QString& question, MessageBox::Icon icon, const QString& what) {
+    const FileLines read = dir.readLines(sysPath, true);
+    if (!read.status.ok()) {
+        MessageBox::showFileError(parent, read.status.message());
+        return Deletion::Changed;
+    }
+    // A list shows a file without a name (blank line 1) by its file name.
+    const QString line = read.lines.value(0);
+    const bool stillShown = line == shown || (line.trimmed().isEmpty() && shown == sysPath.section(u'\\', -1));
+    if (stillShown) {
+        if (!MessageBox::confirm(parent, question.arg(shown), icon))
+            return Deletion::No;
+        if (dir.holds(sysPath, read.fingerprint))
+            return Deletion::Yes;
+    }
+    MessageBox::tell(parent,
+                     QStringLiteral("%1 „%2“ se mezitím změnila (upravil ji jiný program nebo jiné okno), a proto "
+                                    "nebyla odstraněna; nic jiného také ne. Seznam teď ukazuje, co je na disku.")
+                         .arg(what, shown),
+                     MessageBox::Icon::Exclamation);
+    return Deletion::Changed;
 }
 
 void settleUnfinishedDeletion(QWidget* parent, const DataDir& dir) {
