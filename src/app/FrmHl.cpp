@@ -18,6 +18,7 @@
 #include "ui/MessageBox.h"
 #include "ui/Page.h"
 #include "ui/Pictures.h"
+#include "ui/StoreQuestions.h"
 #include "usertextbook/LessonActionPage.h"
 #include "usertextbook/NewLessonPage.h"
 #include "usertextbook/PairListPage.h"
@@ -224,7 +225,9 @@ void FrmHl::Form_Load() {
     // What interrupted saves of earlier runs left behind goes before anything is read.
     m_state.dir.removeStaleTempFiles();
     // A renumbering of the user textbook cut short by the end of an earlier run is finished first.
-    MessageBox::reportWrite(this, UserTextbook::completeRenumbering(m_state.dir));
+    StoreQuestions::reportWrite(this, m_state.dir, UserTextbook::completeRenumbering(m_state.dir));
+    // So is an editor's textbook deletion, if the user wants it.
+    StoreQuestions::settleUnfinishedDeletion(this, m_state.dir);
     m_state.rng.seed(static_cast<quint64>(m_state.clock.now().toMSecsSinceEpoch()));
     m_state.worstPair = WorstPair{};
     ZobrazPrubeh(1, 100);

@@ -3,6 +3,7 @@
 #include "Cp1250.h"
 #include "TextRoutines.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
@@ -123,11 +124,14 @@ struct FileText {
     QString text;
     TextEncoding encoding = TextEncoding::Windows1250;
     IoStatus status;
+    Fingerprint fingerprint; // with withFingerprint only; size -2 when the file could not be read
 };
 
-FileText readText(const QString& path) {
+FileText readText(const QString& path, bool withFingerprint = false) {
     FileText result;
     QFile file;
+    if (withFingerprint)
+        result.fingerprint.size = QFileInfo(path).isSymLink() || QFileInfo::exists(path) ? -2 : -1;
     if (!openRegular(file, path, QIODevice::ReadOnly, Operation::Read, Outcome::Unchanged, &result.status))
         return result;
     const qint64 size = file.size();
@@ -141,6 +145,8 @@ FileText readText(const QString& path) {
         result.status = IoStatus::fromError(Operation::Read, path, file.error(), errno);
         return result;
     }
+    if (withFingerprint)
+        result.fingerprint = {bytes.size(), QCryptographicHash::hash(bytes, QCryptographicHash::Sha256)};
     bool unsupported = false;
     result.encoding = TextCodec::detect(bytes, &unsupported);
     if (unsupported) {
@@ -403,11 +409,12 @@ bool DataDir::SouborExistuje(const QString& sysPath) const {
 
 namespace {
 
-FileLines readLinesAt(const QString& path) {
-    FileText file = readText(path);
+FileLines readLinesAt(const QString& path, bool withFingerprint) {
+    FileText file = readText(path, withFingerprint);
     FileLines result;
     result.status = file.status;
     result.encoding = file.encoding;
+    result.fingerprint = file.fingerprint;
     if (file.status.ok())
         result.lines = splitLines(file.text);
     return result;
@@ -415,12 +422,16 @@ FileLines readLinesAt(const QString& path) {
 
 } // namespace
 
-FileLines DataDir::readLines(const QString& sysPath) const {
-    return readLinesAt(resolve(sysPath));
+FileLines DataDir::readLines(const QString& sysPath, bool withFingerprint) const {
+    return readLinesAt(resolve(sysPath), withFingerprint);
 }
 
-FileLines DataDir::readLines(const FolderIndex& folder, const QString& fileName) const {
-    return readLinesAt(folder.filePath(fileName));
+FileLines DataDir::readLines(const FolderIndex& folder, const QString& fileName, bool withFingerprint) const {
+    return readLinesAt(folder.filePath(fileName), withFingerprint);
+}
+
+bool DataDir::holds(const QString& sysPath, const Fingerprint& print) const {
+    return readText(resolve(sysPath), true).fingerprint == print;
 }
 
 QString DataDir::readFirstLine(const QString& sysPath, IoStatus* status) const {
@@ -559,24 +570,53 @@ IoStatus removeAt(const QString& path) {
 
 } // namespace
 
+IoStatus DataDir::mayWrite(const QString& path, Operation op, Outcome outcome) const {
+    const QFileInfo info(path);
+    if (!info.isSymLink())
+        return {};
+    const QString target = info.canonicalFilePath(); // empty when the link leads nowhere (or in a loop)
+    const auto within = [&target](const QString& folder) {
+        return !folder.isEmpty() && target.startsWith(folder + u'/');
+    };
+    if (!target.isEmpty() &&
+        (within(QFileInfo(m_root).canonicalFilePath()) || within(QFileInfo(info.path()).canonicalFilePath())))
+        return {};
+    const QString reason =
+        target.isEmpty()
+            ? QStringLiteral("je to odkaz na soubor, který neexistuje, a přes takový odkaz program nezapisuje")
+            : QStringLiteral("je to odkaz mimo složku s daty (na „%1“), a přes takový odkaz program nezapisuje")
+                  .arg(QDir::toNativeSeparators(target));
+    return IoStatus::failure(op, path, reason, target.isEmpty() ? Outcome::NotCreated : outcome);
+}
+
 IoStatus DataDir::rewrite(const QString& sysPath, const QStringList& lines) const {
-    return rewriteAt(resolve(sysPath), lines);
+    const QString path = resolve(sysPath);
+    const IoStatus allowed = mayWrite(path, Operation::Write);
+    return allowed.ok() ? rewriteAt(path, lines) : allowed;
 }
 
 IoStatus DataDir::rewrite(const FolderIndex& folder, const QString& fileName, const QStringList& lines) const {
-    return rewriteAt(folder.filePath(fileName), lines);
+    const QString path = folder.filePath(fileName);
+    const IoStatus allowed = mayWrite(path, Operation::Write);
+    return allowed.ok() ? rewriteAt(path, lines) : allowed;
 }
 
 IoStatus DataDir::remove(const QString& sysPath) const {
-    return removeAt(resolve(sysPath));
+    const QString path = resolve(sysPath);
+    const IoStatus allowed = mayWrite(path, Operation::Remove);
+    return allowed.ok() ? removeAt(path) : allowed;
 }
 
 IoStatus DataDir::remove(const FolderIndex& folder, const QString& fileName) const {
-    return removeAt(folder.filePath(fileName));
+    const QString path = folder.filePath(fileName);
+    const IoStatus allowed = mayWrite(path, Operation::Remove);
+    return allowed.ok() ? removeAt(path) : allowed;
 }
 
 IoStatus DataDir::appendLine(const QString& sysPath, const QString& line) const {
     const QString path = resolve(sysPath);
+    if (const IoStatus allowed = mayWrite(path, Operation::Write); !allowed.ok())
+        return allowed;
     const QFileInfo info(path);
     const bool existed = info.exists();
     const Outcome untouched = existed ? Outcome::Unchanged : Outcome::NotCreated;
@@ -644,11 +684,23 @@ IoStatus DataDir::appendLine(const QString& sysPath, const QString& line) const 
     return IoStatus::withNotice(conversionNotice(path, true, unencodable));
 }
 
+IoStatus DataDir::checkAppendable(const FolderIndex& folder, const QString& fileName) const {
+    const QString path = folder.filePath(fileName);
+    if (const IoStatus allowed = mayWrite(path, Operation::Write); !allowed.ok())
+        return allowed;
+    const Outcome untouched = QFileInfo::exists(path) ? Outcome::Unchanged : Outcome::NotCreated;
+    QFile file;
+    IoStatus status;
+    openRegular(file, path, QIODevice::ReadWrite | QIODevice::Append, Operation::Write, untouched, &status);
+    return status;
+}
+
 int DataDir::removeStaleTempFiles(std::chrono::seconds minimumAge) const {
     // QSaveFile and QTemporaryFile put "." and six random characters after the name.
     static const QRegularExpression inRoot(QStringLiteral("^(me\\.cfg|try\\.cfg|zkouseni\\.txt)\\.[A-Za-z0-9]{6}$"),
                                            QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression inBooks(QStringLiteral("^[0-9]+\\.mum\\.[A-Za-z0-9]{6}$"),
+    // "delete_textbook.txt": the editor's record of a textbook deletion under way.
+    static const QRegularExpression inBooks(QStringLiteral("^([0-9]+\\.mum|delete_textbook\\.txt)\\.[A-Za-z0-9]{6}$"),
                                             QRegularExpression::CaseInsensitiveOption);
     // "1_renumber.txt": the user textbook's renumbering journal.
     static const QRegularExpression inUnits(

@@ -19,11 +19,21 @@ struct FileListing {
     QList<IoStatus> errors;
 };
 
+// What a file held when a window read it: its size and a hash of its bytes (size -1: no file). A
+// window that writes the file back later asks holds() first, so that what another program or another
+// copy wrote meanwhile is not lost unasked.
+struct Fingerprint {
+    qint64 size = -1;
+    QByteArray hash;
+    bool operator==(const Fingerprint&) const = default;
+};
+
 // Lines read from a file, or why they could not be read.
 struct FileLines {
     QStringList lines;
     IoStatus status;
     TextEncoding encoding = TextEncoding::Windows1250;
+    Fingerprint fingerprint; // taken only by the readers that say so
 };
 
 // The directory the program keeps its data in. Paths are given in the system's own spelling
@@ -31,6 +41,8 @@ struct FileLines {
 //
 // Reading: regular files only (a link to one is fine), never pipes or devices, at most kMaxFileSize
 // bytes. Lines end at CR LF or a lone LF; a lone CR is part of its line.
+// No write (rewrite, append, remove, rename, create) goes through a symbolic link whose target lies
+// outside the data directory or does not exist: such a file is read, never changed (mayWrite()).
 // Writing: lines end with CR LF, and a file keeps its encoding (Windows-1250, UTF-8, UTF-16): a new
 // file is Windows-1250, and a file that must take a character Windows-1250 cannot hold is first
 // converted whole to UTF-8 with a byte-order mark; the IoStatus then carries a notice for the user.
@@ -53,10 +65,13 @@ public:
     // Never reports an error and never waits.
     bool SouborExistuje(const QString& sysPath) const;
 
-    FileLines readLines(const QString& sysPath) const;
+    // withFingerprint: the result carries the file's fingerprint too.
+    FileLines readLines(const QString& sysPath, bool withFingerprint = false) const;
     // The same for a file of a folder listed once (folder()): an operation on several files of one
     // folder would otherwise list it once per file.
-    FileLines readLines(const FolderIndex& folder, const QString& fileName) const;
+    FileLines readLines(const FolderIndex& folder, const QString& fileName, bool withFingerprint = false) const;
+    // Whether the file holds exactly what it held when print was taken (both missing counts as the same).
+    bool holds(const QString& sysPath, const Fingerprint& print) const;
     // Line 1 of a file; empty when the file has no line. status is set when it cannot be read.
     QString readFirstLine(const QString& sysPath, IoStatus* status = nullptr) const;
 
@@ -73,14 +88,24 @@ public:
     // Appends one whole line, on a line of its own (a last line without its CR LF gets it first); on
     // failure the file is cut back to its old length.
     IoStatus appendLine(const QString& sysPath, const QString& line) const;
+    // Whether a line could be appended to the file now: it is opened as appendLine() opens it (created
+    // when missing), then closed. For a change that must not happen when the append would fail.
+    IoStatus checkAppendable(const FolderIndex& folder, const QString& fileName) const;
     // Removes a file (a link itself, never what it points to); a missing file is no error. A folder,
     // a pipe or a device of that name is refused and left where it is.
     IoStatus remove(const QString& sysPath) const;
     IoStatus remove(const FolderIndex& folder, const QString& fileName) const;
 
+    // Whether a write may touch the file at path (a full path, as resolve() gives it): not when the file
+    // is a symbolic link that leads out of the data directory (and out of the file's own folder) or
+    // nowhere. A link of another program could otherwise empty or create a file anywhere. Every write
+    // of the store asks this first; op and outcome shape the refusal's message.
+    IoStatus mayWrite(const QString& path, IoStatus::Operation op,
+                      IoStatus::Outcome outcome = IoStatus::Outcome::Unchanged) const;
+
     // Removes the temporary files that interrupted saves left behind: a name of ours ("me.cfg",
-    // "Try.cfg", "Zkouseni.txt" in the data directory, "N.mum" in "books", "N_L.mum", "N_LT.mum" and
-    // "1_renumber.txt" in "units") followed by "." and six letters or digits, not changed for
+    // "Try.cfg", "Zkouseni.txt" in the data directory, "N.mum" and "delete_textbook.txt" in "books", "N_L.mum",
+    // "N_LT.mum" and "1_renumber.txt" in "units") followed by "." and six letters or digits, not changed for
     // minimumAge. Returns how many were removed. Meant for start-up.
     int removeStaleTempFiles(std::chrono::seconds minimumAge = std::chrono::minutes(5)) const;
 

@@ -1,5 +1,6 @@
 #include "UserTextbook.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 
@@ -18,8 +19,10 @@
 
 // Deleting a lesson renumbers the lessons behind it, a file at a time, and the program may be killed
 // between any two steps. So the whole renumbering is planned from one listing and written to a journal
-// ("1_renumber.txt", written whole or not at all) before the first file changes: the deleted number n
-// and, in order, the numbers i to which lesson i + 1 moves. Then:
+// ("1_renumber.txt", written whole or not at all) before the first file changes: a line that marks it
+// as ours, a checksum of the plan, then the plan: the deleted number n and, in order, the numbers i to
+// which lesson i + 1 moves. A journal without its mark or with another checksum (edited by hand: "3"
+// would delete lesson 3) is never carried out. Then:
 //  1. the deleted lesson's files are put aside under the trash names, lesson file first, title file
 //     last (an empty trash title when it had none): the trash title says the deletion is done;
 //  2. each move renames the lesson file (when the lesson has one), then the title file;
@@ -85,9 +88,11 @@ NameOf parse(const QString& name) {
 
 // ---- Renaming: never over an existing file, never by copying.
 
-IoStatus renameIn(const FolderIndex& units, const QString& from, const QString& to) {
+IoStatus renameIn(const DataDir& dir, const FolderIndex& units, const QString& from, const QString& to) {
     const QString source = units.path() + u'/' + from;
     const QString target = units.path() + u'/' + to;
+    if (const IoStatus allowed = dir.mayWrite(source, Operation::Rename); !allowed.ok())
+        return allowed;
     int error = 0;
 #ifdef Q_OS_UNIX
     const QByteArray s = QFile::encodeName(source);
@@ -122,31 +127,44 @@ struct Journal {
     QList<int> moves; // lesson i + 1 becomes lesson i, for each i in this order
 };
 
+const QString kJournalMark = QStringLiteral("Memoran: renumbering of the user textbook, version 1");
+const QString kForeignJournal = QStringLiteral("soubor neobsahuje záznam přečíslování lekcí, jak ho zapisuje tento "
+                                               "program, a podle takového záznamu program lekce nepřečísluje");
+
+QString checksum(const QStringList& plan) {
+    return QString::fromLatin1(QCryptographicHash::hash(plan.join(u'\n').toUtf8(), QCryptographicHash::Sha256).toHex());
+}
+
+// The journal's plan; false when the lines are not a journal that this program wrote.
+bool parseJournal(const QStringList& lines, Journal* journal) {
+    if (lines.size() < 3 || lines.at(0) != kJournalMark || lines.at(1) != checksum(lines.mid(2)))
+        return false;
+    bool ok = false;
+    journal->deleted = lines.at(2).toInt(&ok);
+    ok = ok && journal->deleted >= 1 && journal->deleted <= kMaxLessons;
+    int previous = 0;
+    for (qsizetype k = 3; ok && k < lines.size(); ++k) {
+        const int i = lines.at(k).toInt(&ok);
+        ok = ok && i > previous && i < kMaxLessons;
+        journal->moves.append(previous = i);
+    }
+    return ok;
+}
+
 IoStatus readJournal(const DataDir& dir, const FolderIndex& units, Journal* journal) {
     const FileLines file = dir.readLines(units, kJournal);
     if (!file.status.ok())
         return file.status;
-    bool ok = false;
-    journal->deleted = file.lines.value(0).toInt(&ok);
-    ok = ok && journal->deleted >= 1 && journal->deleted <= kMaxLessons;
-    int previous = 0;
-    for (qsizetype k = 1; ok && k < file.lines.size(); ++k) {
-        const int i = file.lines.at(k).toInt(&ok);
-        ok = ok && i > previous && i < kMaxLessons;
-        journal->moves.append(previous = i);
-    }
-    if (ok)
+    if (parseJournal(file.lines, journal))
         return {};
-    return IoStatus::failure(Operation::Read, units.filePath(kJournal),
-                             QStringLiteral("soubor neobsahuje to, co do něj program zapisuje; po jeho smazání "
-                                            "zůstanou lekce uživatelské učebnice tak, jak právě jsou"));
+    return IoStatus::failure(Operation::Read, units.filePath(kJournal), kForeignJournal);
 }
 
 IoStatus writeJournal(const DataDir& dir, const FolderIndex& units, const Journal& journal) {
-    QStringList lines{QString::number(journal.deleted)};
+    QStringList plan{QString::number(journal.deleted)};
     for (const int i : journal.moves)
-        lines.append(QString::number(i));
-    return dir.rewrite(units, kJournal, lines);
+        plan.append(QString::number(i));
+    return dir.rewrite(units, kJournal, QStringList{kJournalMark, checksum(plan)} + plan);
 }
 
 IoStatus createEmpty(const FolderIndex& units, const QString& name) {
@@ -158,14 +176,14 @@ IoStatus createEmpty(const FolderIndex& units, const QString& name) {
 }
 
 // Step 1: the deleted lesson's files under the trash names.
-IoStatus putAside(const FolderIndex& units, int n) {
+IoStatus putAside(const DataDir& dir, const FolderIndex& units, int n) {
     const QString lesson = units.find(lessonName(n));
     if (!lesson.isEmpty() && !units.contains(kTrashLesson)) {
-        if (const IoStatus moved = renameIn(units, lesson, kTrashLesson); !moved.ok())
+        if (const IoStatus moved = renameIn(dir, units, lesson, kTrashLesson); !moved.ok())
             return moved;
     }
     const QString title = units.find(titleName(n));
-    return title.isEmpty() ? createEmpty(units, kTrashTitle) : renameIn(units, title, kTrashTitle);
+    return title.isEmpty() ? createEmpty(units, kTrashTitle) : renameIn(dir, units, title, kTrashTitle);
 }
 
 IoStatus removeAll(const DataDir& dir, const FolderIndex& units, const QStringList& names) {
@@ -179,7 +197,7 @@ IoStatus removeAll(const DataDir& dir, const FolderIndex& units, const QStringLi
 // Steps 1 to 3 from wherever an earlier run stopped. units is out of date afterwards.
 IoStatus finish(const DataDir& dir, FolderIndex& units, const Journal& journal, const Progress& progress) {
     if (!units.contains(kTrashTitle)) {
-        if (const IoStatus deleted = putAside(units, journal.deleted); !deleted.ok())
+        if (const IoStatus deleted = putAside(dir, units, journal.deleted); !deleted.ok())
             return deleted;
         units = FolderIndex(units.path());
     }
@@ -193,11 +211,11 @@ IoStatus finish(const DataDir& dir, FolderIndex& units, const Journal& journal, 
         const int to = moves.at(k);
         const QString lesson = units.find(lessonName(to + 1));
         if (!lesson.isEmpty()) {
-            if (const IoStatus moved = renameIn(units, lesson, lessonName(to)); !moved.ok())
+            if (const IoStatus moved = renameIn(dir, units, lesson, lessonName(to)); !moved.ok())
                 return moved;
         }
         if (const QString title = units.find(titleName(to + 1)); !title.isEmpty()) {
-            if (const IoStatus moved = renameIn(units, title, titleName(to)); !moved.ok())
+            if (const IoStatus moved = renameIn(dir, units, title, titleName(to)); !moved.ok())
                 return moved;
         }
         report(progress, static_cast<int>(k) + 1, static_cast<int>(moves.size()));
@@ -235,14 +253,15 @@ struct Slot {
     bool movable() const { return titles == 1 && lessons <= 1 && files == titles + lessons; }
 };
 
-std::vector<Slot> slotsOf(const FolderIndex& units) {
+std::vector<Slot> slotsOf(const DataDir& dir, const FolderIndex& units) {
     std::vector<Slot> held(kMaxLessons + 1);
     for (const QString& name : units.matching(kPrefix, kMum)) {
         if (const NameOf of = parse(name); of.number > 0)
             ++(of.title ? held[of.number].titles : held[of.number].lessons);
     }
+    // A link that no write may go through is not moved either: its lesson stays where it is.
     for (const QString& name : units.matchingFiles(kPrefix, kMum)) {
-        if (const NameOf of = parse(name); of.number > 0)
+        if (const NameOf of = parse(name); of.number > 0 && dir.mayWrite(units.filePath(name), Operation::Rename).ok())
             ++held[of.number].files;
     }
     return held;
@@ -262,10 +281,12 @@ QList<int> movesDown(std::vector<Slot> held) {
 }
 
 // The deleted lesson's files must be files: a folder of that name is refused before anything changes.
-IoStatus deletable(const FolderIndex& units, const QString& name) {
+IoStatus deletable(const DataDir& dir, const FolderIndex& units, const QString& name) {
     if (name.isEmpty())
         return {};
     const QFileInfo info(units.filePath(name));
+    if (const IoStatus allowed = dir.mayWrite(info.filePath(), Operation::Remove); !allowed.ok())
+        return allowed;
     if (info.isFile())
         return {};
     return IoStatus::failure(Operation::Remove, info.filePath(),
@@ -295,6 +316,18 @@ IoStatus ensureTextbook(const DataDir& dir) {
 IoStatus completeRenumbering(const DataDir& dir) {
     FolderIndex units = dir.folder(kUnits);
     return complete(dir, units);
+}
+
+bool refusedJournal(const DataDir& dir, const IoStatus& status) {
+    if (status.ok() || QFileInfo(status.path()).fileName().compare(kJournal, Qt::CaseInsensitive) != 0)
+        return false;
+    const FileLines file = dir.readLines(dir.folder(kUnits), kJournal);
+    Journal ignored;
+    return file.status.ok() && !parseJournal(file.lines, &ignored);
+}
+
+IoStatus discardJournal(const DataDir& dir) {
+    return dir.remove(dir.folder(kUnits), kJournal);
 }
 
 Lessons list(const DataDir& dir, const Progress& progress) {
@@ -355,10 +388,10 @@ IoStatus deleteLesson(const DataDir& dir, int n, const Progress& progress) {
     const QString title = units.find(titleName(n));
     const QString lesson = units.find(lessonName(n));
     for (const QString& name : {title, lesson}) {
-        if (const IoStatus status = deletable(units, name); !status.ok())
+        if (const IoStatus status = deletable(dir, units, name); !status.ok())
             return status;
     }
-    std::vector<Slot> held = slotsOf(units);
+    std::vector<Slot> held = slotsOf(dir, units);
     Slot& deleted = held[n];
     deleted = {deleted.titles - !title.isEmpty(), deleted.lessons - !lesson.isEmpty(),
                deleted.files - !title.isEmpty() - !lesson.isEmpty()};

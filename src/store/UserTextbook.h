@@ -32,12 +32,18 @@ IoStatus ensureTextbook(const DataDir& dir);
 // to finish. Every other operation here calls it first.
 IoStatus completeRenumbering(const DataDir& dir);
 
+// Whether status is the refusal of a renumbering journal that this program did not write (edited by
+// hand, damaged): it is never carried out, and the user may discard it.
+bool refusedJournal(const DataDir& dir, const IoStatus& status);
+// Removes the journal: the lessons stay as they are, and the operations here work again.
+IoStatus discardJournal(const DataDir& dir);
+
 struct Lesson {
     int number = 0;
     QString description; // line 1 of its title file
 };
 struct Lessons {
-    QList<Lesson> lessons; // by number
+    QList<Lesson> lessons;  // by number
     QList<IoStatus> errors; // the folder, or title files listed all the same (by their file name)
 };
 // The lessons 1 to 999 that have a title file, in the order of their numbers.

@@ -19,6 +19,16 @@ IoStatus listable(const FolderIndex& folder) {
     return folder.exists() ? folderStatus(folder) : IoStatus();
 }
 
+// The record of a textbook deletion under way: no listing of the program takes a ".txt" in "books".
+const QString kDeletionRecord = QStringLiteral("delete_textbook.txt");
+const QString kDeletionMark = QStringLiteral("Memoran: deletion of a textbook with its lessons, version 1");
+
+// The record's lines: the mark, the textbook file's name, the textbook's name for the user.
+IoStatus recordDeletion(const DataDir& dir, const FolderIndex& books, const QString& fileName) {
+    const QString line = dir.readFirstLine(kBooks + u'\\' + fileName);
+    return dir.rewrite(books, kDeletionRecord, {kDeletionMark, fileName, line.trimmed().isEmpty() ? fileName : line});
+}
+
 // The digits of a lesson number as they decide the order: leading zeros dropped, "" for 0.
 QString numberDigits(const QString& lessonFileName) {
     const QString base = lessonFileName.chopped(kMum.size());
@@ -105,19 +115,46 @@ IoStatus renameTextbook(const DataDir& dir, const QString& fileName, const QStri
 }
 
 IoStatus deleteTextbook(const DataDir& dir, const QString& fileName, bool withLessons) {
-    if (withLessons) {
-        const FolderIndex units = dir.folder(kUnits);
-        if (const IoStatus folder = listable(units); !folder.ok())
-            return folder;
-        // Names first, then deletion: the folder changes while it is walked otherwise.
-        const QStringList lessons = units.matching(textbookNumberText(fileName) + u'_', kMum);
-        for (const QString& name : lessons) {
-            const IoStatus removed = dir.remove(units, name);
-            if (!removed.ok())
-                return removed; // the textbook stays listed, so the user can try again
-        }
+    if (!withLessons)
+        return dir.remove(kBooks + u'\\' + fileName);
+    const FolderIndex units = dir.folder(kUnits);
+    if (const IoStatus folder = listable(units); !folder.ok())
+        return folder;
+    const FolderIndex books = dir.folder(kBooks);
+    if (const IoStatus recorded = recordDeletion(dir, books, fileName); !recorded.ok())
+        return recorded;
+    // Names first, then deletion: the folder changes while it is walked otherwise.
+    const QStringList lessons = units.matching(textbookNumberText(fileName) + u'_', kMum);
+    for (const QString& name : lessons) {
+        const IoStatus removed = dir.remove(units, name);
+        if (!removed.ok())
+            return removed; // the textbook stays listed, so the user can try again
     }
-    return dir.remove(kBooks + u'\\' + fileName);
+    if (const IoStatus removed = dir.remove(books, fileName); !removed.ok())
+        return removed;
+    return dir.remove(books, kDeletionRecord);
+}
+
+UnfinishedDeletion unfinishedDeletion(const DataDir& dir) {
+    const FolderIndex books = dir.folder(kBooks);
+    if (!books.contains(kDeletionRecord))
+        return {};
+    const QStringList lines = dir.readLines(books, kDeletionRecord).lines;
+    // Only a record of ours is acted on: a textbook file's name, in "books" itself.
+    const QString fileName = lines.value(1);
+    if (lines.value(0) != kDeletionMark || !fileName.endsWith(kMum, Qt::CaseInsensitive) ||
+        fileName.size() <= kMum.size() || fileName.contains(u'/') || fileName.contains(u'\\'))
+        return {};
+    return {fileName, lines.value(2)};
+}
+
+IoStatus settleDeletion(const DataDir& dir, bool finish) {
+    const UnfinishedDeletion deletion = unfinishedDeletion(dir);
+    if (deletion.fileName.isEmpty())
+        return {};
+    if (finish)
+        return deleteTextbook(dir, deletion.fileName, true);
+    return dir.remove(kBooks + u'\\' + kDeletionRecord);
 }
 
 int nextLessonNumber(const FolderIndex& units, const QString& t) {
@@ -152,8 +189,8 @@ FileLines loadPairs(const DataDir& dir, const QString& lessonFileName) {
     const FolderIndex units = dir.folder(kUnits);
     // Missing only when a listing says so: a folder that cannot be listed may still hold the file.
     if (folderStatus(units).ok() && !units.contains(lessonFileName))
-        return {}; // a lesson whose first pair is still to come
-    return dir.readLines(units, lessonFileName);
+        return {}; // a lesson whose first pair is still to come (its fingerprint: no file)
+    return dir.readLines(units, lessonFileName, true);
 }
 
 IoStatus savePairs(const DataDir& dir, const QString& lessonFileName, const QStringList& pairLines) {
@@ -178,6 +215,9 @@ IoStatus openForExtension(const DataDir& dir, const QString& titleFileName, cons
                                         [](const QString& line) { return !line.isEmpty(); });
         if (found != pairs.lines.crend())
             last = *found;
+        // The title changes only when the pairs can follow it (a read-only lesson file keeps both).
+        if (const IoStatus appendable = dir.checkAppendable(units, lessonFile); !appendable.ok())
+            return appendable;
     }
     const IoStatus status = writeLesson(dir, units, titleFileName, description, !lessonExists);
     if (status.ok() && lastLine)

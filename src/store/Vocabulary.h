@@ -27,8 +27,21 @@ IoStatus renameTextbook(const DataDir& dir, const QString& fileName, const QStri
 // Deletes "books\" + fileName and, with lessons, every file "units\" + t + "_*.mum" (t the textbook's
 // number as text): lesson files and title files of that textbook only, never those of textbook 12 when
 // t is 1. Stops at the first file that cannot be deleted (a folder of such a name is not), the
-// textbook file itself last, so that a failure leaves the textbook listed.
+// textbook file itself last, so that a failure leaves the textbook listed. A deletion with lessons is
+// recorded before its first file goes, and the record removed when the textbook file is gone: a run
+// that ends half-way leaves the record for the next start (unfinishedDeletion()).
 IoStatus deleteTextbook(const DataDir& dir, const QString& fileName, bool withLessons);
+
+// The textbook whose deletion an earlier run left half done (fileName empty: none), with the name the
+// textbook had.
+struct UnfinishedDeletion {
+    QString fileName;
+    QString name;
+};
+UnfinishedDeletion unfinishedDeletion(const DataDir& dir);
+// Settles that deletion: finish deletes the textbook and the rest of its lessons; otherwise they stay
+// as they are. The record goes either way (so nobody is asked again), unless finishing fails.
+IoStatus settleDeletion(const DataDir& dir, bool finish);
 
 // The number a new lesson of textbook t gets in the editor: one above the highest number of the
 // lesson files "units\" + t + "*.mum" (title files skipped; the number is the leading digits after
@@ -40,7 +53,8 @@ int nextLessonNumber(const FolderIndex& units, const QString& t);
 // was there without its lesson file keeps its old line.
 Created createLesson(const DataDir& dir, const QString& t, const QString& description);
 
-// The pair lines of a lesson file, empty lines included. A missing lesson file is an empty lesson.
+// The pair lines of a lesson file, empty lines included, with the file's fingerprint. A missing lesson
+// file is an empty lesson.
 FileLines loadPairs(const DataDir& dir, const QString& lessonFileName);
 // The lesson file holds exactly these pair lines afterwards (its encoding kept where it can be).
 IoStatus savePairs(const DataDir& dir, const QString& lessonFileName, const QStringList& pairLines);

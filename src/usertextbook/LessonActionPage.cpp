@@ -6,6 +6,7 @@
 #include "store/Vocabulary.h"
 #include "ui/MessageBox.h"
 #include "ui/Shell.h"
+#include "ui/StoreQuestions.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -70,7 +71,7 @@ void LessonActionPage::refillLessons() {
         UserTextbook::list(m_state.dir, [this](int done, int total) { m_shell.ZobrazPrubeh(done, total); });
     m_shell.ZobrazPrubeh(0, 0);
     if (!listed.errors.isEmpty())
-        MessageBox::showFileError(m_shell.dialogParent(), listed.errors.first().message());
+        StoreQuestions::reportWrite(m_shell.dialogParent(), m_state.dir, listed.errors.first());
     // Each entry carries its number: where the numbers have gaps, an entry still acts on its lesson.
     for (const UserTextbook::Lesson& lesson : listed.lessons)
         m_lessons->addItem(lesson.description, lesson.number);
@@ -79,13 +80,12 @@ void LessonActionPage::refillLessons() {
     m_lessons->show();
 }
 
-bool LessonActionPage::readLesson(int n, QStringList* lines) {
-    const FileLines read = Vocabulary::loadPairs(m_state.dir, QStringLiteral("1_%1.mum").arg(n));
-    if (!read.status.ok()) {
-        MessageBox::showFileError(m_shell.dialogParent(), read.status.message());
+bool LessonActionPage::readLesson(int n, FileLines* lesson) {
+    *lesson = Vocabulary::loadPairs(m_state.dir, QStringLiteral("1_%1.mum").arg(n));
+    if (!lesson->status.ok()) {
+        MessageBox::showFileError(m_shell.dialogParent(), lesson->status.message());
         return false;
     }
-    *lines = read.lines;
     return true;
 }
 
@@ -104,38 +104,37 @@ void LessonActionPage::F3CmdOk_Click() {
         deleteLesson(n);
         return;
     }
-    QStringList lines;
-    if (!readLesson(n, &lines))
+    FileLines lesson;
+    if (!readLesson(n, &lesson))
         return;
+    const QStringList& lines = lesson.lines;
     m_state.currentLessonFile = UserTextbook::lessonFile(n);
     if (m_options[1]->isChecked()) {
         Q_EMIT addPairsRequested(editForm(lines.isEmpty() ? QString() : lines.last()));
         m_shell.ZobrazQuickClick(0);
         m_shell.ZobrazStranku(7);
     } else {
-        Q_EMIT editPairsRequested(lines);
+        Q_EMIT editPairsRequested(lines, lesson.fingerprint, m_lessons->currentText());
         m_shell.ZobrazQuickClick(0);
         m_shell.ZobrazStranku(8);
     }
 }
 
 void LessonActionPage::deleteLesson(int n) {
-    // Read now: after an earlier deletion the number may hold the lesson that moved down into it.
-    IoStatus status;
-    const QString description = m_state.dir.readFirstLine(UserTextbook::titleFile(n), &status);
-    if (!status.ok()) {
-        MessageBox::showFileError(m_shell.dialogParent(), status.message());
-        return;
-    }
-    if (!MessageBox::confirm(m_shell.dialogParent(),
-                             QStringLiteral("Opravdu chcete vymazat lekci: ") + description + u'?',
-                             MessageBox::Icon::Exclamation))
+    // After an earlier deletion (here or in another window) the number may hold the lesson that moved
+    // down into it: only the lesson the entry shows is deleted.
+    const StoreQuestions::Deletion answer = StoreQuestions::confirmDeletion(
+        m_shell.dialogParent(), m_state.dir, UserTextbook::titleFile(n), m_lessons->currentText(),
+        QStringLiteral("Opravdu chcete vymazat lekci: %1?"), MessageBox::Icon::Exclamation, QStringLiteral("Lekce"));
+    if (answer == StoreQuestions::Deletion::Changed)
+        refillLessons();
+    if (answer != StoreQuestions::Deletion::Yes)
         return;
     m_shell.ZobrazPrubeh(1, 100);
     const IoStatus deleted =
         UserTextbook::deleteLesson(m_state.dir, n, [this](int done, int total) { m_shell.ZobrazPrubeh(done, total); });
     m_shell.ZobrazPrubeh(0, 0);
-    if (!MessageBox::reportWrite(m_shell.dialogParent(), deleted))
+    if (!StoreQuestions::reportWrite(m_shell.dialogParent(), m_state.dir, deleted))
         return;
     m_shell.ZobrazStranku(1);
     m_shell.ZobrazQuickClick(1);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/DataDir.h"
 #include "ui/Page.h"
 
 #include <array>
@@ -29,13 +30,14 @@ Q_SIGNALS:
     // Page 7 is to take pairs for the lesson in state.currentLessonFile, whose last pair is lastPair
     // (in edit form).
     void addPairsRequested(const QString& lastPair);
-    // Page 8 is to list these pair lines of the lesson in state.currentLessonFile.
-    void editPairsRequested(const QStringList& pairLines);
+    // Page 8 is to list these pair lines of the lesson in state.currentLessonFile, read as read, whose
+    // description is lesson.
+    void editPairsRequested(const QStringList& pairLines, const Fingerprint& read, const QString& lesson);
 
 private:
     void refillLessons();
     // The pair lines of lesson n; false (and the message shown) when its file cannot be read.
-    bool readLesson(int n, QStringList* lines);
+    bool readLesson(int n, FileLines* lesson);
     void deleteLesson(int n);
 
     Shell& m_shell;

@@ -4,6 +4,7 @@
 #include "ui/MessageBox.h"
 #include "ui/PairItems.h"
 #include "ui/Shell.h"
+#include "ui/StoreQuestions.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -35,9 +36,11 @@ PairListPage::PairListPage(Shell& shell, AppState& state, QWidget* parent)
     setBackButton(back);
 }
 
-void PairListPage::fill(const QStringList& pairLines) {
+void PairListPage::fill(const QStringList& pairLines, const Fingerprint& read, const QString& lesson) {
     PairItems::fill(m_pairs, pairLines);
     m_filled = PairItems::pairLines(m_pairs);
+    m_read = read;
+    m_lesson = lesson;
 }
 
 bool PairListPage::pairChosen() {
@@ -59,6 +62,8 @@ void PairListPage::F8CmdChange_Click() {
 }
 
 void PairListPage::F8CmdSave_Click() {
+    if (!StoreQuestions::mayOverwrite(m_shell.dialogParent(), m_state.dir, m_state.currentLessonFile, m_read, m_lesson))
+        return;
     // A list that could not be saved stays on screen, the old file whole.
     if (!MessageBox::reportWrite(m_shell.dialogParent(),
                                  m_state.dir.rewrite(m_state.currentLessonFile, PairItems::pairLines(m_pairs))))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/DataDir.h"
 #include "ui/Page.h"
 
 struct AppState;
@@ -12,8 +13,9 @@ class PairListPage : public Page {
 public:
     PairListPage(Shell& shell, AppState& state, QWidget* parent = nullptr);
 
-    // Lists the pair lines of the lesson in state.currentLessonFile.
-    void fill(const QStringList& pairLines);
+    // Lists the pair lines of the lesson in state.currentLessonFile, read as read, whose description
+    // is lesson (for the question when the file changed before "Uložit").
+    void fill(const QStringList& pairLines, const Fingerprint& read, const QString& lesson);
     void F8CmdDel_Click();
     void F8CmdChange_Click();
     void F8CmdSave_Click();
@@ -30,4 +32,6 @@ private:
     AppState& m_state;
     QListWidget* m_pairs = nullptr;
     QStringList m_filled; // the pair lines as listed, to tell unsaved changes
+    Fingerprint m_read;
+    QString m_lesson;
 };

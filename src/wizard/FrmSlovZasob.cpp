@@ -8,6 +8,7 @@
 #include "ui/PairItems.h"
 #include "ui/PairTextBox.h"
 #include "ui/Pictures.h"
+#include "ui/StoreQuestions.h"
 #include "ui/WrapLabel.h"
 
 #include <QCloseEvent>
@@ -133,6 +134,9 @@ constexpr ControlSpec kControls[] = {
 const QString kNext = QStringLiteral("Další >");
 const QString kFinish = QStringLiteral("Dokončit");
 const QString kStorno = QStringLiteral("Storno");
+const QString kUnits = QStringLiteral("units\\");
+const QString kBooks = QStringLiteral("books\\");
+const QString kDeleteQuestion = QStringLiteral("Opravdu chcete odstranit %1?");
 const QString kExtensionMarker = QStringLiteral("Zadejte nový název lekce. Můžete však použít i stávající");
 
 struct HeaderText {
@@ -439,18 +443,12 @@ void FrmSlovZasob::CmdNext_Click() {
         nextOnLessonStep();
         return;
     case PairList:
-        if (!MessageBox::reportWrite(this, savePairList()))
+        if (!savePairList())
             return;
         closingPage();
         return;
     case Deletion:
-        if (MessageBox::confirm(this,
-                                QStringLiteral("Opravdu chcete odstranit ") + m_books->currentItem()->text() + u'?',
-                                MessageBox::Icon::Information) &&
-            !MessageBox::reportWrite(this,
-                                     Vocabulary::deleteTextbook(m_dir, chosenTextbook(), m_withLessons->isChecked())))
-            return;
-        closingPage();
+        deleteTextbook();
         return;
     }
 }
@@ -504,17 +502,37 @@ void FrmSlovZasob::nextOnLessonStep() {
             return;
         }
         PairItems::fill(m_pairs, lesson.lines);
+        m_pairsRead = lesson.fingerprint;
         showStep(PairList);
         m_prev->setEnabled(false);
         m_next->setText(QStringLiteral("Uložit"));
         m_end->setText(QStringLiteral("Neukládat"));
         return;
     }
-    if (!MessageBox::confirm(this,
-                             QStringLiteral("Opravdu chcete odstranit ") + m_lessons->currentItem()->text() + u'?',
-                             MessageBox::Icon::Information))
+    const StoreQuestions::Deletion answer =
+        StoreQuestions::confirmDeletion(this, m_dir, kUnits + chosenTitleFile(), m_lessons->currentItem()->text(),
+                                        kDeleteQuestion, MessageBox::Icon::Information, QStringLiteral("Lekce"));
+    if (answer == StoreQuestions::Deletion::Changed)
+        fill(m_lessons, m_lessonFiles, m_dir.listLessons(chosenTextbookNumber()));
+    if (answer != StoreQuestions::Deletion::Yes)
         return;
     if (!MessageBox::reportWrite(this, Vocabulary::deleteLesson(m_dir, chosenTitleFile())))
+        return;
+    closingPage();
+}
+
+void FrmSlovZasob::deleteTextbook() {
+    const StoreQuestions::Deletion answer =
+        StoreQuestions::confirmDeletion(this, m_dir, kBooks + chosenTextbook(), m_books->currentItem()->text(),
+                                        kDeleteQuestion, MessageBox::Icon::Information, QStringLiteral("Učebnice"));
+    if (answer == StoreQuestions::Deletion::Changed) {
+        // Back to the list, as it is on disk now.
+        fill(m_books, m_bookFiles, m_dir.listTextbooks());
+        CmdPrev_Click();
+        return;
+    }
+    if (answer == StoreQuestions::Deletion::Yes &&
+        !MessageBox::reportWrite(this, Vocabulary::deleteTextbook(m_dir, chosenTextbook(), m_withLessons->isChecked())))
         return;
     closingPage();
 }
@@ -635,8 +653,11 @@ void FrmSlovZasob::CmdSave_Click() {
     m_foreign->setFocus();
 }
 
-IoStatus FrmSlovZasob::savePairList() const {
-    return Vocabulary::savePairs(m_dir, Vocabulary::lessonFileOf(chosenTitleFile()), PairItems::pairLines(m_pairs));
+bool FrmSlovZasob::savePairList() {
+    const QString lessonFile = Vocabulary::lessonFileOf(chosenTitleFile());
+    if (!StoreQuestions::mayOverwrite(this, m_dir, kUnits + lessonFile, m_pairsRead, m_lessons->currentItem()->text()))
+        return false;
+    return MessageBox::reportWrite(this, Vocabulary::savePairs(m_dir, lessonFile, PairItems::pairLines(m_pairs)));
 }
 
 void FrmSlovZasob::CmdDel_Click() {
@@ -660,7 +681,7 @@ void FrmSlovZasob::CmdChange_Click() {
 void FrmSlovZasob::CmdAdd_Click() {
     if (MessageBox::ask(this, QStringLiteral("Chcete uložit vámi aktualizovaný seznam výrazů?"),
                         MessageBox::Icon::Information) &&
-        !MessageBox::reportWrite(this, savePairList()))
+        !savePairList())
         return; // the list stays, to be saved again or on
     showStep(LessonName);
     m_lessonNamePrompt->setText(kExtensionMarker);

@@ -84,7 +84,10 @@ private:
     void clearDeletionChoice();
     QString chosenTextbook() const;
     QString chosenTitleFile() const;
-    IoStatus savePairList() const;
+    // Saves the pair list over the lesson file, asking first when the file changed since it was read;
+    // false (and the message shown) when nothing was saved.
+    bool savePairList();
+    void deleteTextbook();
     QString chosenTextbookNumber() const;
 
     const DataDir& m_dir;
@@ -114,5 +117,6 @@ private:
     QPushButton* m_next = nullptr;
     QPushButton* m_end = nullptr;
     QPushButton* m_save = nullptr;
-    bool m_leaving = false; // the user has confirmed leaving, or the wizard is done
+    Fingerprint m_pairsRead; // what the lesson file held when the pair list was filled
+    bool m_leaving = false;  // the user has confirmed leaving, or the wizard is done
 };

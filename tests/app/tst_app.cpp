@@ -10,6 +10,7 @@
 #include "app/Translation.h"
 #include "core/AppState.h"
 #include "hints/FrmQL.h"
+#include "store/Vocabulary.h"
 #include "wizard/FrmSlovZasob.h"
 
 #include <QFontMetrics>
@@ -227,6 +228,49 @@ private Q_SLOTS:
         load();
         // A save may be under way in another copy of the program: only what is old goes.
         QVERIFY(!QFile::exists(stale) && QFile::exists(fresh));
+    }
+
+    // What an earlier run or another program left is told at start-up and settled by the answer.
+    void startUpRecords_data() {
+        QTest::addColumn<QString>("record"); // "journal": a renumbering journal by hand; "deletion"
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<QStringList>("files"); // those of books and units afterwards
+        const QStringList lessons{u"books/1.mum"_s, u"units/1_1T.mum"_s, u"units/1_2T.mum"_s};
+        QTest::newRow("journal discarded") << u"journal"_s << true << u"Chcete tento záznam zahodit?"_s << lessons;
+        const QString unfinished = u"Odstranění učebnice „Druhá“ nebylo dokončeno"_s;
+        QTest::newRow("deletion finished") << u"deletion"_s << true << unfinished << lessons;
+        QTest::newRow("deletion left") << u"deletion"_s << false << unfinished
+                                       << lessons + QStringList{u"books/2.mum"_s};
+    }
+    void startUpRecords() {
+        QFETCH(QString, record);
+        QFETCH(bool, yes);
+        QFETCH(QString, question);
+        QFETCH(QStringList, files);
+        const QString root = f->dir.path();
+        QVERIFY(writeFiles(root, u"books/1.mum=Moje;units/1_1T.mum=A;units/1_2T.mum=B"_s));
+        if (record == u"journal") {
+            QVERIFY(writeBytes(root + u"/units/1_renumber.txt"_s, "1\r\n"));
+        } else { // a deletion that a folder stopped, then the folder taken away
+            QVERIFY(writeFiles(root, u"books/2.mum=Druhá"_s) && QDir(root).mkpath(u"units/2_3.mum"_s));
+            QVERIFY(!Vocabulary::deleteTextbook(f->dataDir, u"2.mum"_s, true).ok());
+            QVERIFY(QDir(root + u"/units/2_3.mum"_s).removeRecursively());
+        }
+        f->messages.answer(yes ? MessageBox::Answer::Yes : MessageBox::Answer::No);
+        load();
+        QCOMPARE(f->messages.shown.size(), 1);
+        QVERIFY2(f->messages.shown.first().text.contains(question), qPrintable(f->messages.shown.first().text));
+        QCOMPARE(f->messages.shown.first().defaultAnswer, MessageBox::Answer::No);
+        QStringList left;
+        for (const QString& folder : {u"books"_s, u"units"_s}) {
+            for (const QString& name : QDir(root + u'/' + folder).entryList(QDir::Files))
+                left.append(folder + u'/' + name);
+        }
+        if (!yes && record == u"journal")
+            files.append(u"units/1_renumber.txt"_s);
+        files.sort();
+        QCOMPARE(left, files);
     }
 
     void pagesAndProgress() {

@@ -269,8 +269,10 @@ const SavePath kSavePaths[] = {
     {"editor: new textbook", "books/3.mum", "F2ImgBook CmdNext Opt1 CmdNext Txt=Francouzština", "CmdNext", false, true},
     {"editor: rename", "books/2.mum", "F2ImgBook CmdNext Opt3 CmdNext Lst=Němčina CmdNext Txt3=Němčina_II", "CmdNext",
      false, true},
-    {"editor: delete textbook", "books/2.mum", "F2ImgBook CmdNext Opt5 CmdNext Lst=Němčina CmdNext Opt10",
-     "Ano CmdNext", false, true},
+    // The deletion's record is written first: a disk too full for it deletes nothing.
+    {"editor: delete textbook", "books/delete_textbook.txt", "F2ImgBook CmdNext Opt5 CmdNext Lst=Němčina CmdNext Opt10",
+     "Ano CmdNext", false, true,
+     QByteArray("Memoran: deletion of a textbook with its lessons, version 1\r\n2.mum\r\nN\xecm\xe8ina\r\n").size()},
     {"editor: new lesson", "units/2_3T.mum", "F2ImgBook CmdNext Opt2 CmdNext Lst=Němčina CmdNext Txt2=Barvy", "CmdNext",
      false, true},
     {"editor: lesson renamed for more pairs", "units/2_1T.mum",
@@ -295,7 +297,9 @@ const SavePath kSavePaths[] = {
     {"user textbook: pair list", "units/1_1.mum", "F2ImgUziv F3Opt(2) F3Cmbbx=Moje F3CmdOk F8Lst=Maus_=_myš F8CmdDel",
      "F8CmdSave", false, true},
     {"user textbook: renumbering", "units/1_renumber.txt", "F2ImgUziv F3Opt(3) F3Cmbbx=Moje", "Ano F3CmdOk", false,
-     true, QByteArray("1\r\n1\r\n").size()},
+     true,
+     QByteArray("Memoran: renumbering of the user textbook, version 1\r\n").size() + 66 +
+         QByteArray("1\r\n1\r\n").size()},
 };
 
 // What a save on a disk that fills after limit bytes left: the files, the boxes, where the user is, and
@@ -445,7 +449,7 @@ private Q_SLOTS:
         row("a pipe as the renumbering journal", with({{"units/1_renumber.txt", kFifo}}), kSound,
             u"2× „units/1_renumber.txt“ se nepodařilo přečíst: není to obyčejný soubor"_s);
         row("a damaged renumbering journal", with({{"units/1_renumber.txt", "x\r\n"}}), kSound,
-            u"2× „units/1_renumber.txt“ se nepodařilo přečíst: soubor neobsahuje to, co do něj program zapisuje"_s);
+            u"2× „units/1_renumber.txt“ se nepodařilo přečíst: soubor neobsahuje záznam přečíslování lekcí"_s);
         row("a link to a textbook elsewhere",
             with({{"books/3.mum", kLink + "../elsewhere.txt"}, {"elsewhere.txt", cp1250Lines(u"Odjinud"_s)}}), books3);
         row("dangling links as textbook and title files",

@@ -330,6 +330,51 @@ private slots:
         QVERIFY2(read.status.message().contains(reason), qPrintable(read.status.message()));
     }
 
+    // No write goes through a link that leads out of the data directory or nowhere; reading does, and
+    // a link to a file inside keeps working.
+    void links_data() {
+        QTest::addColumn<QString>("op");
+        QTest::addColumn<QString>("target"); // "outside": a file in another folder
+        QTest::addColumn<QString>("reason"); // empty: the write goes through the link
+        for (const char* op : {"rewrite", "append", "remove"}) {
+            QTest::addRow("%s, outside", op) << op << "outside" << QStringLiteral("odkaz mimo složku s daty");
+            QTest::addRow("%s, dangling", op)
+                << op << "gone.mum" << QStringLiteral("odkaz na soubor, který neexistuje");
+            QTest::addRow("%s, inside", op) << op << "../books/2.mum" << QString();
+        }
+    }
+    void links() {
+        QFETCH(QString, op);
+        QFETCH(QString, target);
+        QFETCH(QString, reason);
+        QTemporaryDir elsewhere;
+        const QString outside = elsewhere.filePath("x.txt");
+        QVERIFY(writeBytes(outside, "a*b*\r\n"));
+        const QByteArray link = kLink + (target == "outside" ? outside : target).toUtf8();
+        const Data data({{"units/1_1.mum", link}, {"books/2.mum", "a*b*\r\n"}});
+        QVERIFY(data.ok);
+        const QString sysPath = QStringLiteral("units\\1_1.mum");
+        QCOMPARE(data.dir.readLines(sysPath).lines, target == "gone.mum" ? QStringList() : QStringList{"a*b*"});
+        const QStringList before = data.now();
+        const IoStatus status = op == "rewrite"  ? data.dir.rewrite(sysPath, {"c*d*"})
+                                : op == "append" ? data.dir.appendLine(sysPath, "c*d*")
+                                                 : data.dir.remove(sysPath);
+        QCOMPARE(readBytes(outside), QByteArray("a*b*\r\n"));
+        if (reason.isEmpty()) {
+            QVERIFY2(status.ok(), qPrintable(status.message()));
+            QCOMPARE(readBytes(data.tmp.filePath("books/2.mum")), op == "rewrite"  ? QByteArray("c*d*\r\n")
+                                                                  : op == "append" ? QByteArray("a*b*\r\nc*d*\r\n")
+                                                                                   : QByteArray("a*b*\r\n"));
+            QCOMPARE(QFileInfo(data.tmp.filePath("units/1_1.mum")).isSymLink(), op != "remove");
+            return;
+        }
+        const QString path = QDir::toNativeSeparators(data.tmp.filePath("units/1_1.mum"));
+        QVERIFY2(!status.ok() && status.message().contains(u'„' + path + u'“') && status.message().contains(reason),
+                 qPrintable(status.message()));
+        QCOMPARE(data.now(), before);
+        QVERIFY(!QFileInfo::exists(data.tmp.filePath("units/gone.mum")));
+    }
+
     // Every reason is Czech, built by IoStatus; none is the system's English text.
     void czechReasons() {
         QTemporaryDir tmp;
@@ -446,9 +491,16 @@ private slots:
     // Temporary files of interrupted saves are removed once stale; nothing else is.
     void staleTempFiles() {
         QTemporaryDir tmp;
-        const QStringList stale = {"me.cfg.GyqEae",        "Try.cfg.AbCdEf",        "try.cfg.QWERTY",
-                                   "Zkouseni.txt.xYzAbC",  "books/3.mum.QwErTy",    "units/2_1T.mum.aBcDeF",
-                                   "units/2_1.mum.ZzZzZz", "units/2_1t.mum.abc123", "units/1_renumber.txt.Q1w2E3"};
+        const QStringList stale = {"me.cfg.GyqEae",
+                                   "Try.cfg.AbCdEf",
+                                   "try.cfg.QWERTY",
+                                   "Zkouseni.txt.xYzAbC",
+                                   "books/3.mum.QwErTy",
+                                   "units/2_1T.mum.aBcDeF",
+                                   "units/2_1.mum.ZzZzZz",
+                                   "units/2_1t.mum.abc123",
+                                   "units/1_renumber.txt.Q1w2E3",
+                                   "books/delete_textbook.txt.Xy12Zz"};
         const QStringList kept = {"me.cfg",
                                   "Try.cfg",
                                   "Zkouseni.txt",

@@ -2,6 +2,7 @@
 
 #include "store/UserTextbook.h"
 
+#include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QScopeGuard>
@@ -259,6 +260,48 @@ private slots:
                      status.message().contains(reason),
                  qPrintable(status.message()));
         QCOMPARE(data.now(), listing(before));
+    }
+
+    // A journal that this program did not write is never carried out; once discarded, work goes on.
+    void foreignJournal_data() {
+        QTest::addColumn<QByteArray>("journal");
+        const QByteArray mark = "Memoran: renumbering of the user textbook, version 1\r\n";
+        const QByteArray sum = QCryptographicHash::hash("2", QCryptographicHash::Sha256).toHex() + "\r\n";
+        QTest::newRow("a plan alone, by hand") << QByteArray("3\r\n");
+        QTest::newRow("no mark") << sum + "2\r\n";
+        QTest::newRow("a plan changed by hand") << mark + sum + "3\r\n";
+    }
+    void foreignJournal() {
+        QFETCH(QByteArray, journal);
+        Tree tree = lessons("L L L L");
+        tree.insert("units/1_renumber.txt", journal);
+        const Data data(tree);
+        QVERIFY(data.ok);
+        const IoStatus refused = UserTextbook::deleteLesson(data.dir, 1);
+        QVERIFY2(refused.message().contains(QStringLiteral("neobsahuje záznam přečíslování lekcí")),
+                 qPrintable(refused.message()));
+        QVERIFY(UserTextbook::refusedJournal(data.dir, refused));
+        QCOMPARE(data.now(), listing(tree));
+        QVERIFY(UserTextbook::discardJournal(data.dir).ok());
+        QVERIFY(UserTextbook::deleteLesson(data.dir, 1).ok());
+        QCOMPARE(data.now(), listing(lessons("L L L L", "2 3 4 -")));
+    }
+
+    // A lesson whose title is a link out of the data directory is neither moved nor deleted.
+    void linkedLessonStays() {
+        Tree tree = lessons("L L L");
+        tree.insert("units/1_2t.mum", kLink + "/etc/passwd");
+        const Data data(tree);
+        QVERIFY(data.ok);
+        const IoStatus deleted = UserTextbook::deleteLesson(data.dir, 1);
+        QVERIFY2(deleted.ok(), qPrintable(deleted.message()));
+        tree.remove("units/1_1t.mum");
+        tree.remove("units/1_1.mum");
+        QCOMPARE(data.now(), listing(tree));
+        const QString refused = UserTextbook::deleteLesson(data.dir, 2).message();
+        QVERIFY2(refused.contains(QStringLiteral("1_2t.mum“ se nepodařilo odstranit: je to odkaz mimo složku s daty")),
+                 qPrintable(refused));
+        QCOMPARE(data.now(), listing(tree));
     }
 
     // A rename that fails stops the renumbering with its reason; the next operation finishes it.

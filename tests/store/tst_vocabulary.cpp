@@ -81,6 +81,28 @@ private slots:
         QCOMPARE(data.now(), listing(tree));
     }
 
+    // A textbook deletion that stops half-way is recorded: later it is finished, or the rest stays.
+    void unfinishedDeletion_data() {
+        QTest::addColumn<bool>("finish");
+        QTest::newRow("finished") << true;
+        QTest::newRow("the rest stays") << false;
+    }
+    void unfinishedDeletion() {
+        QFETCH(bool, finish);
+        const Data data(files({"books/2.mum", "units/2_1.mum", "units/2_1T.mum", "units/2_9.mum/", "units/3_1.mum"}));
+        QVERIFY(data.ok);
+        const QString stopped = Vocabulary::deleteTextbook(data.dir, "2.mum", true).message();
+        QVERIFY2(stopped.contains(QStringLiteral("2_9.mum“ se nepodařilo odstranit: je to složka")),
+                 qPrintable(stopped));
+        QCOMPARE(Vocabulary::unfinishedDeletion(data.dir).name, "a*b*");
+        QVERIFY(QDir(data.tmp.filePath("units/2_9.mum")).removeRecursively());
+        QVERIFY(Vocabulary::settleDeletion(data.dir, finish).ok());
+        QVERIFY(Vocabulary::unfinishedDeletion(data.dir).fileName.isEmpty());
+        QCOMPARE(QDir(data.tmp.filePath("books")).entryList(QDir::Files),
+                 finish ? QStringList() : QStringList{"2.mum"});
+        QVERIFY(QFile::exists(data.tmp.filePath("units/3_1.mum")));
+    }
+
     void createLesson_data() {
         QTest::addColumn<Tree>("before");
         QTest::addColumn<QString>("title"); // the new title file
@@ -179,8 +201,6 @@ private slots:
         const QString folder = QStringLiteral("je to složka");
         QTest::newRow("new textbook, no books folder") << "createTextbook" << Tree{{"units/", {}}} << 0 << "books/1.mum"
                                                        << "neexistuje";
-        QTest::newRow("delete textbook, a folder among its lessons")
-            << "deleteTextbook" << files({"books/2.mum", "units/2_9.mum/"}) << 0 << "units/2_9.mum" << folder;
         QTest::newRow("new lesson, a folder at the title's name")
             << "createLesson" << files({"units/2_1.mum", "units/2_2T.mum/"}) << 0 << "units/2_2T.mum" << folder;
         QTest::newRow("new lesson, full disk, an old title") // the title file is written over on success
@@ -195,6 +215,10 @@ private slots:
                                                      << "neexistuje";
         QTest::newRow("extend, lesson file is a folder")
             << "openForExtension" << files({"units/2_1T.mum", "units/2_1.mum/"}) << 0 << "units/2_1.mum" << folder;
+        QTest::newRow("extend, lesson file a link elsewhere") // read, but never appended to
+            << "openForExtension" << files({"units/2_1T.mum"}, {{"units/2_1.mum", kLink + "/etc/passwd"}}) << 0
+            << "units/2_1.mum"
+            << "odkaz mimo složku s daty";
         QTest::newRow("extend, full disk, no lesson file")
             << "openForExtension" << files({"units/2_1T.mum"}) << 3 << "units/2_1T.mum" << full;
         QTest::newRow("delete lesson, title is a pipe")

@@ -9,12 +9,20 @@
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 // A data directory as entries: path -> bytes; "name/" is a folder, the bytes "<fifo>" a pipe and
 // "<link>target" a symbolic link to target (relative to the link's folder; it may be missing).
 using Tree = QMap<QString, QByteArray>;
 inline const QByteArray kFifo = "<fifo>";
 inline const QByteArray kLink = "<link>";
+
+// A link's target as written in the link.
+inline QByteArray linkText(const QString& path) {
+    char target[4096];
+    const ssize_t n = readlink(QFile::encodeName(path).constData(), target, sizeof target);
+    return n < 0 ? QByteArray() : QByteArray(target, n);
+}
 
 // Every entry with its bytes, one line each, so that a failed comparison shows the entry that differs.
 inline QStringList listing(const Tree& tree) {
@@ -40,14 +48,16 @@ struct Data {
     DataDir dir{tmp.path()};
     bool ok = tmp.isValid();
 
-    // What the directory holds now, as listing() shows a tree.
+    // What the directory holds now, as listing() shows a tree (a link as its target, not its bytes).
     QStringList now() const {
         Tree tree;
         QDirIterator it(tmp.path(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
                         QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString name = QDir(tmp.path()).relativeFilePath(it.next());
-            if (it.fileInfo().isDir())
+            if (it.fileInfo().isSymLink())
+                tree.insert(name, kLink + linkText(it.filePath()));
+            else if (it.fileInfo().isDir())
                 tree.insert(name + u'/', {});
             else
                 tree.insert(name, it.fileInfo().isFile() ? readBytes(it.filePath()) : kFifo);

@@ -317,13 +317,30 @@ private Q_SLOTS:
         QCOMPARE(f->dataDir.readFirstLine(u"units\\1_4t.mum"_s), u"Město"_s);
         QVERIFY(!f->dataDir.SouborExistuje(u"units\\1_5t.mum"_s));
         QCOMPARE(f->bytes(u"units/1_1.mum"_s), QByteArray("Haus*d\xf9m+domek*\r\n\r\na = b*rovn\xe1 se*\r\n"));
-        // The old list is kept; its entry acts on the number it carries, and the question names
-        // the lesson that is there now.
+        // The old list is kept; its entry's number now holds another lesson, which nobody confirmed:
+        // nothing is deleted, and the list shows the lessons as they are now.
         f->openFromMenu();
         QCOMPARE(f->at<QComboBox>(u"F3Cmbbx"_s)->currentText(), u"Rodina"_s);
-        f->messages.answer(Answer::No);
+        f->messages.answer(Answer::Yes);
         click(&f->w, u"F3CmdOk"_s);
-        QCOMPARE(f->messages.texts().last(), u"Opravdu chcete vymazat lekci: Dům?"_s);
+        QVERIFY(f->messages.texts().last().startsWith(u"Lekce „Rodina“ se mezitím změnila"_s));
+        QCOMPARE(f->dataDir.readFirstLine(u"units\\1_1t.mum"_s), u"Dům"_s);
+        QCOMPARE(f->at<QComboBox>(u"F3Cmbbx"_s)->itemText(0), u"Dům"_s);
+    }
+
+    // Pairs another program added after page 3 read the lesson are not saved over unasked.
+    void pairListAsksWhenTheLessonChanged() {
+        f->act(2, u"Dům"_s);
+        const QByteArray other = "Garten*zahrada*\r\n";
+        QVERIFY(writeBytes(f->path(u"units/1_2.mum"_s), other));
+        click(&f->w, u"F8CmdSave"_s); // No, the default
+        QVERIFY(f->messages.texts().last().startsWith(u"Lekce „Dům“ se mezitím změnila"_s));
+        QCOMPARE(f->bytes(u"units/1_2.mum"_s), other);
+        QCOMPARE(f->page(), 8);
+        f->messages.answer(Answer::Yes);
+        click(&f->w, u"F8CmdSave"_s);
+        QCOMPARE(f->page(), 1);
+        QVERIFY(f->bytes(u"units/1_2.mum"_s).startsWith("Haus*"));
     }
 
     // With MEMORAN_SHOTS set: page 3, the three states of page 7 and page 8, with long texts.

@@ -402,6 +402,39 @@ private Q_SLOTS:
         QCOMPARE(f->messages.shown.last().icon, MessageBox::Icon::Information);
     }
 
+    // A file changed behind the window since it was read: a save asks first (No, the default, keeps
+    // the file), a deletion of a lesson or textbook no longer named as listed deletes nothing.
+    void filesChangedMeanwhileAreKept_data() {
+        QTest::addColumn<QString>("reach");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("act");
+        QTest::addColumn<QString>("told");
+        const QString pairList = u"N Opt4 N sel:Němčina_pro_začátečníky N sel:Rodina N"_s;
+        const QString changed = u"Lekce „Rodina“ se mezitím změnila: od chvíle, kdy jste ji otevřeli"_s;
+        QTest::newRow("pair list saved") << pairList << u"units/1_1.mum"_s << u"N"_s << changed;
+        QTest::newRow("saved for more pairs") << pairList << u"units/1_1.mum"_s << u"Ano Add"_s << changed;
+        QTest::newRow("lesson deleted") << u"N Opt6 N sel:Němčina_pro_začátečníky N sel:Rodina"_s << u"units/1_1T.mum"_s
+                                        << u"N"_s << u"Lekce „Rodina“ se mezitím změnila ("_s;
+        QTest::newRow("textbook deleted") << u"N Opt5 N sel:Němčina_pro_začátečníky N Opt10"_s << u"books/1.mum"_s
+                                          << u"N"_s << u"Učebnice „Němčina pro začátečníky“ se mezitím změnila ("_s;
+    }
+    void filesChangedMeanwhileAreKept() {
+        QFETCH(QString, reach);
+        QFETCH(QString, file);
+        QFETCH(QString, told);
+        f->run(reach);
+        const QByteArray other = "Jin\xe1*other*\r\n";
+        QVERIFY(writeBytes(f->path(file), other));
+        QFETCH(QString, act);
+        f->run(act);
+        QVERIFY2(f->messages.texts().last().startsWith(told), qPrintable(f->messages.texts().last()));
+        const MessageBox::Request& last = f->messages.shown.last();
+        QVERIFY(last.buttons == MessageBox::Buttons::Ok || last.defaultAnswer == Answer::No);
+        QCOMPARE(f->bytes(file), other);
+        QVERIFY(!f->w->onClosingPage());
+        QCOMPARE(f->files(u"units"_s).size(), 6);
+    }
+
     // ---- The pair editor ----
 
     void pairButtonsFollowTheBoxes_data() {
