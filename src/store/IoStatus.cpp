@@ -141,6 +141,10 @@ IoStatus IoStatus::withNotice(const QString& notice) {
     return status;
 }
 
+IoStatus IoStatus::asDeletionNotStarted(Operation op, const QString& path) const {
+    return ok() ? *this : failure(op, path, m_reason);
+}
+
 QString IoStatus::message() const {
     if (ok())
         return {};
@@ -156,6 +160,13 @@ QString IoStatus::message() const {
         return QStringLiteral("Soubor „%1“ se nepodařilo přejmenovat: %2.").arg(name, m_reason);
     case Operation::NewFile:
         return QStringLiteral("Ve složce „%1“ se nepodařilo vytvořit nový soubor: %2.").arg(name, m_reason);
+    case Operation::DeleteLesson:
+        return QStringLiteral("Lekce (soubor „%1“) nebyla odstraněna: %2.\nVšechny lekce zůstaly beze změny.")
+            .arg(name, m_reason);
+    case Operation::DeleteTextbook:
+        return QStringLiteral("Učebnice (soubor „%1“) nebyla odstraněna: %2.\nUčebnice i všechny její lekce zůstaly "
+                              "beze změny.")
+            .arg(name, m_reason);
     case Operation::Write:
         break;
     }

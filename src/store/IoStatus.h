@@ -9,7 +9,9 @@ class IoStatus {
 public:
     // Rename: the reason also gives the new name. NewFile: the path is the folder no file could be
     // created in.
-    enum class Operation { Read, Write, ReadFolder, Remove, Rename, NewFile };
+    // DeleteLesson, DeleteTextbook: a deletion that could not start (its record could not be written);
+    // the path is the lesson's title file or the textbook file, and nothing was deleted.
+    enum class Operation { Read, Write, ReadFolder, Remove, Rename, NewFile, DeleteLesson, DeleteTextbook };
     // What a failed write left behind.
     enum class Outcome {
         Unchanged,  // the file is as it was before
@@ -29,6 +31,9 @@ public:
     }
     // A success the user should hear of, for example that a file was converted to UTF-8.
     static IoStatus withNotice(const QString& notice);
+    // This failure as the reason a deletion of path could not start (op DeleteLesson or DeleteTextbook):
+    // the user hears what was kept, not which record of the program's own failed.
+    IoStatus asDeletionNotStarted(Operation op, const QString& path) const;
 
     // A Czech reason for an operating-system error number, or the device's error kind.
     static QString czechReason(QFileDevice::FileError error, int systemError);

@@ -399,7 +399,7 @@ IoStatus deleteLesson(const DataDir& dir, int n, const Progress& progress) {
     if (title.isEmpty() && lesson.isEmpty() && journal.moves.isEmpty())
         return {};
     if (const IoStatus written = writeJournal(dir, units, journal); !written.ok())
-        return written;
+        return written.asDeletionNotStarted(Operation::DeleteLesson, units.filePath(titleName(n)));
     return finish(dir, units, journal, progress);
 }
 

@@ -122,7 +122,7 @@ IoStatus deleteTextbook(const DataDir& dir, const QString& fileName, bool withLe
         return folder;
     const FolderIndex books = dir.folder(kBooks);
     if (const IoStatus recorded = recordDeletion(dir, books, fileName); !recorded.ok())
-        return recorded;
+        return recorded.asDeletionNotStarted(IoStatus::Operation::DeleteTextbook, books.filePath(fileName));
     // Names first, then deletion: the folder changes while it is walked otherwise.
     const QStringList lessons = units.matching(textbookNumberText(fileName) + u'_', kMum);
     for (const QString& name : lessons) {

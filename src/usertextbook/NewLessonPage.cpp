@@ -7,6 +7,7 @@
 #include "ui/MessageBox.h"
 #include "ui/PairTextBox.h"
 #include "ui/Shell.h"
+#include "ui/StoreQuestions.h"
 #include "ui/WrapLabel.h"
 
 #include <QLabel>
@@ -198,7 +199,7 @@ void NewLessonPage::offerToDeleteEmptyLesson() {
     const IoStatus deleted = UserTextbook::deleteLesson(
         m_state.dir, m_newLesson, [this](int done, int total) { m_shell.ZobrazPrubeh(done, total); });
     m_shell.ZobrazPrubeh(0, 0);
-    MessageBox::reportWrite(m_shell.dialogParent(), deleted);
+    StoreQuestions::reportWrite(m_shell.dialogParent(), m_state.dir, deleted);
 }
 
 void NewLessonPage::showEvent(QShowEvent* event) {

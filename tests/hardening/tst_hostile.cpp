@@ -331,8 +331,10 @@ QString outcome(const SavePath& path, const QStringList& before, const QStringLi
     const bool existed = !before.filter(QRegularExpression(u"^"_s + QRegularExpression::escape(file) + u' ')).isEmpty();
     const QString expected = u"„%1“ se nepodařilo uložit: soubor by překročil největší dovolenou velikost.\n%2"_s.arg(
         file, existed ? u"Předchozí obsah souboru zůstal beze změny."_s : u"Soubor nebyl vytvořen."_s);
-    QString result =
-        told.size() == 1 && told.first().endsWith(expected) ? u"old, told"_s : u"old, told: "_s + told.join(u" / ");
+    // A deletion whose record could not be written says what it kept instead.
+    const QString notDeleted = u"nebyla odstraněna: soubor by překročil největší dovolenou velikost.\n"_s;
+    const bool toldRight = told.size() == 1 && (told.first().endsWith(expected) || told.first().contains(notDeleted));
+    QString result = toldRight ? u"old, told"_s : u"old, told: "_s + told.join(u" / ");
     // Where the save cannot be tried again, the program goes on as after a save that succeeded.
     if (!path.retry)
         return result + (s.where() == place ? QString() : u", then "_s + s.where());

@@ -1,6 +1,7 @@
 // The user textbook's pages in the real main window: lesson actions (page 3), new lessons and pairs
 // (page 7) and the pair list (page 8), and the files they leave byte for byte. Failed saves are met in
 // test_hostile.
+#include "AsUser.h"
 #include "Files.h"
 #include "Gui.h"
 #include "ModalBoxes.h"
@@ -341,6 +342,23 @@ private Q_SLOTS:
         click(&f->w, u"F8CmdSave"_s);
         QCOMPARE(f->page(), 1);
         QVERIFY(f->bytes(u"units/1_2.mum"_s).startsWith("Haus*"));
+    }
+
+    // A folder that takes no change: the message says the lesson was kept, not which record failed.
+    void aRefusedDeletionKeepsTheLesson() {
+        RUN_AS_ORDINARY_USER();
+        const QString units = f->path(u"units"_s);
+        QVERIFY(QFile::setPermissions(units, QFile::ReadOwner | QFile::ExeOwner));
+        f->messages.answer(Answer::Yes);
+        f->act(3, u"Rodina"_s);
+        QVERIFY(QFile::setPermissions(units, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        const QString told = f->messages.texts().last();
+        QVERIFY2(told.startsWith(
+                     u"Lekce (soubor „%1/1_1T.mum“) nebyla odstraněna: do složky „%1“ nelze zapisovat"_s.arg(units)) &&
+                     told.endsWith(u"Všechny lekce zůstaly beze změny."_s),
+                 qPrintable(told));
+        QCOMPARE(f->page(), 3);
+        QCOMPARE(f->dataDir.readFirstLine(u"units\\1_1t.mum"_s), u"Rodina"_s);
     }
 
     // With MEMORAN_SHOTS set: page 3, the three states of page 7 and page 8, with long texts.
