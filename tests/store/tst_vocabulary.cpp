@@ -1,3 +1,4 @@
+#include "AsUser.h"
 #include "DataTree.h"
 #include "FileSizeLimit.h"
 
@@ -253,6 +254,18 @@ private slots:
         const QString path = QDir::toNativeSeparators(dir.root() + u'/' + file);
         QVERIFY2(status.message().contains(u'„' + path + u'“') && status.message().contains(reason),
                  qPrintable(status.message()));
+        QCOMPARE(data.now(), listing(before));
+    }
+
+    // "Přidat výrazy" on a lesson file the user may not write: the title stays as it was.
+    void extendingAReadOnlyLessonKeepsItsTitle() {
+        RUN_AS_ORDINARY_USER();
+        const Tree before = files({"units/2_1T.mum", "units/2_1.mum"});
+        const Data data(before);
+        QVERIFY(data.ok && QFile::setPermissions(data.dir.root() + QStringLiteral("/units/2_1.mum"), QFile::ReadOwner));
+        QString last;
+        const IoStatus status = Vocabulary::openForExtension(data.dir, "2_1T.mum", QStringLiteral("Nová"), &last);
+        QVERIFY2(status.message().contains(QStringLiteral("přístup byl odepřen")), qPrintable(status.message()));
         QCOMPARE(data.now(), listing(before));
     }
 };
