@@ -372,6 +372,8 @@ private Q_SLOTS:
     // Enter presses the focused button, Tab leads from Next into the step, Enter or a double-click on a
     // textbook or lesson goes on, and a list shows nothing chosen until the user picks an item.
     void keyboardAndDoubleClickWalkTheWizard() {
+        f->w->activateWindow(); // focus events come to an active window only
+        QVERIFY(QTest::qWaitForWindowActive(f->w.get()));
         QTest::keyClick(f->at(u"CmdNext"_s), Qt::Key_Return);
         QCOMPARE(f->w->currentStep(), FrmSlovZasob::Action);
         QTest::keyClick(f->w->focusWidget(), Qt::Key_Tab);
