@@ -8,7 +8,7 @@
 #include "store/Cp1250.h"
 #include "store/DataDir.h"
 #include "store/Vocabulary.h"
-#include "wizard/FrmSlovZasob.h"
+#include "wizard/EditorWizard.h"
 
 #include <QApplication>
 #include <QDir>
@@ -107,7 +107,7 @@ QList<QStringList> benchCreateLesson(const DataDir& dir) {
 // with the 1,000 textbooks, and Next into the lesson step for textbook 7. Back between the runs
 // stays outside the timing.
 QList<QStringList> benchWizardSteps(const DataDir& dir) {
-    FrmSlovZasob wizard(dir);
+    EditorWizard wizard(dir);
     auto* next = wizard.findChild<QPushButton*>(QStringLiteral("CmdNext"));
     auto* back = wizard.findChild<QPushButton*>(QStringLiteral("CmdPrev"));
     auto* books = wizard.findChild<QListWidget*>(QStringLiteral("Lst"));

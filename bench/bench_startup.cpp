@@ -4,7 +4,7 @@
 // none, shows how much of that floor the fonts are.
 #include "BenchReport.h"
 
-#include "app/FrmHl.h"
+#include "app/MainWindow.h"
 #include "app/Translation.h"
 #include "core/AppState.h"
 
@@ -81,7 +81,7 @@ bool settle(QWidget& window, const PaintCounter& counter) {
 struct StartedMemoran {
     StartedMemoran(const QString& dataRoot, PaintCounter& counter)
         : dir(dataRoot), state(dir, random, clock), window(state) {
-        window.Form_Load();
+        window.start();
         if (!settle(window, counter))
             note(QStringLiteral("WARNING: the intro was not painted within 5 s"));
         counter.paints = 0; // the main menu must paint anew
@@ -92,7 +92,7 @@ struct StartedMemoran {
     MersenneRandom random;
     SystemClock clock;
     AppState state;
-    FrmHl window;
+    MainWindow window;
 };
 
 std::unique_ptr<QWidget> startBare() {

@@ -135,7 +135,7 @@ int countWithIndex(const DataDir& dir) {
 int countOneByOne(const DataDir& dir) {
     int found = 0;
     for (int l = 1; l <= kLookedUp; ++l)
-        found += dir.SouborExistuje(QStringLiteral("units\\") + lessonName(l));
+        found += dir.fileExists(QStringLiteral("units\\") + lessonName(l));
     return found;
 }
 
@@ -165,12 +165,11 @@ QList<QStringList> benchLookups(const QString& temp) {
     int naiveFound = kLessonsPerTextbook;
     for (int round = 0; round < kNaiveRounds; ++round)
         naiveTimes.push_back(measure([&] { naiveFound = std::min(naiveFound, countOneByOne(dirs[naiveAt])); }));
-    warnUnless(naiveFound == kLessonsPerTextbook,
-               QStringLiteral("SouborExistuje() did not find textbook 1's 100 lessons"));
+    warnUnless(naiveFound == kLessonsPerTextbook, QStringLiteral("fileExists() did not find textbook 1's 100 lessons"));
     const Sample naive = median(naiveTimes);
 
     Table detail({QStringLiteral("files in units"), QStringLiteral("FolderIndex: total"), QStringLiteral("per check"),
-                  QStringLiteral("SouborExistuje: total"), QStringLiteral("per check")});
+                  QStringLiteral("fileExists: total"), QStringLiteral("per check")});
     for (size_t i = 0; i < dirs.size(); ++i) {
         const double indexMs = median(times[i]).cpuMs;
         detail.addRow({QString::number(kFolderSizes[i]), ms(indexMs), perCheck(indexMs),
@@ -178,7 +177,7 @@ QList<QStringList> benchLookups(const QString& temp) {
                        i == naiveAt ? perCheck(naive.cpuMs) : QStringLiteral("-")});
     }
     detail.print(QStringLiteral("1c existence of lessons 1_1.mum .. 1_999.mum (CPU time, medians of %1 rounds; "
-                                "SouborExistuje %2 rounds)")
+                                "fileExists %2 rounds)")
                      .arg(kRounds)
                      .arg(kNaiveRounds));
 
@@ -189,7 +188,7 @@ QList<QStringList> benchLookups(const QString& temp) {
     oneByOne.baseline = median(times[naiveAt]);
     oneByOne.subject = naive;
     return {ratioRow(QStringLiteral("1c 999 checks, 4,000 vs 500 files in units"), growth, 8.0),
-            infoRow(QStringLiteral("1c 999 checks, 2,000 files: SouborExistuje vs FolderIndex"), oneByOne)};
+            infoRow(QStringLiteral("1c 999 checks, 2,000 files: fileExists vs FolderIndex"), oneByOne)};
 }
 
 } // namespace

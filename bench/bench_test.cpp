@@ -3,8 +3,8 @@
 // the pages.
 #include "BenchReport.h"
 
-#include "app/FrmHl.h"
 #include "app/MainMenuPage.h"
+#include "app/MainWindow.h"
 #include "core/AppState.h"
 #include "core/TestEngine.h"
 #include "store/Cp1250.h"
@@ -13,7 +13,7 @@
 #include "testing/TestPage.h"
 #include "testing/TestSetupPage.h"
 #include "ui/AnswerBox.h"
-#include "ui/FrmMsg.h"
+#include "ui/HintWindow.h"
 #include "ui/MessageBox.h"
 #include "ui/Page.h"
 
@@ -349,13 +349,13 @@ QStringList benchEngineAnswer(const DataDir& dir, Table& detail) {
 // The program on the bench's data directory, started to the main menu.
 struct Program {
     explicit Program(const QString& root) : dir(root), state(dir, random, clock), window(state) {
-        window.Form_Load();
+        window.start();
         window.F1Tmr_Timer();
     }
 
     TestSetupPage& setup() const { return *window.testPages().setup; }
     TestPage& test() const { return *window.testPages().test; }
-    bool shows(int page) const { return !window.page(page)->isHidden(); }
+    bool shows(PageId page) const { return !window.page(page)->isHidden(); }
     template <class T> T* control(const char* name) const {
         auto* widget = window.findChild<T*>(QString::fromUtf8(name));
         if (!widget)
@@ -369,7 +369,7 @@ struct Program {
     MersenneRandom random;
     SystemClock clock;
     AppState state;
-    FrmHl window;
+    MainWindow window;
 };
 
 void choose(Program& program, int index, const QString& text) {
@@ -413,10 +413,10 @@ QStringList benchPageAnswer(const QString& root, Table& detail) {
     Program program(root);
     fillSetupPage(program, 1);
     program.setup().F2CmdOk_Click();
-    warnUnless(program.shows(5) && program.state.wordLists.PairCount == kPairs,
+    warnUnless(program.shows(PageId::Test) && program.state.wordLists.PairCount == kPairs,
                QStringLiteral("the test did not start on the 2,000 pairs"));
     std::vector<Sample> early;
-    for (int left = kPairs; left > 1 && program.shows(5); --left) {
+    for (int left = kPairs; left > 1 && program.shows(PageId::Test); --left) {
         const PageAnswer answered = answerOnPage(program);
         if (left > kPairs / 2)
             early.push_back(answered.answer);
@@ -439,7 +439,7 @@ QStringList benchPageAnswer(const QString& root, Table& detail) {
         last.push_back(answered.answer);
         lastPaint.push_back(answered.paint);
     }
-    warnUnless(program.shows(5) && program.state.currentPair == lastPair &&
+    warnUnless(program.shows(PageId::Test) && program.state.currentPair == lastPair &&
                    program.label("F5LblSpravne") == QString::number(kPairs - 1 + extra) &&
                    program.label("F5LblSpatne") == QStringLiteral("0") &&
                    program.label("F5LblZbyva") == QStringLiteral("1"),
@@ -499,7 +499,7 @@ Sample pageWholeTest(Program& program, Outcome& outcome) {
     outcome = {};
     const Stopwatch stopwatch;
     program.setup().F2CmdOk_Click();
-    while (program.shows(5) && outcome.answers < kGiveUp) {
+    while (program.shows(PageId::Test) && outcome.answers < kGiveUp) {
         ++outcome.answers;
         const bool wrong = answersWrong(outcome);
         outcome.wrong += wrong ? 1 : 0;
@@ -522,18 +522,18 @@ QStringList benchWholeTest(const QString& root, const DataDir& dir) {
     Outcome engine;
     Outcome page;
     int feedbackShown = 0;
-    FrmMsg::setShowHook([&feedbackShown](FrmMsg& window) {
+    HintWindow::setShowHook([&feedbackShown](HintWindow& window) {
         ++feedbackShown;
         window.CmdOK_Click();
     });
     const Comparison c = compareAlternating(
         kWholeRounds, [&] { return engineWholeTest(dir, words, random, engine); },
         [&] { return pageWholeTest(program, page); });
-    FrmMsg::setShowHook({});
+    HintWindow::setShowHook({});
 
     const int rounds = kWholeRounds + 1;
     const QString expectedTotal = QString::number(kRepeats * kPairs);
-    warnUnless(program.shows(6) && program.label("F6LblCelkem") == expectedTotal &&
+    warnUnless(program.shows(PageId::Results) && program.label("F6LblCelkem") == expectedTotal &&
                    program.label("F6LblSpravne") == QString::number(page.answers - page.wrong) &&
                    program.label("F6LblSpatne") == QString::number(page.wrong),
                QStringLiteral("the test did not end on the results page with every answer counted"));

@@ -5,7 +5,7 @@
 #include "BenchFiles.h"
 #include "BenchReport.h"
 
-#include "app/FrmHl.h"
+#include "app/MainWindow.h"
 #include "core/AppState.h"
 #include "core/Clock.h"
 #include "core/RandomSource.h"
@@ -94,9 +94,9 @@ QStringList benchPageList(DataDir& dir) {
     MersenneRandom random;
     SystemClock clock;
     AppState state(dir, random, clock);
-    FrmHl window(state);
-    window.Form_Load();
-    window.ZobrazStranku(3);
+    MainWindow window(state);
+    window.start();
+    window.showPage(PageId::UserTextbook);
     auto* withList = window.findChild<QRadioButton*>(QStringLiteral("F3Opt(1)"));
     auto* without = window.findChild<QRadioButton*>(QStringLiteral("F3Opt(0)"));
     auto* lessons = window.findChild<QComboBox*>(QStringLiteral("F3Cmbbx"));

@@ -1,4 +1,4 @@
-#include "app/FrmHl.h"
+#include "app/MainWindow.h"
 #include "app/Translation.h"
 #include "core/AppState.h"
 #include "instance/SingleInstance.h"
@@ -35,9 +35,9 @@ int main(int argc, char* argv[]) {
     SystemClock clock;
     AppState state(dataDir, random, clock);
 
-    FrmHl mainWindow(state);
-    QObject::connect(&mainWindow, &FrmHl::programEnded, &app, &QApplication::quit, Qt::QueuedConnection);
-    QObject::connect(&instance, &SingleInstance::raiseRequested, &mainWindow, &FrmHl::bringToFront);
-    mainWindow.Form_Load();
+    MainWindow mainWindow(state);
+    QObject::connect(&mainWindow, &MainWindow::programEnded, &app, &QApplication::quit, Qt::QueuedConnection);
+    QObject::connect(&instance, &SingleInstance::raiseRequested, &mainWindow, &MainWindow::bringToFront);
+    mainWindow.start();
     return app.exec();
 }

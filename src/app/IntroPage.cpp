@@ -14,7 +14,7 @@ constexpr ControlSpec kControls[] = {
 };
 } // namespace
 
-IntroPage::IntroPage(QWidget* parent) : Page(0, QString(), parent) {
+IntroPage::IntroPage(QWidget* parent) : Page(PageId::Intro, QString(), parent) {
     m_controls.build(this, kControls);
     m_logo = m_controls.get<QLabel>("F1ImgLogo");
     const auto texts = m_controls.array<QLabel, 3>("F1LblText");

@@ -94,7 +94,7 @@ int rowOf(int item) {
 
 } // namespace
 
-MainMenuPage::MainMenuPage(QWidget* parent) : Page(1, QStringLiteral("Hlavní menu"), parent) {
+MainMenuPage::MainMenuPage(QWidget* parent) : Page(PageId::MainMenu, QStringLiteral("Hlavní menu"), parent) {
     m_controls.build(this, kControls);
     bindControls();
     setMouseTracking(true);

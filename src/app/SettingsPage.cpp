@@ -20,7 +20,8 @@ constexpr ControlSpec kControls[] = {
 } // namespace
 
 SettingsPage::SettingsPage(AppState& state, Shell& shell, const QLabel* introLogo, QWidget* parent)
-    : Page(4, QStringLiteral("Nastavení Zorirode"), parent), m_state(state), m_shell(shell), m_introLogo(introLogo) {
+    : Page(PageId::Settings, QStringLiteral("Nastavení Zorirode"), parent), m_state(state), m_shell(shell),
+      m_introLogo(introLogo) {
     m_controls.build(this, kControls);
     m_logo = m_controls.get<QLabel>("F4ImgLogo");
     m_quickClick = m_controls.get<QCheckBox>("F4ChckQL");
@@ -31,7 +32,7 @@ SettingsPage::SettingsPage(AppState& state, Shell& shell, const QLabel* introLog
     connect(m_storno, &QPushButton::clicked, this, &SettingsPage::F4CmdStorno_Click);
 }
 
-void SettingsPage::F4Init() {
+void SettingsPage::loadSettings() {
     m_logo->setPixmap(m_introLogo->pixmap());
     const AppSettings settings = AppSettings::read(m_state.dir);
     m_background->setChecked(settings.background);
@@ -44,26 +45,26 @@ void SettingsPage::F4CmdOK_Click() {
     settings.quickClick = m_quickClick->isChecked();
     // The file is written whole in one step; the indicator still walks the steps of a save.
     for (int percent : {20, 40, 60, 80})
-        m_shell.ZobrazPrubeh(percent, 100);
+        m_shell.showProgress(percent, 100);
     const IoStatus saved = settings.write(m_state.dir);
     if (!saved.ok()) {
         // The user stays on the page with the boxes as set, to try again or leave with Storno.
-        m_shell.ZobrazPrubeh(0, 0);
+        m_shell.showProgress(0, 0);
         MessageBox::showFileError(m_shell.dialogParent(), saved.message());
         return;
     }
-    m_shell.ZobrazPrubeh(100, 100);
-    m_shell.ZobrazStranku(1);
+    m_shell.showProgress(100, 100);
+    m_shell.showPage(PageId::MainMenu);
     if (settings.quickClick) {
         m_shell.showQuickClickWindow();
-        m_shell.ZobrazQuickClick(1);
+        m_shell.showQuickClickPage(QuickClickPage::MenuJumps);
     } else {
         m_shell.closeQuickClickWindow();
     }
-    m_shell.ZobrazPrubeh(0, 0);
+    m_shell.showProgress(0, 0);
 }
 
 void SettingsPage::F4CmdStorno_Click() {
-    F4Init();
-    m_shell.ZobrazStranku(1);
+    loadSettings();
+    m_shell.showPage(PageId::MainMenu);
 }

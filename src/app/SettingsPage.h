@@ -16,7 +16,7 @@ public:
     SettingsPage(AppState& state, Shell& shell, const QLabel* introLogo, QWidget* parent = nullptr);
 
     // Fills the page from "me.cfg".
-    void F4Init();
+    void loadSettings();
     void F4CmdOK_Click();
     void F4CmdStorno_Click();
 

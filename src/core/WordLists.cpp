@@ -30,16 +30,16 @@ void WordLists::addPairLine(const QString& line) {
     qsizetype secondStar = line.indexOf(u'*', czechBegin);
     if (secondStar < 0)
         secondStar = size;
-    DoPlechovkyCz(czechBegin, secondStar);
-    DoPlechovkyCiz(0, firstStar);
+    splitCzechSide(czechBegin, secondStar);
+    splitForeignSide(0, firstStar);
 }
 
-void WordLists::DoPlechovkyCz(qsizetype begin, qsizetype end) {
+void WordLists::splitCzechSide(qsizetype begin, qsizetype end) {
     Pair& pair = m_pairs[PairCount];
     split(begin, end, pair.cz, pair.czCount, 5, "DoPlechovkyCz");
 }
 
-void WordLists::DoPlechovkyCiz(qsizetype begin, qsizetype end) {
+void WordLists::splitForeignSide(qsizetype begin, qsizetype end) {
     // An empty foreign side gets one empty alternative, like an empty Czech side: an alternative
     // left from an earlier test would be asked as the answer.
     Pair& pair = m_pairs[PairCount];

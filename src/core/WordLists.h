@@ -59,8 +59,8 @@ private:
     Pair& stored(int pair);
     // Split the side lying at [begin, end) of pair PairCount's line into its alternatives, the
     // pieces between "+" signs; a trailing "+" adds no empty alternative, an empty side gives one.
-    void DoPlechovkyCz(qsizetype begin, qsizetype end);
-    void DoPlechovkyCiz(qsizetype begin, qsizetype end);
+    void splitCzechSide(qsizetype begin, qsizetype end);
+    void splitForeignSide(qsizetype begin, qsizetype end);
     void split(qsizetype begin, qsizetype end, Spans& into, int& count, int trap, const char* routine);
 
     // Grows with the loads and never shrinks (a smaller load leaves the pairs above it as they were).

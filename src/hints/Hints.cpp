@@ -3,7 +3,7 @@
 #include "core/AppState.h"
 #include "core/TestEngine.h"
 #include "store/TextRoutines.h"
-#include "ui/FrmMsg.h"
+#include "ui/HintWindow.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -23,22 +23,22 @@ QString dashes(qsizetype count) {
     return QString(std::max<qsizetype>(0, count), u'-');
 }
 
-FrmMsg* loadHintWindow(const Context& context, const QString& heading) {
-    auto* window = new FrmMsg(context.parent, &context.state, context.answer);
+HintWindow* loadHintWindow(const Context& context, const QString& heading) {
+    auto* window = new HintWindow(context.parent, &context.state, context.answer);
     window->LblNadpis()->setText(heading); // in the heading's own red
     return window;
 }
 
 // The letter hints: the sentence above the mask and the mask, ready to be typed into.
-void showLetterMask(FrmMsg* window, const QString& sentence, const QString& mask) {
+void showLetterMask(HintWindow* window, const QString& sentence, const QString& mask) {
     window->LblPocetPism()->setText(sentence);
-    window->showPart(FrmMsg::Part::DelkaSlova);
+    window->showPart(HintWindow::Part::DelkaSlova);
     window->Pism()->setText(mask);
     window->showModal();
 }
 
 // A pair other than the one asked and those already taken, each equally likely.
-int drawOtherPair(const AppState& state, const std::array<int, FrmMsg::kOptionCount>& taken) {
+int drawOtherPair(const AppState& state, const std::array<int, HintWindow::kOptionCount>& taken) {
     int cand = 0;
     do {
         cand = static_cast<int>(state.rng.next() * state.wordLists.PairCount) + 1;
@@ -52,7 +52,7 @@ void firstLetter(const Context& context) {
     const QString sought = soughtWord(context);
     // An empty sought word has no first letter: the sentence and the mask stay without one.
     const QString first = sought.left(1);
-    FrmMsg* window = loadHintWindow(context, QStringLiteral("První písmeno"));
+    HintWindow* window = loadHintWindow(context, QStringLiteral("První písmeno"));
     context.state.hintLetters = first;
     showLetterMask(window, QStringLiteral("Hledané slovo začíná písmenem ") + first + u'.',
                    first + dashes(sought.size() - 1));
@@ -61,7 +61,7 @@ void firstLetter(const Context& context) {
 void wordLength(const Context& context) {
     context.state.hintLetters.clear();
     const QString sought = soughtWord(context);
-    FrmMsg* window = loadHintWindow(context, QStringLiteral("Délka slova"));
+    HintWindow* window = loadHintWindow(context, QStringLiteral("Délka slova"));
     showLetterMask(window,
                    QStringLiteral("Hledané slovo má celkem ") + signedNumber(double(sought.size())) +
                        QStringLiteral(" znaků"),
@@ -73,10 +73,10 @@ void fiveOptions(const Context& context) {
     const WordLists& words = state.wordLists;
     if (words.PairCount <= 5)
         return;
-    FrmMsg* window = loadHintWindow(context, QStringLiteral("Pět možností"));
-    window->showPart(FrmMsg::Part::Moznosti);
-    std::array<int, FrmMsg::kOptionCount> taken{};
-    for (int i = 0; i < FrmMsg::kOptionCount; ++i) {
+    HintWindow* window = loadHintWindow(context, QStringLiteral("Pět možností"));
+    window->showPart(HintWindow::Part::Moznosti);
+    std::array<int, HintWindow::kOptionCount> taken{};
+    for (int i = 0; i < HintWindow::kOptionCount; ++i) {
         taken[i] = drawOtherPair(state, taken);
         window->setOptionCaption(i, TestEngine::soughtWord(words, taken[i], state.direction));
     }

@@ -401,7 +401,7 @@ FolderIndex DataDir::folder(const QString& sysFolder) const {
     return FolderIndex(resolve(sysFolder));
 }
 
-bool DataDir::SouborExistuje(const QString& sysPath) const {
+bool DataDir::fileExists(const QString& sysPath) const {
     QFile file;
     IoStatus ignored;
     return openRegular(file, resolve(sysPath), QIODevice::ReadOnly, Operation::Read, Outcome::Unchanged, &ignored);

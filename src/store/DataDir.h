@@ -63,7 +63,7 @@ public:
 
     // Whether the file can be opened for reading; a folder, a pipe or a device is not a file.
     // Never reports an error and never waits.
-    bool SouborExistuje(const QString& sysPath) const;
+    bool fileExists(const QString& sysPath) const;
 
     // withFingerprint: the result carries the file's fingerprint too.
     FileLines readLines(const QString& sysPath, bool withFingerprint = false) const;

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-QString VratPole(const QString& text, int n) {
+QString pairField(const QString& text, int n) {
     QString field;
     qsizetype p = 0;
     for (int pass = 0; pass < n; ++pass) {
@@ -20,7 +20,7 @@ QString VratPole(const QString& text, int n) {
     return field;
 }
 
-QString PlusNaCarky(const QString& text) {
+QString plusesToCommas(const QString& text) {
     QString result;
     result.reserve(text.size() + 8);
     bool pending = false;
@@ -37,7 +37,7 @@ QString PlusNaCarky(const QString& text) {
     return result;
 }
 
-QString StranaDvojice(const QString& text, int n) {
+QString editFormSide(const QString& text, int n) {
     QString side;
     QChar last;
     qsizetype p = 0;
@@ -128,11 +128,11 @@ QString pairLine(const QString& foreign, const QString& czech) {
 }
 
 QString editForm(const QString& line) {
-    return VratPole(line, 1) + QStringLiteral(" = ") + VratPole(line, 2);
+    return pairField(line, 1) + QStringLiteral(" = ") + pairField(line, 2);
 }
 
 QString selectionForm(const QString& line) {
-    return PlusNaCarky(VratPole(line, 2)) + QStringLiteral(" = ") + PlusNaCarky(VratPole(line, 1));
+    return plusesToCommas(pairField(line, 2)) + QStringLiteral(" = ") + plusesToCommas(pairField(line, 1));
 }
 
 namespace {

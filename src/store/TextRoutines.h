@@ -6,13 +6,13 @@
 // conventions of every file and text box. All of them accept any text, the empty one included.
 
 // Field n of a line whose fields are each closed by "*" (1 = foreign side, 2 = Czech side).
-QString VratPole(const QString& text, int n);
+QString pairField(const QString& text, int n);
 
 // A side with its "+" separators shown as ", " (a run of "+" counts once, a trailing one is dropped).
-QString PlusNaCarky(const QString& text);
+QString plusesToCommas(const QString& text);
 
 // Side n (1 or 2) of an edit-form item "foreign = Czech".
-QString StranaDvojice(const QString& text, int n);
+QString editFormSide(const QString& text, int n);
 
 // The value of the leading number of a text: blanks are skipped, "." is the decimal point,
 // a text that does not start with a number is 0. A number too large for a double is the largest

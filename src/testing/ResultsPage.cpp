@@ -37,7 +37,7 @@ constexpr ControlSpec kControls[] = {
 } // namespace
 
 ResultsPage::ResultsPage(AppState& state, Shell& shell, QWidget* parent)
-    : Page(6, QStringLiteral("Výsledky"), parent), m_state(state), m_shell(shell) {
+    : Page(PageId::Results, QStringLiteral("Výsledky"), parent), m_state(state), m_shell(shell) {
     m_controls.build(this, kControls);
     bindControls();
     setPointSize(m_controls["F6Lbl(0)"], 13, true);
@@ -78,7 +78,7 @@ void ResultsPage::showResults(const TestOutcome& outcome) {
                                              saturatedInt(numericValue(m_wrong->text())));
     m_rate->setText(signedNumber(rate) + u'%');
     appendRecord(outcome.caption);
-    m_shell.ZobrazStranku(6);
+    m_shell.showPage(PageId::Results);
 }
 
 void ResultsPage::appendRecord(const QString& caption) {
@@ -90,16 +90,16 @@ void ResultsPage::appendRecord(const QString& caption) {
     MessageBox::reportWrite(m_shell.dialogParent(), saved);
 }
 
-void ResultsPage::leaveFor(int page) {
+void ResultsPage::leaveFor(PageId page) {
     m_worstPair->clear();
-    m_shell.ZobrazStranku(page);
-    m_shell.ZobrazQuickClick(1);
+    m_shell.showPage(page);
+    m_shell.showQuickClickPage(QuickClickPage::MenuJumps);
 }
 
 void ResultsPage::F6Cmd1_Click() {
-    leaveFor(1);
+    leaveFor(PageId::MainMenu);
 }
 
 void ResultsPage::F6Cmd2_Click() {
-    leaveFor(2);
+    leaveFor(PageId::TestSetup);
 }

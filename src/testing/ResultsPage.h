@@ -23,7 +23,7 @@ private:
     void bindControls();
     void appendRecord(const QString& caption);
     // Both buttons leave the results for another page.
-    void leaveFor(int page);
+    void leaveFor(PageId page);
 
     AppState& m_state;
     Shell& m_shell;

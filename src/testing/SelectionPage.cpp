@@ -21,7 +21,7 @@ constexpr ControlSpec kControls[] = {
 } // namespace
 
 SelectionPage::SelectionPage(Shell& shell, QWidget* parent)
-    : Page(9, QStringLiteral("Zkoušení"), parent), m_shell(shell) {
+    : Page(PageId::PairSelection, QStringLiteral("Zkoušení"), parent), m_shell(shell) {
     m_controls.build(this, kControls);
     m_shown = m_controls.get<QListWidget>("F9Lst");
     m_stored = m_controls.get<QListWidget>("F9LstDat");
@@ -66,6 +66,6 @@ void SelectionPage::F9CmdOK_Click() {
 }
 
 void SelectionPage::F9CmdStorno_Click() {
-    m_shell.ZobrazStranku(2);
+    m_shell.showPage(PageId::TestSetup);
     clearLists();
 }

@@ -5,7 +5,7 @@
 #include "store/TextRoutines.h"
 #include "ui/AnswerBox.h"
 #include "ui/ErrorTrap.h"
-#include "ui/FrmMsg.h"
+#include "ui/HintWindow.h"
 #include "ui/MessageBox.h"
 #include "ui/Shell.h"
 
@@ -47,7 +47,7 @@ QWidget* createAnswerBox(const ControlSpec& row, QWidget* parent) {
 } // namespace
 
 TestPage::TestPage(AppState& state, Shell& shell, QWidget* parent)
-    : Page(5, QStringLiteral("Zkoušení"), parent), m_state(state), m_shell(shell) {
+    : Page(PageId::Test, QStringLiteral("Zkoušení"), parent), m_state(state), m_shell(shell) {
     m_controls.build(this, kControls, createAnswerBox);
     bindControls();
     // The question can be read and copied, never typed over.
@@ -56,7 +56,7 @@ TestPage::TestPage(AppState& state, Shell& shell, QWidget* parent)
     setBold(m_remaining, true);
     setLineColor(m_controls["F5Ln"], QColor(200, 200, 200));
     connect(m_answer, &AnswerBox::enterPressed, this, &TestPage::F5CmdOK_Click);
-    connect(m_answer, &AnswerBox::firstLetterRequested, this, [this] { Q_EMIT hintRequested(0); });
+    connect(m_answer, &AnswerBox::firstLetterRequested, this, [this] { Q_EMIT hintRequested(HintKind::FirstLetter); });
     connect(m_ok, &QPushButton::clicked, this, &TestPage::F5CmdOK_Click);
     connect(m_storno, &QPushButton::clicked, this, &TestPage::F5CmdStorno_Click);
 }
@@ -110,24 +110,24 @@ void TestPage::startCounters(int pairCount, double repeats) {
 void TestPage::begin(const QString& caption) {
     const TestSettings& settings = m_state.testSettings;
     setCaption(caption);
-    m_shell.ZobrazPrubeh(70, 100);
+    m_shell.showProgress(70, 100);
     startCounters(m_state.wordLists.PairCount, settings.Repeats);
     m_state.wordLists.setAllRemaining(settings.Repeats);
-    if (!Generuj()) {
+    if (!drawQuestion()) {
         m_state.selectionDone = false;
-        m_shell.ZobrazPrubeh(0, 0);
-        m_shell.ZobrazStranku(2);
+        m_shell.showProgress(0, 0);
+        m_shell.showPage(PageId::TestSetup);
         return;
     }
-    m_shell.ZobrazStranku(5);
+    m_shell.showPage(PageId::Test);
     const IoStatus saved = SavedTestSettings::write(m_state.dir, settings, settings.HalfAnswer == 1);
     MessageBox::reportWrite(m_shell.dialogParent(), saved);
     m_shell.setQuickClickHintsEnabled(settings.Level != 2);
-    m_shell.ZobrazQuickClick(2);
-    m_shell.ZobrazPrubeh(0, 0);
+    m_shell.showQuickClickPage(QuickClickPage::TestHints);
+    m_shell.showProgress(0, 0);
 }
 
-bool TestPage::Generuj() {
+bool TestPage::drawQuestion() {
     return runTrapped(
         m_shell.dialogParent(), 3, QStringLiteral("Generuj"),
         [this] {
@@ -156,8 +156,8 @@ void TestPage::F5CmdOK_Click() {
     bool right = false;
     if (settings.Level == 0 && answer.isEmpty()) {
         right = true; // the quick answer: shown, and counted as right
-        FrmMsg::showFeedback(m_shell.dialogParent(), QStringLiteral("Rychlá odpověď"), QColor(0, 0, 255),
-                             QStringLiteral("Slovo:"), list);
+        HintWindow::showFeedback(m_shell.dialogParent(), QStringLiteral("Rychlá odpověď"), QColor(0, 0, 255),
+                                 QStringLiteral("Slovo:"), list);
     } else {
         right = TestEngine::isRight(answer, expected, settings.HalfAnswer == 1);
     }
@@ -167,13 +167,13 @@ void TestPage::F5CmdOK_Click() {
         addToCounter(m_remaining, -1);
         m_state.wordLists.Remaining(m_state.currentPair) -= 1;
     } else {
-        FrmMsg::showFeedback(m_shell.dialogParent(), QStringLiteral("Chyba"), QColor(255, 0, 0),
-                             QStringLiteral("Správně:"), list);
+        HintWindow::showFeedback(m_shell.dialogParent(), QStringLiteral("Chyba"), QColor(255, 0, 0),
+                                 QStringLiteral("Správně:"), list);
         applyWrongAnswer();
     }
 
     if (valueOf(m_remaining) != 0)
-        Generuj();
+        drawQuestion();
     else
         finishTest();
     m_answer->clear();
@@ -199,6 +199,6 @@ void TestPage::F5CmdStorno_Click() {
                              MessageBox::Icon::Exclamation))
         return;
     Q_EMIT abandoned();
-    m_shell.ZobrazStranku(1);
-    m_shell.ZobrazQuickClick(1);
+    m_shell.showPage(PageId::MainMenu);
+    m_shell.showQuickClickPage(QuickClickPage::MenuJumps);
 }

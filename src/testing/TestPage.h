@@ -19,7 +19,7 @@ public:
     // The word lists are loaded: counters, first question, page 5 and the saved settings.
     void begin(const QString& caption);
     // Draws the next question and shows it; false when its trap stopped it.
-    bool Generuj();
+    bool drawQuestion();
     void F5CmdOK_Click();
     void F5CmdStorno_Click();
 
@@ -34,7 +34,7 @@ protected:
 
 Q_SIGNALS:
     // Ctrl+Y in the answer box: the first-letter hint (0; 1 word length, 2 five options).
-    void hintRequested(int hint);
+    void hintRequested(HintKind hint);
     // No pair needs another answer.
     void finished(const TestOutcome& outcome);
     // The user confirmed leaving the test with Storno.

@@ -92,7 +92,7 @@ const QString kMaxBelowRepeats =
 } // namespace
 
 TestSetupPage::TestSetupPage(AppState& state, Shell& shell, QWidget* parent)
-    : Page(2, QStringLiteral("Zkoušení"), parent), m_state(state), m_shell(shell) {
+    : Page(PageId::TestSetup, QStringLiteral("Zkoušení"), parent), m_state(state), m_shell(shell) {
     m_controls.build(this, kControls);
     bindControls();
     for (const char* frame : {"F2Frm(0)", "F2Frm(1)"})
@@ -140,7 +140,7 @@ void TestSetupPage::prepareFromMenu() {
     m_combos[0]->setCurrentIndex(-1);
 }
 
-void TestSetupPage::F2Init() {
+void TestSetupPage::loadTextbooksAndSettings() {
     m_state.selectionDone = false;
     m_combos[0]->clear();
     m_fileLists[0]->clear();
@@ -183,18 +183,18 @@ void TestSetupPage::F2Cmbbx_Click(int Index) {
         m_combos[1]->clear();
         m_fileLists[1]->clear();
         m_fileLists[0]->setCurrentRow(m_combos[0]->currentIndex());
-        m_shell.ZobrazPrubeh(0, 100);
+        m_shell.showProgress(0, 100);
         const QString t = m_fileLists[0]->currentItem()->text().chopped(4);
         const FileListing lessons = m_state.dir.listLessons(t);
         m_combos[1]->addItems(lessons.names);
         m_fileLists[1]->addItems(lessons.fileNames);
         m_combos[1]->setCurrentIndex(-1);
-        m_shell.ZobrazPrubeh(100, 100);
+        m_shell.showProgress(100, 100);
         if (!lessons.errors.isEmpty())
             MessageBox::showFileError(m_shell.dialogParent(), lessons.errors.first().message());
     }
     m_combos[1]->show();
-    m_shell.ZobrazPrubeh(0, 0);
+    m_shell.showProgress(0, 0);
 }
 
 bool TestSetupPage::canonicalise(QLineEdit* numberBox, const QString& resetValue) {
@@ -284,9 +284,9 @@ void TestSetupPage::F2CmdOk_Click() {
         return;
     }
 
-    m_shell.ZobrazPrubeh(20, 100);
+    m_shell.showProgress(20, 100);
     m_state.selectionPending = false;
-    if (!NaplnSlova()) {
+    if (!loadWords()) {
         abandonStart();
         return;
     }
@@ -310,18 +310,18 @@ void TestSetupPage::startWithChosenPairs(const QStringList& pairLines) {
 
 void TestSetupPage::abandonStart() {
     m_state.selectionDone = false;
-    m_shell.ZobrazPrubeh(0, 0);
-    m_shell.ZobrazStranku(2);
+    m_shell.showProgress(0, 0);
+    m_shell.showPage(PageId::TestSetup);
 }
 
 void TestSetupPage::F2CmdStorno_Click() {
-    m_shell.ZobrazStranku(1);
+    m_shell.showPage(PageId::MainMenu);
     storeSettings();
     writeTryCfg();
-    F2Init();
+    loadTextbooksAndSettings();
 }
 
-bool TestSetupPage::NaplnSlova() {
+bool TestSetupPage::loadWords() {
     return runTrapped(
         m_shell.dialogParent(), 4, QStringLiteral("NaplnSlova"),
         [this] {
@@ -365,7 +365,7 @@ bool TestSetupPage::NaplnSlova() {
                 return;
             }
             Q_EMIT pairsToChoose(lines);
-            m_shell.ZobrazStranku(9);
+            m_shell.showPage(PageId::PairSelection);
             m_state.selectionPending = true;
         },
         [this] { m_shell.endProgram(); });

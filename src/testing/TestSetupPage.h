@@ -22,8 +22,8 @@ public:
     TestSetupPage(AppState& state, Shell& shell, QWidget* parent = nullptr);
 
     // Lists the textbooks and loads "Try.cfg".
-    void F2Init();
-    // The main menu's way in: no textbook chosen, no lesson list, OK disabled, then F2Init.
+    void loadTextbooksAndSettings();
+    // The main menu's way in: no textbook chosen, no lesson list, OK disabled, then loadTextbooksAndSettings.
     void prepareFromMenu();
     void F2Cmbbx_Click(int Index);
     void F2TxtSl_Change();
@@ -36,7 +36,7 @@ public:
 
     // Loads the word lists: all pairs of the lesson, or the pairs picked on the selection page.
     // Returns false when a trap stopped the loading.
-    bool NaplnSlova();
+    bool loadWords();
 
 Q_SIGNALS:
     // The user wants to pick pairs: the lesson's pair lines for the selection page.

@@ -3,8 +3,8 @@
 #include <QAbstractButton>
 #include <QKeyEvent>
 
-Page::Page(int index, const QString& caption, QWidget* parent) : QFrame(parent), m_index(index), m_caption(caption) {
-    setObjectName(arrayName("Frames", index));
+Page::Page(PageId id, const QString& caption, QWidget* parent) : QFrame(parent), m_caption(caption) {
+    setObjectName(arrayName("Frames", static_cast<int>(pageIndex(id))));
     setFrameShape(QFrame::NoFrame);
 }
 

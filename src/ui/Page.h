@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/Form.h"
+#include "ui/PageId.h"
 
 #include <QFrame>
 
@@ -11,9 +12,8 @@ class QAbstractButton;
 class Page : public QFrame {
     Q_OBJECT
 public:
-    Page(int index, const QString& caption, QWidget* parent = nullptr);
+    Page(PageId id, const QString& caption, QWidget* parent = nullptr);
 
-    int index() const { return m_index; }
     const QString& caption() const { return m_caption; }
     void setCaption(const QString& caption) { m_caption = caption; }
 
@@ -28,6 +28,5 @@ protected:
 
 private:
     QAbstractButton* m_back = nullptr;
-    int m_index;
     QString m_caption;
 };

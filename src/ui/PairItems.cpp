@@ -2,7 +2,7 @@
 
 #include "store/TextRoutines.h"
 #include "ui/Form.h"
-#include "ui/FrmMsg.h"
+#include "ui/HintWindow.h"
 
 #include <QListWidget>
 
@@ -25,7 +25,7 @@ namespace PairItems {
 void fill(QListWidget* list, const QStringList& pairLines) {
     list->clear();
     for (const QString& line : pairLines)
-        insertPair(list, list->count(), VratPole(line, 1), VratPole(line, 2));
+        insertPair(list, list->count(), pairField(line, 1), pairField(line, 2));
     clearChoice(list);
 }
 
@@ -55,7 +55,7 @@ void changeSelected(QListWidget* list, QWidget* dialogParent) {
     QString foreign = item->data(kForeignRole).toString();
     QString czech = item->data(kCzechRole).toString();
     delete item;
-    FrmMsg::changePair(dialogParent, &foreign, &czech);
+    HintWindow::changePair(dialogParent, &foreign, &czech);
     insertPair(list, row, foreign, czech);
     list->setCurrentRow(row);
 }

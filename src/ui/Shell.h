@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/PageId.h"
+
 class QWidget;
 
 // What the pages ask of the main window around them.
@@ -7,12 +9,11 @@ class Shell {
 public:
     virtual ~Shell() = default;
 
-    // Shows page 0 to 9 and marks it in the navigation tree.
-    virtual void ZobrazStranku(int page) = 0;
+    // Shows a page and marks it in the navigation tree.
+    virtual void showPage(PageId page) = 0;
     // Shows the progress indicator at value of maximum; (0, 0) hides it.
-    virtual void ZobrazPrubeh(int value, int maximum) = 0;
-    // Shows QuickClick page 0 (none), 1 (main-menu jumps) or 2 (test hints).
-    virtual void ZobrazQuickClick(int page) = 0;
+    virtual void showProgress(int value, int maximum) = 0;
+    virtual void showQuickClickPage(QuickClickPage page) = 0;
     virtual void showQuickClickWindow() = 0;
     virtual void closeQuickClickWindow() = 0;
     // The three hint buttons of the QuickClick window, disabled on the hardest level.

@@ -33,7 +33,7 @@ const QString kMissing = QStringLiteral("Nejsou zadány všechny údaje!");
 } // namespace
 
 LessonActionPage::LessonActionPage(Shell& shell, AppState& state, QWidget* parent)
-    : Page(3, QStringLiteral("Uživatelská učebnice"), parent), m_shell(shell), m_state(state) {
+    : Page(PageId::UserTextbook, QStringLiteral("Uživatelská učebnice"), parent), m_shell(shell), m_state(state) {
     m_controls.build(this, kControls);
     m_options = m_controls.array<QRadioButton, 4>("F3Opt");
     m_lessonLabel = m_controls.get<QLabel>("F3Lbl(1)");
@@ -68,8 +68,8 @@ void LessonActionPage::refillLessons() {
     m_lessons->clear();
     MessageBox::reportWrite(m_shell.dialogParent(), UserTextbook::ensureTextbook(m_state.dir));
     const UserTextbook::Lessons listed =
-        UserTextbook::list(m_state.dir, [this](int done, int total) { m_shell.ZobrazPrubeh(done, total); });
-    m_shell.ZobrazPrubeh(0, 0);
+        UserTextbook::list(m_state.dir, [this](int done, int total) { m_shell.showProgress(done, total); });
+    m_shell.showProgress(0, 0);
     if (!listed.errors.isEmpty())
         StoreQuestions::reportWrite(m_shell.dialogParent(), m_state.dir, listed.errors.first());
     // Each entry carries its number: where the numbers have gaps, an entry still acts on its lesson.
@@ -91,8 +91,8 @@ bool LessonActionPage::readLesson(int n, FileLines* lesson) {
 
 void LessonActionPage::F3CmdOk_Click() {
     if (m_options[0]->isChecked()) {
-        m_shell.ZobrazQuickClick(0);
-        m_shell.ZobrazStranku(7);
+        m_shell.showQuickClickPage(QuickClickPage::None);
+        m_shell.showPage(PageId::NewLesson);
         return;
     }
     if (m_lessons->isHidden() || m_lessons->currentIndex() < 0) {
@@ -111,12 +111,12 @@ void LessonActionPage::F3CmdOk_Click() {
     m_state.currentLessonFile = UserTextbook::lessonFile(n);
     if (m_options[1]->isChecked()) {
         Q_EMIT addPairsRequested(editForm(lines.isEmpty() ? QString() : lines.last()));
-        m_shell.ZobrazQuickClick(0);
-        m_shell.ZobrazStranku(7);
+        m_shell.showQuickClickPage(QuickClickPage::None);
+        m_shell.showPage(PageId::NewLesson);
     } else {
         Q_EMIT editPairsRequested(lines, lesson.fingerprint, m_lessons->currentText());
-        m_shell.ZobrazQuickClick(0);
-        m_shell.ZobrazStranku(8);
+        m_shell.showQuickClickPage(QuickClickPage::None);
+        m_shell.showPage(PageId::PairList);
     }
 }
 
@@ -130,17 +130,17 @@ void LessonActionPage::deleteLesson(int n) {
         refillLessons();
     if (answer != StoreQuestions::Deletion::Yes)
         return;
-    m_shell.ZobrazPrubeh(1, 100);
+    m_shell.showProgress(1, 100);
     const IoStatus deleted =
-        UserTextbook::deleteLesson(m_state.dir, n, [this](int done, int total) { m_shell.ZobrazPrubeh(done, total); });
-    m_shell.ZobrazPrubeh(0, 0);
+        UserTextbook::deleteLesson(m_state.dir, n, [this](int done, int total) { m_shell.showProgress(done, total); });
+    m_shell.showProgress(0, 0);
     if (!StoreQuestions::reportWrite(m_shell.dialogParent(), m_state.dir, deleted))
         return;
-    m_shell.ZobrazStranku(1);
-    m_shell.ZobrazQuickClick(1);
+    m_shell.showPage(PageId::MainMenu);
+    m_shell.showQuickClickPage(QuickClickPage::MenuJumps);
 }
 
 void LessonActionPage::F3CmdStorno_Click() {
-    m_shell.ZobrazStranku(1);
-    m_shell.ZobrazQuickClick(1);
+    m_shell.showPage(PageId::MainMenu);
+    m_shell.showQuickClickPage(QuickClickPage::MenuJumps);
 }

@@ -50,7 +50,7 @@ QWidget* createControl(const ControlSpec& row, QWidget* parent) {
 } // namespace
 
 NewLessonPage::NewLessonPage(Shell& shell, AppState& state, QWidget* parent)
-    : Page(7, QStringLiteral("Uživatelská učebnice"), parent), m_shell(shell), m_state(state) {
+    : Page(PageId::NewLesson, QStringLiteral("Uživatelská učebnice"), parent), m_shell(shell), m_state(state) {
     m_controls.build(this, kControls, createControl);
     m_descriptionLabel = m_controls.get<QLabel>("F7Lbl(0)");
     m_description = m_controls.get<QLineEdit>("F7TxtNazev");
@@ -98,18 +98,18 @@ void NewLessonPage::showPairControls(bool shown) {
 }
 
 void NewLessonPage::F7CmdOk2_Click() {
-    m_shell.ZobrazPrubeh(1, 100);
+    m_shell.showProgress(1, 100);
     // The lessons typed here are offered by the test setup only under their textbook.
     MessageBox::reportWrite(m_shell.dialogParent(), UserTextbook::ensureTextbook(m_state.dir));
     const UserTextbook::Created lesson = UserTextbook::createLesson(m_state.dir, m_description->text());
-    m_shell.ZobrazPrubeh(50, 100);
+    m_shell.showProgress(50, 100);
     if (!MessageBox::reportWrite(m_shell.dialogParent(), lesson.status)) {
-        m_shell.ZobrazPrubeh(0, 0);
+        m_shell.showProgress(0, 0);
         return;
     }
     m_state.currentLessonFile = UserTextbook::lessonFile(lesson.number);
     m_newLesson = lesson.number;
-    m_shell.ZobrazPrubeh(99, 100);
+    m_shell.showProgress(99, 100);
     m_confirm->hide();
     m_description->setEnabled(false);
     m_description->resize(tw(kWide), m_description->height());
@@ -118,7 +118,7 @@ void NewLessonPage::F7CmdOk2_Click() {
     m_lastPair->clear();
     m_add->setEnabled(true);
     m_foreign->setFocus();
-    m_shell.ZobrazPrubeh(0, 0);
+    m_shell.showProgress(0, 0);
 }
 
 void NewLessonPage::prepareExisting(const QString& lastPair) {
@@ -167,8 +167,8 @@ void NewLessonPage::F7CmdSave_Click() {
 }
 
 void NewLessonPage::finishEntry() {
-    m_shell.ZobrazStranku(1);
-    m_shell.ZobrazQuickClick(1);
+    m_shell.showPage(PageId::MainMenu);
+    m_shell.showQuickClickPage(QuickClickPage::MenuJumps);
     showDescriptionState();
 }
 
@@ -180,14 +180,14 @@ void NewLessonPage::F7CmdZpet_Click() {
                                           MessageBox::Icon::Question))
             return;
         // A lesson gets its lesson file with its first pair.
-        if (state() == State::NewLessonPairs && !m_state.dir.SouborExistuje(m_state.currentLessonFile))
+        if (state() == State::NewLessonPairs && !m_state.dir.fileExists(m_state.currentLessonFile))
             offerToDeleteEmptyLesson();
         m_foreign->clear();
         m_czech->clear();
         showDescriptionState();
     }
-    m_shell.ZobrazStranku(3);
-    m_shell.ZobrazQuickClick(1);
+    m_shell.showPage(PageId::UserTextbook);
+    m_shell.showQuickClickPage(QuickClickPage::MenuJumps);
 }
 
 void NewLessonPage::offerToDeleteEmptyLesson() {
@@ -197,8 +197,8 @@ void NewLessonPage::offerToDeleteEmptyLesson() {
     if (!MessageBox::confirm(m_shell.dialogParent(), question, MessageBox::Icon::Question))
         return;
     const IoStatus deleted = UserTextbook::deleteLesson(
-        m_state.dir, m_newLesson, [this](int done, int total) { m_shell.ZobrazPrubeh(done, total); });
-    m_shell.ZobrazPrubeh(0, 0);
+        m_state.dir, m_newLesson, [this](int done, int total) { m_shell.showProgress(done, total); });
+    m_shell.showProgress(0, 0);
     StoreQuestions::reportWrite(m_shell.dialogParent(), m_state.dir, deleted);
 }
 

@@ -24,7 +24,7 @@ constexpr ControlSpec kControls[] = {
 } // namespace
 
 PairListPage::PairListPage(Shell& shell, AppState& state, QWidget* parent)
-    : Page(8, QStringLiteral("Uživatelská učebnice"), parent), m_shell(shell), m_state(state) {
+    : Page(PageId::PairList, QStringLiteral("Uživatelská učebnice"), parent), m_shell(shell), m_state(state) {
     m_controls.build(this, kControls);
     m_pairs = m_controls.get<QListWidget>("F8Lst");
     m_pairs->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -68,8 +68,8 @@ void PairListPage::F8CmdSave_Click() {
     if (!MessageBox::reportWrite(m_shell.dialogParent(),
                                  m_state.dir.rewrite(m_state.currentLessonFile, PairItems::pairLines(m_pairs))))
         return;
-    m_shell.ZobrazStranku(1);
-    m_shell.ZobrazQuickClick(1);
+    m_shell.showPage(PageId::MainMenu);
+    m_shell.showQuickClickPage(QuickClickPage::MenuJumps);
 }
 
 void PairListPage::F8CmdZpet_Click() {
@@ -79,8 +79,8 @@ void PairListPage::F8CmdZpet_Click() {
                                             "uložení?"),
                              MessageBox::Icon::Question))
         return;
-    m_shell.ZobrazStranku(3);
-    m_shell.ZobrazQuickClick(1);
+    m_shell.showPage(PageId::UserTextbook);
+    m_shell.showQuickClickPage(QuickClickPage::MenuJumps);
 }
 
 void PairListPage::showEvent(QShowEvent* event) {

@@ -4,14 +4,14 @@
 #include "Sandbox.h"
 #include "ScriptedMessages.h"
 
-#include "app/FrmCerna.h"
-#include "app/FrmHl.h"
+#include "app/BackgroundWindow.h"
 #include "app/MainMenuPage.h"
+#include "app/MainWindow.h"
 #include "app/Translation.h"
 #include "core/AppState.h"
-#include "hints/FrmQL.h"
+#include "hints/QuickClickWindow.h"
 #include "store/Vocabulary.h"
-#include "wizard/FrmSlovZasob.h"
+#include "wizard/EditorWizard.h"
 
 #include <QFontMetrics>
 #include <QKeySequence>
@@ -73,7 +73,7 @@ char* toString(const ShellView& v) {
 // A data directory, scripted sources, scripted message boxes and a fresh main window.
 struct Fixture : Sandbox {
     ScriptedMessages messages;
-    FrmHl w{state};
+    MainWindow w{state};
 };
 
 class TestApp : public QObject {
@@ -89,11 +89,11 @@ class TestApp : public QObject {
         v.quickClick = v.quickClickTicked = true;
         return v;
     }
-    static ShellView view(const FrmHl& w) {
+    static ShellView view(const MainWindow& w) {
         ShellView v;
         const auto only = [&w](const char* array, auto&& on) {
             int found = -1;
-            for (int i = 0; i < FrmHl::kPageCount; ++i) {
+            for (int i = 0; i < int(kPageCount); ++i) {
                 if (on(control(&w, QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(i))))
                     found = found == -1 ? i : -2;
             }
@@ -169,16 +169,16 @@ class TestApp : public QObject {
         return items;
     }
 
-    FrmHl& load(const QByteArray& config = {}) {
+    MainWindow& load(const QByteArray& config = {}) {
         if (!config.isNull())
             writeBytes(f->dir.filePath(u"me.cfg"_s), config);
-        f->w.Form_Load();
+        f->w.start();
         return f->w;
     }
 
     // On the settings page, ticks or clears the two boxes with the mouse and presses OK or Storno.
     void settle(bool background, bool quickClick, const QString& button) {
-        f->w.ZobrazStranku(4);
+        f->w.showPage(PageId::Settings);
         for (const auto& [name, ticked] : {std::pair{u"F4ChckPoz"_s, background}, {u"F4ChckQL"_s, quickClick}}) {
             if (control<QAbstractButton>(&f->w, name)->isChecked() != ticked)
                 click(&f->w, name);
@@ -207,7 +207,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, config);
         QFETCH(bool, background);
         QFETCH(bool, quickClick);
-        FrmHl& w = load(config);
+        MainWindow& w = load(config);
         QCOMPARE(f->random.seeds, std::deque<quint64>{quint64(f->clock.time.toMSecsSinceEpoch())});
         QCOMPARE(view(w), (ShellView{.background = background,
                                      .quickClick = quickClick,
@@ -274,12 +274,12 @@ private Q_SLOTS:
     }
 
     void pagesAndProgress() {
-        FrmHl& w = load();
+        MainWindow& w = load();
         // The last number: the bar's width in fifths of the frame, -1 not checked.
         const std::tuple<int, int, const char*, int> rows[] = {
             {20, 100, " 20 %", 1}, {0, 5, " 0 %", 0}, {1, 3, " 33 %", -1}, {0, 0, "", -1}};
         for (const auto& [value, maximum, text, fifths] : rows) {
-            w.ZobrazPrubeh(value, maximum);
+            w.showProgress(value, maximum);
             QCOMPARE(view(w), ShellView{.progress = QLatin1String(text)});
             if (fifths >= 0)
                 QCOMPARE(control(&w, u"ShpPosun"_s)->width(), control(&w, u"ShpRam"_s)->width() * fifths / 5);
@@ -289,8 +289,8 @@ private Q_SLOTS:
         // The user textbook's own nodes of the tree, bold on pages 3, 7 and 8 instead of any LblNav.
         const QStringList ownNodes = u"LblNavUziv LblNavUzivNova LblNavUzivSlova"_s.split(u' ');
         const QMap<int, QString> ownNodeOf{{3, ownNodes[0]}, {7, ownNodes[1]}, {8, ownNodes[2]}};
-        for (int page = 0; page < FrmHl::kPageCount; ++page) {
-            w.ZobrazStranku(page);
+        for (int page = 0; page < int(kPageCount); ++page) {
+            w.showPage(PageId(page));
             const int boldNav = ownNodeOf.contains(page) ? -1 : page;
             QCOMPARE(view(w), (ShellView{.page = page, .boldNav = boldNav, .caption = names[page]}));
             QCOMPARE(shown(&w, u"LblNav(7) LblNav(8)"_s), QStringList()); // shown by the nodes below instead
@@ -302,16 +302,16 @@ private Q_SLOTS:
             QCOMPARE(bold, ownNodeOf.contains(page) ? QStringList{ownNodeOf[page]} : QStringList());
         }
         QCOMPARE(shown(&w, ownNodes.join(u' ')), ownNodes);
-        const QString tree = QStringList{u"LblQuickName"_s, elements(u"LblNav", FrmHl::kPageCount), elements(u"Ln", 13),
+        const QString tree = QStringList{u"LblQuickName"_s, elements(u"LblNav", int(kPageCount)), elements(u"Ln", 13),
                                          elements(u"LnUziv", 4), ownNodes.join(u' ')}
                                  .join(u' ');
         QCOMPARE(crowded(&w, tree), QStringList());
     }
 
     void mainMenu() {
-        FrmHl& w = load();
+        MainWindow& w = load();
         QTRY_COMPARE(view(w), kMenu); // the intro timer
-        QVERIFY(!w.introTimer()->isActive() && w.quickClickPage() == 1);
+        QVERIFY(!w.introTimer()->isActive() && int(w.quickClickPage()) == 1);
         MainMenuPage* menu = w.mainMenu();
         for (int i = 0; i < 2 * MainMenuPage::kItemCount; ++i) { // twice over each: moving within keeps it lit
             const QStringList item = itemControls(i / 2);
@@ -369,7 +369,7 @@ private Q_SLOTS:
         MainMenuPage* menu = load().mainMenu();
         QSignalSpy test(menu, &MainMenuPage::testChosen), editor(menu, &MainMenuPage::editorChosen),
             settings(menu, &MainMenuPage::settingsChosen), textbook(menu, &MainMenuPage::userTextbookChosen);
-        f->w.ZobrazStranku(1);
+        f->w.showPage(PageId::MainMenu);
         if (!zone.isEmpty()) {
             // As the window system delivers a double-click: press, release, press, double-click, release.
             QWidget* item = control(menu, zone);
@@ -396,7 +396,7 @@ private Q_SLOTS:
     // The menu's frames as drawn: the lit item's in its colour, two pixels wide, the others grey and
     // one pixel wide, each open inside.
     void menuFramesDrawn() {
-        FrmHl& w = load();
+        MainWindow& w = load();
         w.F1Tmr_Timer();
         MainMenuPage* menu = w.mainMenu();
         QTest::mouseMove(control(menu, u"F2ImgTry"_s), QPoint(5, 5));
@@ -412,7 +412,7 @@ private Q_SLOTS:
     }
 
     void quickClickJumps() {
-        FrmHl& w = load(cfg(0, 1));
+        MainWindow& w = load(cfg(0, 1));
         w.F1Tmr_Timer();
         click(w.quickClick(), u"F1CmdZk"_s);
         QCOMPARE(view(w), withQuickClick(ShellView{.page = 2, .boldNav = 2, .caption = u"Zkoušení"_s}));
@@ -431,7 +431,7 @@ private Q_SLOTS:
     }
     void editorReplacesTheMainWindow() {
         QFETCH(QByteArray, config);
-        FrmHl& w = load(config);
+        MainWindow& w = load(config);
         const bool background = config.startsWith(" 1");
         const bool quickClick = config.endsWith(" 1\r\n");
         w.F1Tmr_Timer();
@@ -449,7 +449,7 @@ private Q_SLOTS:
                        .quickClickTicked = quickClick,
                        .mainShown = false};
         QCOMPARE(view(w), open);
-        QCOMPARE(w.quickClickPage(), 0);
+        QCOMPARE(int(w.quickClickPage()), 0);
         w.editor()->setWindowState(Qt::WindowMinimized);
         QCOMPARE(view(w).background, false);
         w.editor()->setWindowState(Qt::WindowNoState);
@@ -460,7 +460,7 @@ private Q_SLOTS:
         QCOMPARE(f->messages.shown.first().icon, MessageBox::Icon::Question);
         open.mainShown = true;
         QCOMPARE(view(w), quickClick ? withQuickClick(open) : open);
-        QCOMPARE(w.quickClickPage(), quickClick ? 1 : 0);
+        QCOMPARE(int(w.quickClickPage()), quickClick ? 1 : 0);
         QTRY_VERIFY(!w.editor());
     }
 
@@ -471,14 +471,14 @@ private Q_SLOTS:
             QThread::msleep(1100);
             return MessageBox::Answer::Ok;
         });
-        FrmHl& w = load();
+        MainWindow& w = load();
         QCoreApplication::processEvents();
         QCOMPARE(view(w), ShellView{}); // still the intro
         QTRY_COMPARE(view(w), kMenu);
     }
 
     void settingsOkWalksTheProgress() {
-        FrmHl& w = load();
+        MainWindow& w = load();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QStringList shown;
         auto* percent = control<QLabel>(&w, u"LblPosun"_s);
@@ -499,7 +499,7 @@ private Q_SLOTS:
     }
 
     void minimiseRestore() {
-        FrmHl& w = load(cfg(1, 1));
+        MainWindow& w = load(cfg(1, 1));
         w.setWindowState(Qt::WindowMinimized);
         const ShellView ticked{.backgroundTicked = true, .quickClickTicked = true};
         QCOMPARE(view(w), ticked); // both companions hidden
@@ -516,9 +516,9 @@ private Q_SLOTS:
     }
     void programEnds() {
         QFETCH(QString, how);
-        FrmHl& w = load(cfg(1, 1));
+        MainWindow& w = load(cfg(1, 1));
         int ended = 0;
-        connect(&w, &FrmHl::programEnded, this, [&ended] { ++ended; });
+        connect(&w, &MainWindow::programEnded, this, [&ended] { ++ended; });
         f->messages.answer(how == u"Yes" ? MessageBox::Answer::Yes : MessageBox::Answer::No);
         how == u"close" ? void(w.close()) : click(&w, u"CmdExit"_s);
         QCOMPARE(f->messages.texts(),
@@ -535,7 +535,7 @@ private Q_SLOTS:
     }
 
     void settings() {
-        FrmHl& w = load(cfg(0, 1) + "kept\r\n");
+        MainWindow& w = load(cfg(0, 1) + "kept\r\n");
         // Storno leaves both boxes and the file as they were: a rewrite would drop the extra line.
         settle(true, false, u"F4CmdStorno"_s);
         QCOMPARE(view(w), withQuickClick(kMenu));
@@ -550,12 +550,12 @@ private Q_SLOTS:
         settle(false, true, u"F4CmdOK"_s);
         QCOMPARE(view(w), withQuickClick(kMenu));
         QCOMPARE(meCfg(), cfg(0, 1));
-        QVERIFY(w.quickClick()->page() == 1 && f->messages.shown.isEmpty());
+        QVERIFY(w.quickClick()->page() == QuickClickPage::MenuJumps && f->messages.shown.isEmpty());
     }
 
     void settingsSaveFails() {
         QVERIFY(QDir(f->dir.path()).mkdir(u"me.cfg"_s)); // no user, root included, can save over a folder
-        FrmHl& w = load();
+        MainWindow& w = load();
         settle(false, true, u"F4CmdOK"_s);
         ShellView stays = kSettings; // on the page, the boxes as set, no QuickClick window
         stays.quickClickTicked = true;
@@ -565,7 +565,7 @@ private Q_SLOTS:
     }
 
     void backgroundKeepsColours() {
-        FrmCerna* background = load(cfg(1, 0)).background();
+        BackgroundWindow* background = load(cfg(1, 0)).background();
         QVERIFY(::shoot(background, u"background"_s));
         // Disabled only so that it takes no input: its pictures must not turn grey with it.
         const QImage image = background->grab().toImage();
@@ -578,22 +578,22 @@ private Q_SLOTS:
     // Switched off, the QuickClick window is not built at start-up; shown later, it comes with the
     // page and the hints the main window has asked for meanwhile.
     void quickClick() {
-        FrmHl& w = load(cfg(0, 0));
+        MainWindow& w = load(cfg(0, 0));
         w.F1Tmr_Timer();
-        w.ZobrazQuickClick(2);
+        w.showQuickClickPage(QuickClickPage::TestHints);
         w.setQuickClickHintsEnabled(false);
         QVERIFY(!w.quickClick());
         w.showQuickClickWindow();
-        FrmQL* ql = w.quickClick();
-        QCOMPARE(ql->page(), 2);
+        QuickClickWindow* ql = w.quickClick();
+        QCOMPARE(int(ql->page()), 2);
         QVERIFY(!control(ql, u"F2CmdPrvPism"_s)->isEnabled() && control(ql, u"F2CmdB"_s)->isEnabled());
         w.setQuickClickHintsEnabled(true);
         QVERIFY(::shoot(ql, u"quickclick-page2"_s));
         // FramesQL(0) holds the jumps, FramesQL(1) the test's helpers.
         const QStringList frames[] = {{}, {u"FramesQL(0)"_s}, {u"FramesQL(1)"_s}};
         for (int page : {0, 1, 2}) {
-            w.ZobrazQuickClick(page);
-            QCOMPARE(ql->page(), page);
+            w.showQuickClickPage(QuickClickPage(page));
+            QCOMPARE(int(ql->page()), page);
             QCOMPARE(shown(ql, u"FramesQL(0) FramesQL(1)"_s), frames[page]);
         }
         // Nápovědy, then Znaky: the two sets share one place.

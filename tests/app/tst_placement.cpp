@@ -4,8 +4,8 @@
 #include "Sandbox.h"
 #include "ScriptedMessages.h"
 
-#include "app/FrmHl.h"
-#include "hints/FrmQL.h"
+#include "app/MainWindow.h"
+#include "hints/QuickClickWindow.h"
 
 #include <QAbstractButton>
 #include <QTest>
@@ -19,12 +19,12 @@ bool framed(const QWidget* window) {
 }
 
 // Where the QuickClick window belongs: its frame's top on the main frame's bottom, right edges flush.
-QPoint expectedTopRight(const FrmHl& w) {
+QPoint expectedTopRight(const MainWindow& w) {
     return w.frameGeometry().bottomRight() + QPoint(0, 1);
 }
 
 // Both windows on the screen, within the area that panels leave free.
-void verifyOnScreen(const FrmHl& w) {
+void verifyOnScreen(const MainWindow& w) {
     const QRect free = w.screen()->availableGeometry();
     QVERIFY2(free.contains(w.frameGeometry()) && free.contains(w.quickClick()->frameGeometry()),
              qPrintable(u"%1x%2: the windows reach beyond the screen"_s.arg(free.width()).arg(free.height())));
@@ -36,12 +36,12 @@ class TestPlacement : public QObject {
     Q_OBJECT
     std::unique_ptr<Sandbox> f;
     std::unique_ptr<ScriptedMessages> messages;
-    std::unique_ptr<FrmHl> w;
+    std::unique_ptr<MainWindow> w;
 
-    FrmHl& load(const QByteArray& config) {
+    MainWindow& load(const QByteArray& config) {
         writeBytes(f->dir.filePath(u"me.cfg"_s), config);
-        w = std::make_unique<FrmHl>(f->state);
-        w->Form_Load();
+        w = std::make_unique<MainWindow>(f->state);
+        w->start();
         return *w;
     }
 
@@ -65,7 +65,7 @@ private Q_SLOTS:
     }
 
     void atStartUp() {
-        FrmHl& main = load(" 0\r\n 1\r\n");
+        MainWindow& main = load(" 0\r\n 1\r\n");
         QTRY_VERIFY_WITH_TIMEOUT(framed(&main) && framed(main.quickClick()), 10000);
         QTRY_COMPARE(main.quickClick()->frameGeometry().topRight(), expectedTopRight(main));
         QVERIFY(!main.quickClick()->frameGeometry().intersects(main.frameGeometry()));
@@ -83,9 +83,9 @@ private Q_SLOTS:
     }
 
     void laterTheSameWay() {
-        FrmHl& main = load(" 0\r\n 0\r\n");
+        MainWindow& main = load(" 0\r\n 0\r\n");
         QTRY_VERIFY_WITH_TIMEOUT(framed(&main), 10000);
-        main.ZobrazStranku(4);
+        main.showPage(PageId::Settings);
         main.findChild<QAbstractButton*>(u"F4ChckQL"_s)->setChecked(true);
         QTest::mouseClick(main.findChild<QAbstractButton*>(u"F4CmdOK"_s), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(framed(main.quickClick()), 10000);
@@ -94,7 +94,7 @@ private Q_SLOTS:
     }
 
     void keptWhereItWasWhenTheMainWindowMoves() {
-        FrmHl& main = load(" 0\r\n 1\r\n");
+        MainWindow& main = load(" 0\r\n 1\r\n");
         QTRY_VERIFY_WITH_TIMEOUT(framed(&main) && framed(main.quickClick()), 10000);
         QTRY_COMPARE(main.quickClick()->frameGeometry().topRight(), expectedTopRight(main));
         const QRect placed = main.quickClick()->frameGeometry();

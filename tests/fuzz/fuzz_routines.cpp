@@ -72,9 +72,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data) + 1, static_cast<qsizetype>(size - 1));
     const QString text = QString::fromUtf8(bytes);
 
-    FUZZ_CHECK(VratPole(text, n) == refField(text, n), shown(text) + QString::number(n));
-    FUZZ_CHECK(PlusNaCarky(text) == refCommas(text), shown(text));
-    FUZZ_CHECK(StranaDvojice(text, n) == refSide(text, n), shown(text) + QString::number(n));
+    FUZZ_CHECK(pairField(text, n) == refField(text, n), shown(text) + QString::number(n));
+    FUZZ_CHECK(plusesToCommas(text) == refCommas(text), shown(text));
+    FUZZ_CHECK(editFormSide(text, n) == refSide(text, n), shown(text) + QString::number(n));
     checkNumber(text);
     if (bytes.size() >= qsizetype(sizeof(double))) {
         double value = 0;
@@ -93,8 +93,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (QString* side : {&foreign, &czech})
         side->remove(u'*').remove(u'=');
     const QString line = pairLine(foreign, czech);
-    FUZZ_CHECK(VratPole(line, 1) == foreign && VratPole(line, 2) == czech, shown(line));
+    FUZZ_CHECK(pairField(line, 1) == foreign && pairField(line, 2) == czech, shown(line));
     const QString edit = editForm(line);
-    FUZZ_CHECK(StranaDvojice(edit, 1) == foreign && StranaDvojice(edit, 2) == czech, shown(edit));
+    FUZZ_CHECK(editFormSide(edit, 1) == foreign && editFormSide(edit, 2) == czech, shown(edit));
     return 0;
 }

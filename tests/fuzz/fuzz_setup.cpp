@@ -23,9 +23,9 @@ namespace {
 
 class QuietShell final : public Shell {
 public:
-    void ZobrazStranku(int) override {}
-    void ZobrazPrubeh(int, int) override {}
-    void ZobrazQuickClick(int) override {}
+    void showPage(int) override {}
+    void showProgress(int, int) override {}
+    void showQuickClickPage(int) override {}
     void showQuickClickWindow() override {}
     void closeQuickClickWindow() override {}
     void setQuickClickHintsEnabled(bool) override {}
@@ -93,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     });
 
     TestSetupPage page(state, shell);
-    page.F2Init();
+    page.loadTextbooksAndSettings();
     const QStringList first = settingsShown(page);
     checkCounts(first, input);
     // A damaged file may earn a word about each of the three counts, never more, never a trap.

@@ -7,10 +7,10 @@
 #include "ModalBoxes.h"
 #include "ScriptedMessages.h"
 
-#include "app/FrmHl.h"
+#include "app/MainWindow.h"
 #include "core/AppState.h"
 #include "ui/Page.h"
-#include "wizard/FrmSlovZasob.h"
+#include "wizard/EditorWizard.h"
 
 #include <QComboBox>
 #include <QListWidget>
@@ -91,10 +91,10 @@ struct Session {
     FixedClock clock;
     AppState state{data.dir, random, clock};
     ScriptedMessages messages;
-    FrmHl w{state};
+    MainWindow w{state};
 
     void start() {
-        w.Form_Load();
+        w.start();
         w.F1Tmr_Timer();
     }
     QWidget* find(const QString& name) const {
@@ -105,10 +105,10 @@ struct Session {
     template <class T> T* find(const QString& name) const { return qobject_cast<T*>(find(name)); }
     // The page of the main window on screen, or the wizard's step while it is open.
     QString where() const {
-        if (const FrmSlovZasob* editor = w.editor())
+        if (const EditorWizard* editor = w.editor())
             return u"step %1%2"_s.arg(editor->currentStep()).arg(editor->onClosingPage() ? " (end)" : "");
-        for (int i = 0; i < FrmHl::kPageCount; ++i) {
-            if (!w.page(i)->isHidden())
+        for (int i = 0; i < int(kPageCount); ++i) {
+            if (!w.page(PageId(i))->isHidden())
                 return u"page %1"_s.arg(i);
         }
         return u"none"_s;
@@ -130,7 +130,7 @@ struct Session {
         if (step == u"Ano"_s)
             messages.answer(Answer::Yes);
         else if (step == u"@1"_s)
-            w.ZobrazStranku(1);
+            w.showPage(PageId::MainMenu);
         else if (eq < 0)
             click(find(step));
         else if (auto* combo = find<QComboBox>(step.left(eq)))
@@ -176,15 +176,15 @@ QString walkSetup(Session& s, const QString& lesson) {
 // The wizard's textbook and lesson steps (its lesson list saved back unchanged with save), then closed.
 QString walkWizard(Session& s, const QString& lesson, bool save) {
     s.run(u"@1 F2ImgBook CmdNext Opt4 CmdNext"_s);
-    FrmSlovZasob* editor = s.w.editor();
+    EditorWizard* editor = s.w.editor();
     QString seen = u"; wizard -"_s;
-    if (editor->currentStep() == FrmSlovZasob::Textbook) {
+    if (editor->currentStep() == EditorWizard::Textbook) {
         seen.chop(1);
         seen += QString::number(s.find<QListWidget>(u"Lst"_s)->count());
-        if (s.run(u"Lst=Němčina CmdNext"_s) && editor->currentStep() == FrmSlovZasob::Lesson) {
+        if (s.run(u"Lst=Němčina CmdNext"_s) && editor->currentStep() == EditorWizard::Lesson) {
             seen += u' ' + QString::number(s.find<QListWidget>(u"Lst2"_s)->count());
             if (save && Session::pick(s.find<QListWidget>(u"Lst2"_s), lesson) && s.run(u"CmdNext"_s) &&
-                editor->currentStep() == FrmSlovZasob::PairList)
+                editor->currentStep() == EditorWizard::PairList)
                 s.run(u"CmdNext"_s), seen += u" saved"_s;
         }
     }

@@ -5,7 +5,7 @@
 #include "core/AppState.h"
 #include "hints/Hints.h"
 #include "ui/AnswerBox.h"
-#include "ui/FrmMsg.h"
+#include "ui/HintWindow.h"
 #include "ui/MessageBox.h"
 
 #include <QDir>
@@ -34,8 +34,8 @@ struct Fixture : Sandbox {
     Hints::Context context() { return {&host, state, question, answer}; }
 };
 
-void answerNextWindow(std::function<void(FrmMsg&)> act) {
-    answerNextWindow<FrmMsg>(std::move(act));
+void answerNextWindow(std::function<void(HintWindow&)> act) {
+    answerNextWindow<HintWindow>(std::move(act));
 }
 
 // The draw that picks pair n of six.
@@ -54,7 +54,7 @@ const QString kLongWord = u"Rindfleischetikettierungsüberwachungsaufgabenübert
 // The names of the controls of the use shown whose text does not fit: wider or taller than the
 // control, reaching out of its frame or the window, lying over another one, or the window taller
 // than the screen.
-QStringList clippedControls(FrmMsg& w) {
+QStringList clippedControls(HintWindow& w) {
     QWidget* part = nullptr;
     for (const char* name : {"DelkaSlova", "Moznosti", "Zmena"}) {
         if (!w.control(QString::fromLatin1(name))->isHidden())
@@ -115,7 +115,7 @@ class TestHints : public QObject {
 private Q_SLOTS:
     void init() { m_f = std::make_unique<Fixture>(); }
     void cleanup() {
-        FrmMsg::setShowHook({});
+        HintWindow::setShowHook({});
         m_f.reset();
         const QStringList leftovers = deleteLeftoverWindows();
         QVERIFY2(leftovers.isEmpty(), qPrintable(u"windows left over: "_s + leftovers.join(u", ")));
@@ -151,7 +151,7 @@ private Q_SLOTS:
         m_f->state.direction = direction;
         m_f->state.hintLetters = u"xyz"_s; // left by an earlier hint
         QStringList shown;
-        FrmMsg::setShowHook([&](FrmMsg& w) {
+        HintWindow::setShowHook([&](HintWindow& w) {
             shown = {w.LblNadpis()->text(), w.LblPocetPism()->text(), w.Pism()->text()};
             for (const QChar c : typed)
                 c == u'\b' ? QTest::keyClick(w.Pism(), Qt::Key_Backspace) : type(w.Pism(), QString(c));
@@ -189,9 +189,9 @@ private Q_SLOTS:
         m_f->question->setText(direction == 2 ? u"F3"_s : u"C3"_s);
         m_f->answer->setText(u"old"_s);
         QStringList shown;
-        FrmMsg::setShowHook([&](FrmMsg& w) {
+        HintWindow::setShowHook([&](HintWindow& w) {
             shown = {w.LblNadpis()->text(), w.LblSlovo()->text()};
-            for (int i = 0; i < FrmMsg::kOptionCount; ++i)
+            for (int i = 0; i < HintWindow::kOptionCount; ++i)
                 shown.append(w.optionCaption(i));
             QVERIFY(shoot(&w, u"hint-five-options.png"_s));
             click(&w, u"CmdOK"_s); // no option touched
@@ -225,7 +225,7 @@ private Q_SLOTS:
         QFETCH(QString, shot);
 
         QStringList clipped{u"not shown"_s}, shown;
-        FrmMsg::setShowHook([&](FrmMsg& w) {
+        HintWindow::setShowHook([&](HintWindow& w) {
             QVERIFY(shoot(&w, shot));
             clipped = clippedControls(w);
             shown = {w.LblNadpis()->text(), w.LblNadpis()->palette().color(QPalette::WindowText).name(),
@@ -233,7 +233,7 @@ private Q_SLOTS:
             click(&w, u"CmdOK"_s);
         });
         if (use == 0) {
-            FrmMsg::showFeedback(&m_f->host, u"Rychlá odpověď"_s, Qt::blue, u"Slovo:"_s, answers);
+            HintWindow::showFeedback(&m_f->host, u"Rychlá odpověď"_s, Qt::blue, u"Slovo:"_s, answers);
             QCOMPARE(shown, QStringList({u"Rychlá odpověď"_s, u"#0000ff"_s, u"Slovo:"_s, answers}));
         } else {
             for (int n = 1; n <= 6; ++n)
@@ -274,7 +274,7 @@ private Q_SLOTS:
         bool startInSight = false;
         bool endInSight = false;
         QString focus, masked;
-        answerNextWindow([&](FrmMsg& w) {
+        answerNextWindow([&](HintWindow& w) {
             QLineEdit* mask = w.Pism();
             focus = w.focusWidget() ? w.focusWidget()->objectName() : QString();
             selected = mask->hasSelectedText();
@@ -306,13 +306,13 @@ private Q_SLOTS:
         m_f->host.show();
         QVERIFY(QTest::qWaitForWindowExposed(&m_f->host));
         QPoint offset(1000, 1000);
-        answerNextWindow([&](FrmMsg& w) {
+        answerNextWindow([&](HintWindow& w) {
             QTRY_VERIFY(w.frameGeometry() != w.geometry());
             const auto off = [&] { return w.frameGeometry().center() - w.screen()->availableGeometry().center(); };
             (void)QTest::qWaitFor([&] { return off().manhattanLength() <= 1; }, 1000); // it may still move
             offset = off();
         });
-        FrmMsg::showFeedback(&m_f->host, u"Chyba"_s, Qt::red, u"Správně:"_s, u"nádraží"_s);
+        HintWindow::showFeedback(&m_f->host, u"Chyba"_s, Qt::red, u"Správně:"_s, u"nádraží"_s);
         QVERIFY2(offset.manhattanLength() <= 1, qPrintable(u"%1, %2"_s.arg(offset.x()).arg(offset.y())));
     }
 
@@ -361,7 +361,7 @@ private Q_SLOTS:
                                         u"Ano"_s, u"Ne"_s, QString::number(QMessageBox::Warning)}));
             return;
         }
-        answerNextWindow([&](FrmMsg& w) {
+        answerNextWindow([&](HintWindow& w) {
             QTest::keyClick(w.focusWidget() ? w.focusWidget() : &w, Qt::Key_Escape);
             open = w.isVisible();
             if (open)
@@ -375,11 +375,11 @@ private Q_SLOTS:
             Hints::fiveOptions(m_f->context());
             accepted = !m_f->answer->text().isEmpty();
         } else if (use == u"feedback"_s) {
-            FrmMsg::showFeedback(&m_f->host, u"Chyba"_s, Qt::red, u"Správně:"_s, u"nádraží"_s);
+            HintWindow::showFeedback(&m_f->host, u"Chyba"_s, Qt::red, u"Správně:"_s, u"nádraží"_s);
             accepted = open;
         } else {
-            auto* w = new FrmMsg(&m_f->host);
-            w->showPart(FrmMsg::Part::Zmena);
+            auto* w = new HintWindow(&m_f->host);
+            w->showPart(HintWindow::Part::Zmena);
             connect(w, &QDialog::finished, this, [&](int result) { accepted = result == QDialog::Accepted; });
             w->showModal();
         }

@@ -38,7 +38,7 @@ class TestStore : public QObject {
     Q_OBJECT
 
 private slots:
-    void VratPole_data() {
+    void pairField_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("fields"); // fields 1 to 3
         QTest::newRow("A*B*") << QStringLiteral("der Hund*pes*") << QStringList{"der Hund", "pes", ""};
@@ -47,22 +47,22 @@ private slots:
         QTest::newRow("empty") << QString() << QStringList{"", "", ""};
         QTest::newRow("no closing *") << QStringLiteral("a*b") << QStringList{"a", "b", ""};
     }
-    void VratPole() {
+    void pairField() {
         QFETCH(QString, text);
         QFETCH(QStringList, fields);
         for (int n = 1; n <= 3; ++n)
-            QCOMPARE(::VratPole(text, n), fields.at(n - 1));
-        QCOMPARE(::VratPole(text, 0), QString());
+            QCOMPARE(::pairField(text, n), fields.at(n - 1));
+        QCOMPARE(::pairField(text, 0), QString());
     }
 
     void sides() {
-        QCOMPARE(::PlusNaCarky(QStringLiteral("dog+hound")), QStringLiteral("dog, hound"));
-        QCOMPARE(::PlusNaCarky(QStringLiteral("dog++hound+")), QStringLiteral("dog, hound"));
-        QCOMPARE(::PlusNaCarky(QStringLiteral("+dog")), QStringLiteral(", dog"));
-        QCOMPARE(::StranaDvojice(QStringLiteral("dog+hound = dog"), 1), QStringLiteral("dog+hound"));
-        QCOMPARE(::StranaDvojice(QStringLiteral("dog+hound = dog"), 2), QStringLiteral("dog"));
-        QCOMPARE(::StranaDvojice(QStringLiteral(" = "), 1), QString());
-        QCOMPARE(::StranaDvojice(QStringLiteral(" = "), 2), QString());
+        QCOMPARE(::plusesToCommas(QStringLiteral("dog+hound")), QStringLiteral("dog, hound"));
+        QCOMPARE(::plusesToCommas(QStringLiteral("dog++hound+")), QStringLiteral("dog, hound"));
+        QCOMPARE(::plusesToCommas(QStringLiteral("+dog")), QStringLiteral(", dog"));
+        QCOMPARE(::editFormSide(QStringLiteral("dog+hound = dog"), 1), QStringLiteral("dog+hound"));
+        QCOMPARE(::editFormSide(QStringLiteral("dog+hound = dog"), 2), QStringLiteral("dog"));
+        QCOMPARE(::editFormSide(QStringLiteral(" = "), 1), QString());
+        QCOMPARE(::editFormSide(QStringLiteral(" = "), 2), QString());
     }
 
     // "|" marks the caret before and after.
@@ -555,9 +555,9 @@ private slots:
         QCOMPARE(dir.resolve(QStringLiteral("UNITS\\2_1.mum")), root + "units/2_1.mum"); // the exact match wins
         QCOMPARE(dir.resolve(QStringLiteral("units\\2_1.MUM")), root + "units/2_1.MUM");
         QCOMPARE(dir.resolve(QStringLiteral("Books\\7.Mum")), root + "books/7.Mum"); // kept as given
-        QVERIFY(dir.SouborExistuje(QStringLiteral("BOOKS\\1.Mum")));
-        QVERIFY(!dir.SouborExistuje(QStringLiteral("books\\2.mum")));
-        QVERIFY(!dir.SouborExistuje(QStringLiteral("Units")));
+        QVERIFY(dir.fileExists(QStringLiteral("BOOKS\\1.Mum")));
+        QVERIFY(!dir.fileExists(QStringLiteral("books\\2.mum")));
+        QVERIFY(!dir.fileExists(QStringLiteral("Units")));
     }
 
     void listings() {
@@ -611,7 +611,7 @@ private slots:
                 const FileLines pairs = dir.readLines("units\\" + title.chopped(5) + ".mum");
                 QVERIFY2(pairs.status.ok() && !pairs.lines.isEmpty(), qPrintable(title));
                 for (const QString& line : pairs.lines)
-                    QVERIFY2(!::VratPole(line, 1).isEmpty() && !::VratPole(line, 2).isEmpty(), qPrintable(line));
+                    QVERIFY2(!::pairField(line, 1).isEmpty() && !::pairField(line, 2).isEmpty(), qPrintable(line));
             }
         }
     }

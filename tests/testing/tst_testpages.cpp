@@ -5,17 +5,17 @@
 #include "Sandbox.h"
 #include "ScriptedMessages.h"
 
-#include "app/FrmHl.h"
 #include "app/MainMenuPage.h"
+#include "app/MainWindow.h"
 #include "core/AppState.h"
 #include "core/TestEngine.h"
-#include "hints/FrmQL.h"
+#include "hints/QuickClickWindow.h"
 #include "testing/ResultsPage.h"
 #include "testing/SelectionPage.h"
 #include "testing/TestPage.h"
 #include "testing/TestSetupPage.h"
 #include "ui/AnswerBox.h"
-#include "ui/FrmMsg.h"
+#include "ui/HintWindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -38,7 +38,7 @@ class TestRoad : public QObject {
     // One test's data directory, sources and main window; feedback windows are answered with OK.
     struct Fixture : Sandbox {
         ScriptedMessages messages;
-        std::unique_ptr<FrmHl> w;
+        std::unique_ptr<MainWindow> w;
     };
     std::unique_ptr<Fixture> f;
     QStringList m_feedback; // heading: text
@@ -54,7 +54,7 @@ class TestRoad : public QObject {
     }
     TestSetupPage* setup() const { return f->w->testPages().setup; }
     // The QuickClick window on screen, as a user who has switched it on sees it.
-    FrmQL* quickClickWindow() const {
+    QuickClickWindow* quickClickWindow() const {
         f->w->showQuickClickWindow();
         return f->w->quickClick();
     }
@@ -62,8 +62,8 @@ class TestRoad : public QObject {
     QString file(const QString& name) const { return f->dir.filePath(name); }
     QString lastMessage() const { return f->messages.shown.isEmpty() ? QString() : f->messages.shown.last().text; }
     int shownPage() const {
-        for (int i = 0; i < FrmHl::kPageCount; ++i) {
-            if (!f->w->page(i)->isHidden())
+        for (int i = 0; i < int(kPageCount); ++i) {
+            if (!f->w->page(PageId(i))->isHidden())
                 return i;
         }
         return -1;
@@ -78,7 +78,7 @@ class TestRoad : public QObject {
     }
     // Opens the setup page from the main menu; the settings of a test are made after this.
     void openSetup() {
-        f->w->ZobrazStranku(1);
+        f->w->showPage(PageId::MainMenu);
         press("F2ImgTry");
     }
     // Picks an item of a list as the mouse does (the selection list toggles with each click).
@@ -111,17 +111,17 @@ private Q_SLOTS:
                            u"die Schwester*sestra*;units/2_2T.mum=Chybí;units/2_3T.mum=Prázdná;units/2_3.mum=;"
                            u"units/2_4T.mum=Jedna;units/2_4.mum=die Straße*ulice*"_s));
         m_feedback.clear();
-        FrmMsg::setShowHook([this](FrmMsg& window) {
+        HintWindow::setShowHook([this](HintWindow& window) {
             m_feedback.append(window.LblNadpis()->text() + u": "_s + window.LblText()->text());
             click(&window, u"CmdOK"_s);
         });
-        f->w = std::make_unique<FrmHl>(f->state);
-        f->w->Form_Load();
+        f->w = std::make_unique<MainWindow>(f->state);
+        f->w->start();
         f->w->F1Tmr_Timer();
         openSetup();
     }
     void cleanup() {
-        FrmMsg::setShowHook({});
+        HintWindow::setShowHook({});
         f.reset();
         QCOMPARE(deleteLeftoverWindows(), QStringList()); // none left over
     }
@@ -202,7 +202,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, lines);
         QVERIFY(writeBytes(file(u"Try.cfg"_s), " 0\r\n 0\r\n" + lines + "\r\n 0\r\n"));
         f->messages.shown.clear();
-        f->w->ZobrazStranku(1);
+        f->w->showPage(PageId::MainMenu);
         QTest::mouseClick(find("F2ImgTry"), Qt::LeftButton); // "Zkoušení slovíček" reads the file
         QTEST(text("F2TxtSl") + u'/' + text("F2TxtChyb") + u'/' + text("F2TxtMax"), "boxes");
         QTEST(int(f->messages.shown.size()), "messages");
@@ -256,7 +256,7 @@ private Q_SLOTS:
             QCOMPARE(find(box)->font().pointSize(), 12);
         QVERIFY(find("ShpRam")->isHidden());
         QCOMPARE(readBytes(file(u"try.cfg"_s)), " 0\r\n 0\r\n 3\r\n 2\r\n 6\r\n 0\r\n");
-        QCOMPARE(f->w->quickClickPage(), 2);
+        QCOMPARE(int(f->w->quickClickPage()), 2);
         QVERIFY(quickClickWindow()->control(u"F2CmdPrvPism"_s)->isEnabled());
     }
 
@@ -365,11 +365,11 @@ private Q_SLOTS:
         const QString record = u"14.3.2026   9:05:07   Název:Němčina - Jedna   Úspěšnost: 80%   Slovíček:3   "
                                "Správně:4   Špatně:1"_s;
         QCOMPARE(readBytes(file(u"Zkouseni.txt"_s)), Cp1250::encode(record) + "\r\n");
-        QCOMPARE(f->w->quickClickPage(), 2);
+        QCOMPARE(int(f->w->quickClickPage()), 2);
         // "Nové zkoušení" keeps the choices: the same test again, without a mistake.
         press("F6Cmd2");
         QCOMPARE(shownPage(), 2);
-        QCOMPARE(f->w->quickClickPage(), 1);
+        QCOMPARE(int(f->w->quickClickPage()), 1);
         f->messages.answer(Answer::Yes);
         press("F2CmdOk");
         while (shownPage() == 5)
@@ -379,7 +379,7 @@ private Q_SLOTS:
         QCOMPARE(readBytes(file(u"Zkouseni.txt"_s)).count("\r\n"), 2);
         press("F6Cmd1"); // "Hlavní nabídka"
         QCOMPARE(shownPage(), 1);
-        QCOMPARE(f->w->quickClickPage(), 1);
+        QCOMPARE(int(f->w->quickClickPage()), 1);
     }
 
     void worstPairIsTheFirstWithTheHighestCount() {
@@ -402,13 +402,13 @@ private Q_SLOTS:
         f->messages.answer(Answer::Yes);
         press("F5CmdStorno");
         QCOMPARE(shownPage(), 1);
-        QCOMPARE(f->w->quickClickPage(), 1);
+        QCOMPARE(int(f->w->quickClickPage()), 1);
         QVERIFY(!QFile::exists(file(u"Zkouseni.txt"_s)));
     }
 
     void hintsFromTheQuickClickWindow() {
         start(u"Rodina"_s, {0.0});
-        FrmMsg::setShowHook([](FrmMsg& window) {
+        HintWindow::setShowHook([](HintWindow& window) {
             QTest::keyClick(control(&window, u"Pism"_s), Qt::Key_D);
             click(&window, u"CmdOK"_s);
         });
@@ -468,7 +468,7 @@ private Q_SLOTS:
     void loadingFailures() {
         QFETCH(QString, lesson);
         QFETCH(bool, endProgram);
-        QSignalSpy ended(f->w.get(), &FrmHl::programEnded);
+        QSignalSpy ended(f->w.get(), &MainWindow::programEnded);
         if (endProgram)
             f->messages.answers = {Answer::Yes, Answer::Yes};
         start(lesson, {0.0});

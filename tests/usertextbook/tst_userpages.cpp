@@ -8,9 +8,9 @@
 #include "Sandbox.h"
 #include "ScriptedMessages.h"
 
-#include "app/FrmHl.h"
-#include "hints/FrmQL.h"
-#include "ui/FrmMsg.h"
+#include "app/MainWindow.h"
+#include "hints/QuickClickWindow.h"
+#include "ui/HintWindow.h"
 #include "usertextbook/NewLessonPage.h"
 
 #include <QClipboard>
@@ -32,20 +32,20 @@ const QString kMissing = u"Nejsou zadány všechny údaje!"_s;
 
 struct Fixture : Sandbox {
     ScriptedMessages messages;
-    FrmHl w{state};
+    MainWindow w{state};
 
     Fixture() {
         writeFiles(dir.path(), u"books/1.mum=Moje slovíčka"_s);
         lesson(1, u"Rodina"_s, u"Mutter*matka*|Vater*otec*"_s);
         lesson(2, u"Dům"_s, u"Haus*dům+domek*||a = b*rovná se*"_s);
         lesson(4, u"Škola"_s, u"Schule*škola*"_s);
-        w.Form_Load();
+        w.start();
         w.F1Tmr_Timer();
         openFromMenu();
     }
     // Page 3 as the user reaches it: the main menu's item.
     void openFromMenu() {
-        w.ZobrazStranku(1);
+        w.showPage(PageId::MainMenu);
         click(&w, u"F2ImgUziv"_s);
     }
     // Lesson n of the user textbook, "|" between its pairs.
@@ -56,8 +56,8 @@ struct Fixture : Sandbox {
     QByteArray bytes(const QString& relative) const { return readBytes(path(relative)); }
     template <class T = QWidget> T* at(const QString& name) const { return control<T>(&w, name); }
     int page() const {
-        for (int i = 0; i < FrmHl::kPageCount; ++i) {
-            if (w.page(i)->isVisible())
+        for (int i = 0; i < int(kPageCount); ++i) {
+            if (w.page(PageId(i))->isVisible())
                 return i;
         }
         return -1;
@@ -102,7 +102,7 @@ private Q_SLOTS:
     }
     void cleanup() {
         f.reset();
-        FrmMsg::setShowHook({});
+        HintWindow::setShowHook({});
         QCOMPARE(deleteLeftoverWindows(), QStringList());
     }
 
@@ -119,7 +119,7 @@ private Q_SLOTS:
         QCOMPARE(f->page(), 8);
         QCOMPARE(f->listed(), QStringList{u"Schule = škola"_s});
         QCOMPARE(f->state.currentLessonFile, u"units\\1_4.mum"_s);
-        QCOMPARE(f->w.quickClickPage(), 0);
+        QCOMPARE(int(f->w.quickClickPage()), 0);
 
         f->openFromMenu();
         click(&f->w, u"F3Opt(0)"_s);
@@ -136,7 +136,7 @@ private Q_SLOTS:
         QCOMPARE(f->messages.shown.first().icon, MessageBox::Icon::Critical);
         click(&f->w, u"F3CmdStorno"_s);
         QCOMPARE(f->page(), 1);
-        QCOMPARE(f->w.quickClickPage(), 1);
+        QCOMPARE(int(f->w.quickClickPage()), 1);
     }
 
     void aNewLessonTakesItsPairsAtOnce() {
@@ -210,7 +210,7 @@ private Q_SLOTS:
         QTest::keyClick(f->at(u"F7TxtCze"_s), Qt::Key_Escape);
         QCOMPARE(f->page(), 3);
         QCOMPARE(f->dataDir.readFirstLine(u"units\\1_3t.mum"_s), u"Škola"_s);
-        QVERIFY(!f->dataDir.SouborExistuje(u"units\\1_4t.mum"_s));
+        QVERIFY(!f->dataDir.fileExists(u"units\\1_4t.mum"_s));
         // More pairs for a lesson: a pair still in the boxes is not dropped unasked.
         f->act(1, u"Dům"_s);
         QCOMPARE(f->boldInTree(), QStringList{u"LblNavUzivSlova"_s});
@@ -283,13 +283,13 @@ private Q_SLOTS:
         list->setCurrentRow(1);
         click(&f->w, u"F8CmdDel"_s);
         list->setCurrentRow(0);
-        FrmMsg::setShowHook([](FrmMsg& window) {
+        HintWindow::setShowHook([](HintWindow& window) {
             QCOMPARE(window.LblNadpis()->text(), u"Změna"_s);
             retype(window.TxtCiz(), u"das Haus"_s);
             click(&window, u"CmdOK"_s);
         });
         click(&f->w, u"F8CmdChange"_s);
-        FrmMsg::setShowHook([](FrmMsg& window) {
+        HintWindow::setShowHook([](HintWindow& window) {
             retype(window.TxtCze(), u"zapomenuto"_s);
             window.reject(); // the close box: the old pair comes back
         });
@@ -299,7 +299,7 @@ private Q_SLOTS:
         click(&f->w, u"F8CmdSave"_s);
         QCOMPARE(f->bytes(u"units/1_2.mum"_s), QByteArray("das Haus*d\xf9m+domek*\r\na = b*rovn\xe1 se*\r\n"));
         QCOMPARE(f->page(), 1);
-        QCOMPARE(f->w.quickClickPage(), 1);
+        QCOMPARE(int(f->w.quickClickPage()), 1);
     }
 
     void deletingALessonMovesTheLaterOnesDown() {
@@ -316,7 +316,7 @@ private Q_SLOTS:
         // 2 → 1, 4 → 3, 5 → 4: each lesson moves down where the number below it is free.
         QCOMPARE(f->dataDir.readFirstLine(u"units\\1_1t.mum"_s), u"Dům"_s);
         QCOMPARE(f->dataDir.readFirstLine(u"units\\1_4t.mum"_s), u"Město"_s);
-        QVERIFY(!f->dataDir.SouborExistuje(u"units\\1_5t.mum"_s));
+        QVERIFY(!f->dataDir.fileExists(u"units\\1_5t.mum"_s));
         QCOMPARE(f->bytes(u"units/1_1.mum"_s), QByteArray("Haus*d\xf9m+domek*\r\n\r\na = b*rovn\xe1 se*\r\n"));
         // The old list is kept; its entry's number now holds another lesson, which nobody confirmed:
         // nothing is deleted, and the list shows the lessons as they are now.

@@ -6,9 +6,9 @@
 #include "Sandbox.h"
 #include "ScriptedMessages.h"
 
-#include "ui/FrmMsg.h"
+#include "ui/HintWindow.h"
 #include "ui/WrapLabel.h"
-#include "wizard/FrmSlovZasob.h"
+#include "wizard/EditorWizard.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -52,14 +52,14 @@ char* toString(const WizardView& v) {
 
 struct Fixture : Sandbox {
     ScriptedMessages messages;
-    std::unique_ptr<FrmSlovZasob> w;
+    std::unique_ptr<EditorWizard> w;
 
     Fixture() {
         // Textbook 1 and its neighbour 12, whose lessons must never be taken for textbook 1's.
         writeFiles(dir.path(), u"books/1.mum=Němčina pro začátečníky;books/12.mum=Angličtina;units/1_1T.mum=Rodina;"
                                u"units/1_1.mum=Mutter*matka*||a = b*rovná se*;units/1_2T.mum=Dům;"
                                u"units/1_2.mum=Haus*dům+domek*;units/12_9T.mum=Colours;units/12_9.mum=red*červená*"_s);
-        w = std::make_unique<FrmSlovZasob>(dataDir);
+        w = std::make_unique<EditorWizard>(dataDir);
         w->show();
     }
     QString path(const QString& relative) const { return dir.filePath(relative); }
@@ -147,7 +147,7 @@ private Q_SLOTS:
     }
     void cleanup() {
         f.reset();
-        FrmMsg::setShowHook({});
+        HintWindow::setShowHook({});
         QCOMPARE(deleteLeftoverWindows(), QStringList());
     }
 
@@ -212,7 +212,7 @@ private Q_SLOTS:
     // The closing page's Dokončit closes the window; the close box asks first when a pair list has
     // changed. Storno answered Yes is test_app's editorReplacesTheMainWindow.
     void closingPageAndCloseBox() {
-        QSignalSpy done(f->w.get(), &FrmSlovZasob::unloaded);
+        QSignalSpy done(f->w.get(), &EditorWizard::unloaded);
         f->run(u"N Opt1 N type:Nová N"_s);
         QCOMPARE(f->at<QLabel>(u"LblPopis(0)"_s)->text(),
                  u"Úspěšně jste dokončili průvodce vytvořením slovní zásoby"_s);
@@ -375,7 +375,7 @@ private Q_SLOTS:
         f->w->activateWindow(); // focus events come to an active window only
         QVERIFY(QTest::qWaitForWindowActive(f->w.get()));
         QTest::keyClick(f->at(u"CmdNext"_s), Qt::Key_Return);
-        QCOMPARE(f->w->currentStep(), FrmSlovZasob::Action);
+        QCOMPARE(f->w->currentStep(), EditorWizard::Action);
         QTest::keyClick(f->w->focusWidget(), Qt::Key_Tab);
         QVERIFY2(f->w->focusWidget()->objectName().startsWith(u"Opt"_s), qPrintable(f->w->focusWidget()->objectName()));
         f->run(u"Opt4 N"_s);
@@ -385,11 +385,11 @@ private Q_SLOTS:
         QTest::keyClick(books, Qt::Key_Down);
         QVERIFY(books->currentRow() == 0 && books->currentItem()->isSelected());
         QTest::keyClick(books, Qt::Key_Return);
-        QCOMPARE(f->w->currentStep(), FrmSlovZasob::Lesson);
+        QCOMPARE(f->w->currentStep(), EditorWizard::Lesson);
         auto* lessons = f->at<QListWidget>(u"Lst2"_s);
         const QRect rodina = lessons->visualItemRect(lessons->findItems(u"Rodina"_s, Qt::MatchExactly).first());
         doubleClick(lessons->viewport(), rodina.center());
-        QCOMPARE(f->w->currentStep(), FrmSlovZasob::PairList);
+        QCOMPARE(f->w->currentStep(), EditorWizard::PairList);
         f->run(u"sel:Mutter_=_matka"_s);
         click(f->w.get(), u"CmdDel"_s);
         click(f->w.get(), u"CmdDel"_s); // the neighbour was not chosen by the user
@@ -513,14 +513,14 @@ private Q_SLOTS:
 
     void changedPairReturnsToItsPlace() {
         f->run(u"N Opt4 N sel:Němčina_pro_začátečníky N sel:Rodina N sel:_=_"_s);
-        FrmMsg::setShowHook([](FrmMsg& window) {
+        HintWindow::setShowHook([](HintWindow& window) {
             QCOMPARE(window.LblNadpis()->text(), u"Změna"_s);
             type(window.TxtCiz(), u"Kind*"_s);
             type(window.TxtCze(), u"dítě"_s);
             click(&window, u"CmdOK"_s);
         });
         click(f->w.get(), u"CmdChange"_s);
-        FrmMsg::setShowHook([](FrmMsg& window) {
+        HintWindow::setShowHook([](HintWindow& window) {
             type(window.TxtCiz(), u"zapomenuto"_s);
             QTest::keyClick(&window, Qt::Key_Escape);
         });

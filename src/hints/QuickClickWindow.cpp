@@ -1,4 +1,4 @@
-#include "FrmQL.h"
+#include "QuickClickWindow.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -40,7 +40,7 @@ const char* const kHintButtons[] = {"F2CmdPrvPism", "F2CmdDelkSlov", "F2CmdPetMo
 
 } // namespace
 
-FrmQL::FrmQL(QWidget* mainWindow)
+QuickClickWindow::QuickClickWindow(QWidget* mainWindow)
     : QWidget(mainWindow, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint) {
     setObjectName(QStringLiteral("FrmQL"));
     setWindowTitle(QStringLiteral("QuickClick Menu"));
@@ -59,9 +59,9 @@ FrmQL::FrmQL(QWidget* mainWindow)
         frame->setAutoFillBackground(true);
         frame->hide();
     }
-    connect(m_controls.get<QPushButton>("F1CmdZk"), &QPushButton::clicked, this, &FrmQL::F1CmdZk_Click);
-    connect(m_controls.get<QPushButton>("F1CmdUziv"), &QPushButton::clicked, this, &FrmQL::F1CmdUziv_Click);
-    connect(m_controls.get<QPushButton>("F1CmdOpt"), &QPushButton::clicked, this, &FrmQL::F1CmdOpt_Click);
+    connect(m_controls.get<QPushButton>("F1CmdZk"), &QPushButton::clicked, this, &QuickClickWindow::F1CmdZk_Click);
+    connect(m_controls.get<QPushButton>("F1CmdUziv"), &QPushButton::clicked, this, &QuickClickWindow::F1CmdUziv_Click);
+    connect(m_controls.get<QPushButton>("F1CmdOpt"), &QPushButton::clicked, this, &QuickClickWindow::F1CmdOpt_Click);
     for (int i = 0; i < 2; ++i)
         connect(m_modes[i], &QRadioButton::clicked, this, [this, i] { F2Opt_Click(i); });
     for (int i = 0; i < 5; ++i) {
@@ -81,13 +81,16 @@ FrmQL::FrmQL(QWidget* mainWindow)
                     .arg(capital, keys.replace(QStringLiteral("Ctrl + "), QStringLiteral("Ctrl + Shift + "))));
         }
     }
-    for (int i = 0; i < 3; ++i)
-        connect(m_hintButtons[i], &QPushButton::clicked, this, [this, i] { Q_EMIT hintChosen(i); });
+    // The buttons stand in the order of the hints.
+    for (const HintKind hint : {HintKind::FirstLetter, HintKind::WordLength, HintKind::FiveOptions}) {
+        connect(m_hintButtons[static_cast<std::size_t>(hint)], &QPushButton::clicked, this,
+                [this, hint] { Q_EMIT hintChosen(hint); });
+    }
     m_modes[0]->setChecked(true);
     F2Opt_Click(0);
 }
 
-void FrmQL::bindControls() {
+void QuickClickWindow::bindControls() {
     m_pages = m_controls.array<QFrame, 2>("FramesQL");
     m_modes = m_controls.array<QRadioButton, 2>("F2Opt");
     m_characterButtons = m_controls.all<QPushButton>(kCharacterButtons);
@@ -97,33 +100,29 @@ void FrmQL::bindControls() {
 
 // A button clicks as the mouse is released; the event tells whether Shift was held (and the
 // desktop's input method cannot take a click, as it may take Ctrl+Shift+U).
-bool FrmQL::eventFilter(QObject* watched, QEvent* event) {
+bool QuickClickWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonRelease)
         m_shiftClick = static_cast<QMouseEvent*>(event)->modifiers().testFlag(Qt::ShiftModifier);
     return QWidget::eventFilter(watched, event);
 }
 
-void FrmQL::ZobrazQuickClick(int page) {
-    for (QFrame* frame : m_pages)
-        frame->hide();
-    if (page > 0 && page <= 2)
-        m_pages[page - 1]->show();
+void QuickClickWindow::showQuickClickPage(QuickClickPage page) {
+    m_pages[0]->setVisible(page == QuickClickPage::MenuJumps);
+    m_pages[1]->setVisible(page == QuickClickPage::TestHints);
 }
 
-int FrmQL::page() const {
-    for (int i = 0; i < 2; ++i) {
-        if (!m_pages[i]->isHidden())
-            return i + 1;
-    }
-    return 0;
+QuickClickPage QuickClickWindow::page() const {
+    if (!m_pages[0]->isHidden())
+        return QuickClickPage::MenuJumps;
+    return m_pages[1]->isHidden() ? QuickClickPage::None : QuickClickPage::TestHints;
 }
 
-void FrmQL::setHintsEnabled(bool enabled) {
+void QuickClickWindow::setHintsEnabled(bool enabled) {
     for (QPushButton* button : m_hintButtons)
         button->setEnabled(enabled);
 }
 
-void FrmQL::F2Opt_Click(int index) {
+void QuickClickWindow::F2Opt_Click(int index) {
     Q_UNUSED(index);
     const bool characters = m_modes[0]->isChecked();
     for (QPushButton* button : m_hintButtons)

@@ -1,13 +1,13 @@
-#include "FrmHl.h"
+#include "MainWindow.h"
 
-#include "FrmCerna.h"
+#include "BackgroundWindow.h"
 #include "IntroPage.h"
 #include "MainMenuPage.h"
 #include "SettingsPage.h"
 #include "core/AppSettings.h"
 #include "core/AppState.h"
-#include "hints/FrmQL.h"
 #include "hints/Hints.h"
+#include "hints/QuickClickWindow.h"
 #include "store/UserTextbook.h"
 #include "testing/ResultsPage.h"
 #include "testing/SelectionPage.h"
@@ -22,7 +22,7 @@
 #include "usertextbook/LessonActionPage.h"
 #include "usertextbook/NewLessonPage.h"
 #include "usertextbook/PairListPage.h"
-#include "wizard/FrmSlovZasob.h"
+#include "wizard/EditorWizard.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -85,24 +85,11 @@ constexpr ControlSpec kControls[] = {
 
 constexpr QRect kPageArea = twRect(3000, 930, 7680, 6750);
 
-const char* const kPageCaptions[FrmHl::kPageCount] = {
-    "",
-    "Hlavní menu",
-    "Zkoušení",
-    "Uživatelská učebnice",
-    "Nastavení Zorirode",
-    "Zkoušení",
-    "Výsledky",
-    "Uživatelská učebnice",
-    "Uživatelská učebnice",
-    "Zkoušení",
-};
-
 const QColor kOrange(255, 128, 0);
 
 } // namespace
 
-FrmHl::FrmHl(AppState& state) : QWidget(nullptr), m_state(state) {
+MainWindow::MainWindow(AppState& state) : QWidget(nullptr), m_state(state) {
     setObjectName(QStringLiteral("FrmHl"));
     setWindowTitle(MessageBox::mainCaption());
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -111,28 +98,28 @@ FrmHl::FrmHl(AppState& state) : QWidget(nullptr), m_state(state) {
     m_controls.build(this, kControls);
     bindControls();
     styleControls();
-    connect(m_exit, &QPushButton::clicked, this, &FrmHl::CmdExit_Click);
+    connect(m_exit, &QPushButton::clicked, this, &MainWindow::CmdExit_Click);
 
     buildPages();
 
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("F1Tmr"));
     m_timer->setInterval(1000);
-    connect(m_timer, &QTimer::timeout, this, &FrmHl::F1Tmr_Timer);
+    connect(m_timer, &QTimer::timeout, this, &MainWindow::F1Tmr_Timer);
     m_frameWatch = new QTimer(this);
     m_frameWatch->setInterval(50);
-    connect(m_frameWatch, &QTimer::timeout, this, &FrmHl::watchFrames);
+    connect(m_frameWatch, &QTimer::timeout, this, &MainWindow::watchFrames);
 }
 
-FrmSlovZasob* FrmHl::editor() const {
+EditorWizard* MainWindow::editor() const {
     return m_editor.data();
 }
 
-FrmHl::~FrmHl() {
+MainWindow::~MainWindow() {
     delete m_editor.data();
 }
 
-void FrmHl::bindControls() {
+void MainWindow::bindControls() {
     m_pageName = m_controls.get<QLabel>("LblName");
     m_navLabels = m_controls.array<QLabel, kPageCount>("LblNav");
     m_navUserTextbook = m_controls.get<QLabel>("LblNavUziv");
@@ -144,7 +131,7 @@ void FrmHl::bindControls() {
     m_exit = m_controls.get<QPushButton>("CmdExit");
 }
 
-void FrmHl::styleControls() {
+void MainWindow::styleControls() {
     auto* panel = m_controls.get<QLabel>("ImgPozadi");
     panel->setPixmap(Pictures::sidePanel(panel->size()));
     setShapeColor(m_controls["ShpPozadi"], QColor(200, 212, 232));
@@ -176,7 +163,7 @@ void FrmHl::styleControls() {
     m_progressLabel->raise();
 }
 
-void FrmHl::buildPages() {
+void MainWindow::buildPages() {
     m_intro = new IntroPage(this);
     m_mainMenu = new MainMenuPage(this);
     m_settings = new SettingsPage(m_state, *this, m_intro->logo(), this);
@@ -186,42 +173,43 @@ void FrmHl::buildPages() {
     m_test.selection = new SelectionPage(*this, this);
     m_userTextbook = {new LessonActionPage(*this, m_state, this), new NewLessonPage(*this, m_state, this),
                       new PairListPage(*this, m_state, this)};
-    m_frames[0] = m_intro;
-    m_frames[1] = m_mainMenu;
-    m_frames[2] = m_test.setup;
-    m_frames[3] = m_userTextbook.actions;
-    m_frames[4] = m_settings;
-    m_frames[5] = m_test.test;
-    m_frames[6] = m_test.results;
-    m_frames[7] = m_userTextbook.entry;
-    m_frames[8] = m_userTextbook.pairs;
-    m_frames[9] = m_test.selection;
-    for (int i = 0; i < kPageCount; ++i) {
-        if (!m_frames[i])
-            m_frames[i] = new Page(i, QString::fromUtf8(kPageCaptions[i]), this);
-        m_frames[i]->setGeometry(kPageArea);
-        m_frames[i]->hide();
+    const std::pair<PageId, Page*> pages[] = {
+        {PageId::Intro, m_intro},
+        {PageId::MainMenu, m_mainMenu},
+        {PageId::TestSetup, m_test.setup},
+        {PageId::UserTextbook, m_userTextbook.actions},
+        {PageId::Settings, m_settings},
+        {PageId::Test, m_test.test},
+        {PageId::Results, m_test.results},
+        {PageId::NewLesson, m_userTextbook.entry},
+        {PageId::PairList, m_userTextbook.pairs},
+        {PageId::PairSelection, m_test.selection},
+    };
+    for (const auto& [id, frame] : pages) {
+        m_frames[pageIndex(id)] = frame;
+        frame->setGeometry(kPageArea);
+        frame->hide();
     }
-    connect(m_mainMenu, &MainMenuPage::testChosen, this, &FrmHl::openTestSetup);
-    connect(m_mainMenu, &MainMenuPage::editorChosen, this, &FrmHl::openEditor);
-    connect(m_mainMenu, &MainMenuPage::settingsChosen, this, [this] { ZobrazStranku(4); });
-    connect(m_mainMenu, &MainMenuPage::userTextbookChosen, this, &FrmHl::openUserTextbook);
+    connect(m_mainMenu, &MainMenuPage::testChosen, this, &MainWindow::openTestSetup);
+    connect(m_mainMenu, &MainMenuPage::editorChosen, this, &MainWindow::openEditor);
+    connect(m_mainMenu, &MainMenuPage::settingsChosen, this, [this] { showPage(PageId::Settings); });
+    connect(m_mainMenu, &MainMenuPage::userTextbookChosen, this, &MainWindow::openUserTextbook);
     connectTestPages();
     connect(m_userTextbook.actions, &LessonActionPage::addPairsRequested, m_userTextbook.entry,
             &NewLessonPage::prepareExisting);
     connect(m_userTextbook.actions, &LessonActionPage::editPairsRequested, m_userTextbook.pairs, &PairListPage::fill);
 }
 
-void FrmHl::connectTestPages() {
+void MainWindow::connectTestPages() {
     connect(m_test.setup, &TestSetupPage::pairsToChoose, m_test.selection, &SelectionPage::fill);
     connect(m_test.selection, &SelectionPage::pairsChosen, m_test.setup, &TestSetupPage::startWithChosenPairs);
     connect(m_test.setup, &TestSetupPage::wordsLoaded, m_test.test, &TestPage::begin);
-    connect(m_test.test, &TestPage::hintRequested, this, &FrmHl::runHint);
+    connect(m_test.test, &TestPage::hintRequested, this, &MainWindow::runHint);
     connect(m_test.test, &TestPage::finished, m_test.results, &ResultsPage::showResults);
-    connect(m_test.test, &TestPage::abandoned, m_test.setup, &TestSetupPage::F2Init);
+    connect(m_test.test, &TestPage::abandoned, m_test.setup, &TestSetupPage::loadTextbooksAndSettings);
 }
 
-void FrmHl::Form_Load() {
+void MainWindow::start() {
     // What interrupted saves of earlier runs left behind goes before anything is read.
     m_state.dir.removeStaleTempFiles();
     // A renumbering of the user textbook cut short by the end of an earlier run is finished first.
@@ -230,15 +218,15 @@ void FrmHl::Form_Load() {
     StoreQuestions::settleUnfinishedDeletion(this, m_state.dir);
     m_state.rng.seed(static_cast<quint64>(m_state.clock.now().toMSecsSinceEpoch()));
     m_state.worstPair = WorstPair{};
-    ZobrazPrubeh(1, 100);
-    ZobrazStranku(0);
-    ZobrazPrubeh(20, 100);
-    F4Init();
-    ZobrazPrubeh(40, 100);
-    F2Init();
-    ZobrazPrubeh(60, 100);
+    showProgress(1, 100);
+    showPage(PageId::Intro);
+    showProgress(20, 100);
+    m_settings->loadSettings();
+    showProgress(40, 100);
+    m_test.setup->loadTextbooksAndSettings();
+    showProgress(60, 100);
     const AppSettings settings = AppSettings::read(m_state.dir);
-    ZobrazPrubeh(80, 100);
+    showProgress(80, 100);
     if (settings.background)
         showBackground();
     if (QScreen* screen = QGuiApplication::primaryScreen())
@@ -246,16 +234,16 @@ void FrmHl::Form_Load() {
     show();
     // The intro's second counts from here: a start-up message read slowly must not swallow it.
     m_timer->start();
-    Form_Resize();
+    followWindowState();
     if (settings.quickClick) {
         ensureQuickClick().show();
         m_centrePair = true;
         placeQuickClick();
     }
-    ZobrazPrubeh(0, 0);
+    showProgress(0, 0);
 }
 
-void FrmHl::Form_Resize() {
+void MainWindow::followWindowState() {
     if (isMinimized()) {
         if (m_cerna)
             m_cerna->hide();
@@ -272,18 +260,18 @@ void FrmHl::Form_Resize() {
     raise();
 }
 
-void FrmHl::changeEvent(QEvent* event) {
+void MainWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange && !m_ended)
-        Form_Resize();
+        followWindowState();
 }
 
-void FrmHl::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
     endProgram();
 }
 
-void FrmHl::CmdExit_Click() {
+void MainWindow::CmdExit_Click() {
     runTrapped(
         this, 7, QStringLiteral("Exit"),
         [this] {
@@ -294,7 +282,7 @@ void FrmHl::CmdExit_Click() {
         [this] { endProgram(); });
 }
 
-void FrmHl::bringToFront() {
+void MainWindow::bringToFront() {
     if (m_ended)
         return;
     QWidget* window = m_editor ? static_cast<QWidget*>(m_editor.data()) : this;
@@ -309,28 +297,18 @@ void FrmHl::bringToFront() {
     }
 }
 
-void FrmHl::F1Tmr_Timer() {
+void MainWindow::F1Tmr_Timer() {
     runTrapped(
         this, 8, QStringLiteral("F1TimerError"),
         [this] {
-            ZobrazStranku(1);
-            ZobrazQuickClick(1);
+            showPage(PageId::MainMenu);
+            showQuickClickPage(QuickClickPage::MenuJumps);
             m_timer->stop();
         },
         [this] { endProgram(); });
 }
 
-void FrmHl::F4Init() {
-    m_settings->F4Init();
-}
-
-void FrmHl::F2Init() {
-    m_test.setup->F2Init();
-}
-
-void FrmHl::ZobrazStranku(int page) {
-    if (page < 0 || page >= kPageCount)
-        return;
+void MainWindow::showPage(PageId page) {
     const QLabel* marked = navLabelOf(page);
     for (QLabel* label : m_navLabels)
         setBold(label, label == marked);
@@ -338,25 +316,25 @@ void FrmHl::ZobrazStranku(int page) {
         setBold(node, node == marked);
     for (Page* frame : m_frames)
         frame->hide();
-    m_frames[page]->show();
-    m_pageName->setText(m_frames[page]->caption());
+    m_frames[pageIndex(page)]->show();
+    m_pageName->setText(m_frames[pageIndex(page)]->caption());
 }
 
-QLabel* FrmHl::navLabelOf(int page) const {
+QLabel* MainWindow::navLabelOf(PageId page) const {
     switch (page) {
-    case 3:
+    case PageId::UserTextbook:
         return m_navUserTextbook;
-    case 7:
+    case PageId::NewLesson:
         return m_userTextbook.entry->state() == NewLessonPage::State::ExistingLessonPairs ? m_navEditWords
                                                                                           : m_navNewLesson;
-    case 8:
+    case PageId::PairList:
         return m_navEditWords;
     default:
-        return m_navLabels[page];
+        return m_navLabels[pageIndex(page)]; // LblNav(i) marks page i
     }
 }
 
-void FrmHl::ZobrazPrubeh(int value, int maximum) {
+void MainWindow::showProgress(int value, int maximum) {
     if (value == 0 && maximum == 0) {
         m_progressFrame->hide();
         m_progressBar->hide();
@@ -382,31 +360,31 @@ void FrmHl::ZobrazPrubeh(int value, int maximum) {
     }
 }
 
-void FrmHl::ZobrazQuickClick(int page) {
+void MainWindow::showQuickClickPage(QuickClickPage page) {
     m_qlPage = page;
     if (m_ql)
-        m_ql->ZobrazQuickClick(page);
+        m_ql->showQuickClickPage(page);
 }
 
-void FrmHl::showQuickClickWindow() {
-    FrmQL& ql = ensureQuickClick();
+void MainWindow::showQuickClickWindow() {
+    QuickClickWindow& ql = ensureQuickClick();
     // Shown for the first time after start-up: it goes where start-up would have put it.
     if (!m_qlPlaced)
         placeQuickClick();
     ql.show();
 }
 
-void FrmHl::closeQuickClickWindow() {
+void MainWindow::closeQuickClickWindow() {
     m_ql.reset();
 }
 
-void FrmHl::setQuickClickHintsEnabled(bool enabled) {
+void MainWindow::setQuickClickHintsEnabled(bool enabled) {
     m_qlHintsEnabled = enabled;
     if (m_ql)
         m_ql->setHintsEnabled(enabled);
 }
 
-void FrmHl::endProgram() {
+void MainWindow::endProgram() {
     if (m_ended)
         return;
     m_ended = true;
@@ -419,22 +397,22 @@ void FrmHl::endProgram() {
     Q_EMIT programEnded();
 }
 
-void FrmHl::showBackground() {
+void MainWindow::showBackground() {
     if (!m_cerna)
-        m_cerna = std::make_unique<FrmCerna>([this] { endProgram(); });
+        m_cerna = std::make_unique<BackgroundWindow>([this] { endProgram(); });
     m_cerna->showBehind();
 }
 
-FrmQL& FrmHl::ensureQuickClick() {
+QuickClickWindow& MainWindow::ensureQuickClick() {
     if (!m_ql) {
-        m_ql = std::make_unique<FrmQL>(this);
+        m_ql = std::make_unique<QuickClickWindow>(this);
         m_qlPlaced = false;
-        connect(m_ql.get(), &FrmQL::testChosen, this, &FrmHl::openTestSetup);
-        connect(m_ql.get(), &FrmQL::editorChosen, this, &FrmHl::openEditor);
-        connect(m_ql.get(), &FrmQL::settingsChosen, this, [this] { ZobrazStranku(4); });
-        connect(m_ql.get(), &FrmQL::characterChosen, m_test.test->answerBox(), &AnswerBox::insertCharacter);
-        connect(m_ql.get(), &FrmQL::hintChosen, this, &FrmHl::runHint);
-        m_ql->ZobrazQuickClick(m_qlPage);
+        connect(m_ql.get(), &QuickClickWindow::testChosen, this, &MainWindow::openTestSetup);
+        connect(m_ql.get(), &QuickClickWindow::editorChosen, this, &MainWindow::openEditor);
+        connect(m_ql.get(), &QuickClickWindow::settingsChosen, this, [this] { showPage(PageId::Settings); });
+        connect(m_ql.get(), &QuickClickWindow::characterChosen, m_test.test->answerBox(), &AnswerBox::insertCharacter);
+        connect(m_ql.get(), &QuickClickWindow::hintChosen, this, &MainWindow::runHint);
+        m_ql->showQuickClickPage(m_qlPage);
         m_ql->setHintsEnabled(m_qlHintsEnabled);
     }
     return *m_ql;
@@ -453,8 +431,8 @@ QPoint fitted(QPoint wanted, QSize size, const QRect& free) {
 }
 } // namespace
 
-void FrmHl::placeQuickClick() {
-    FrmQL& ql = ensureQuickClick();
+void MainWindow::placeQuickClick() {
+    QuickClickWindow& ql = ensureQuickClick();
     m_placedFrames = {frameOf(*this), frameOf(ql)};
     const QRect free = screen()->availableGeometry();
     QRect main = geometry().marginsAdded(m_placedFrames[0]);
@@ -478,12 +456,12 @@ void FrmHl::placeQuickClick() {
     }
 }
 
-void FrmHl::stopWatchingFrames() {
+void MainWindow::stopWatchingFrames() {
     m_frameWatch->stop();
     m_centrePair = false; // placed for good: a later placement keeps the main window where it is
 }
 
-void FrmHl::watchFrames() {
+void MainWindow::watchFrames() {
     if (!m_ql || !m_ql->isVisible() || --m_frameChecks <= 0) {
         stopWatchingFrames(); // no window manager: the frames stay unknown, the placement stands
         return;
@@ -493,27 +471,32 @@ void FrmHl::watchFrames() {
         placeQuickClick();
 }
 
-void FrmHl::runHint(int hint) {
+void MainWindow::runHint(HintKind hint) {
     const Hints::Context context{this, m_state, m_test.test->questionBox(), m_test.test->answerBox()};
-    if (hint == 0)
+    switch (hint) {
+    case HintKind::FirstLetter:
         Hints::firstLetter(context);
-    else if (hint == 1)
+        return;
+    case HintKind::WordLength:
         Hints::wordLength(context);
-    else
+        return;
+    case HintKind::FiveOptions:
         Hints::fiveOptions(context);
+        return;
+    }
 }
 
-void FrmHl::openTestSetup() {
+void MainWindow::openTestSetup() {
     m_test.setup->prepareFromMenu();
-    m_test.setup->F2Init();
-    ZobrazStranku(2);
+    m_test.setup->loadTextbooksAndSettings();
+    showPage(PageId::TestSetup);
 }
 
-void FrmHl::openUserTextbook() {
-    ZobrazStranku(3);
+void MainWindow::openUserTextbook() {
+    showPage(PageId::UserTextbook);
 }
 
-void FrmHl::openEditor() {
+void MainWindow::openEditor() {
     if (m_editor) {
         m_editor->raise();
         m_editor->activateWindow();
@@ -522,28 +505,28 @@ void FrmHl::openEditor() {
     hide();
     if (m_ql)
         m_ql->hide();
-    m_editor = new FrmSlovZasob(m_state.dir);
-    connect(m_editor, &FrmSlovZasob::minimized, this, [this] {
+    m_editor = new EditorWizard(m_state.dir);
+    connect(m_editor, &EditorWizard::minimized, this, [this] {
         if (m_cerna)
             m_cerna->hide();
     });
-    connect(m_editor, &FrmSlovZasob::restored, this, [this] {
+    connect(m_editor, &EditorWizard::restored, this, [this] {
         if (AppSettings::read(m_state.dir).background)
             showBackground();
         if (m_editor)
             m_editor->raise(); // in front of the background
     });
-    connect(m_editor, &FrmSlovZasob::unloaded, this, &FrmHl::editorClosed);
+    connect(m_editor, &EditorWizard::unloaded, this, &MainWindow::editorClosed);
     if (QScreen* screen = QGuiApplication::primaryScreen())
         m_editor->move(screen->availableGeometry().center() - m_editor->rect().center());
     m_editor->show();
-    ZobrazQuickClick(0);
+    showQuickClickPage(QuickClickPage::None);
 }
 
-void FrmHl::editorClosed() {
+void MainWindow::editorClosed() {
     if (AppSettings::read(m_state.dir).quickClick) {
         showQuickClickWindow();
-        ZobrazQuickClick(1);
+        showQuickClickPage(QuickClickPage::MenuJumps);
     }
     show();
     raise();

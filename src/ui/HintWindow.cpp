@@ -1,4 +1,4 @@
-#include "ui/FrmMsg.h"
+#include "ui/HintWindow.h"
 
 #include "core/AppState.h"
 #include "ui/AnswerBox.h"
@@ -66,8 +66,8 @@ constexpr int kLineEditMargin = 2;
 const QColor kRed(255, 0, 0);
 const QColor kGreen(0, 128, 0);
 
-std::function<void(FrmMsg&)>& showHook() {
-    static std::function<void(FrmMsg&)> hook;
+std::function<void(HintWindow&)>& showHook() {
+    static std::function<void(HintWindow&)> hook;
     return hook;
 }
 
@@ -160,7 +160,7 @@ QScrollArea* scrollAreaOf(QWidget* control) {
 
 } // namespace
 
-FrmMsg::FrmMsg(QWidget* parent, AppState* state, QLineEdit* answer)
+HintWindow::HintWindow(QWidget* parent, AppState* state, QLineEdit* answer)
     // A parentless window would get a task-bar button of its own; a tool window never does.
     : QDialog(parent, (parent ? Qt::Dialog : Qt::Tool) | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
@@ -182,16 +182,16 @@ FrmMsg::FrmMsg(QWidget* parent, AppState* state, QLineEdit* answer)
     m_options[0]->setChecked(true);
 
     m_ok->setDefault(true);
-    connect(m_ok, &QPushButton::clicked, this, &FrmMsg::CmdOK_Click);
+    connect(m_ok, &QPushButton::clicked, this, &HintWindow::CmdOK_Click);
     Pism()->installEventFilter(this);
-    connect(Pism(), &QLineEdit::textChanged, this, &FrmMsg::fitMask);
+    connect(Pism(), &QLineEdit::textChanged, this, &HintWindow::fitMask);
     // The caret stands after the typed letters, where the next one goes, and nothing is ever
     // selected: a selection would suggest that typing replaces the mask.
-    connect(Pism(), &QLineEdit::cursorPositionChanged, this, &FrmMsg::placeMaskCaret);
-    connect(Pism(), &QLineEdit::selectionChanged, this, &FrmMsg::placeMaskCaret);
+    connect(Pism(), &QLineEdit::cursorPositionChanged, this, &HintWindow::placeMaskCaret);
+    connect(Pism(), &QLineEdit::selectionChanged, this, &HintWindow::placeMaskCaret);
 }
 
-void FrmMsg::bindControls() {
+void HintWindow::bindControls() {
     m_heading = m_controls.get<QLabel>("LblNadpis");
     m_goodCaption = m_controls.get<QLabel>("LblGood");
     m_text = m_controls.get<QLabel>("LblText");
@@ -205,7 +205,7 @@ void FrmMsg::bindControls() {
     m_czech = m_controls.get<QLineEdit>("TxtCze");
 }
 
-void FrmMsg::styleControls() {
+void HintWindow::styleControls() {
     m_controls.get<QLabel>("ImgPozadi")->setPixmap(Pictures::blueBackground());
     setShapeColor(m_controls["ShpPozadi"], QColor(200, 212, 232));
 
@@ -227,18 +227,18 @@ void FrmMsg::styleControls() {
     Pism()->setAcceptDrops(false);
 }
 
-void FrmMsg::setShowHook(std::function<void(FrmMsg&)> hook) {
+void HintWindow::setShowHook(std::function<void(HintWindow&)> hook) {
     showHook() = std::move(hook);
 }
 
-void FrmMsg::showModal() {
+void HintWindow::showModal() {
     fitContents();
     centreOnScreen();
     if (!showHook()) {
         exec(); // destroys the window as it closes (WA_DeleteOnClose)
         return;
     }
-    QPointer<FrmMsg> self(this);
+    QPointer<HintWindow> self(this);
     showHook()(*this);
     // The hook stood in for the user; once it returns, the use is over whether or not it closed.
     delete self.data();
@@ -246,7 +246,7 @@ void FrmMsg::showModal() {
 
 // Texts that need more lines than their control has make it taller, as far as the screen allows;
 // beyond that the long labels scroll.
-void FrmMsg::fitContents() {
+void HintWindow::fitContents() {
     const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
     const QMargins frame = expectedFrame();
     int room = screen ? screen->availableGeometry().height() - frame.top() - frame.bottom() - height() : 0;
@@ -270,7 +270,7 @@ void FrmMsg::fitContents() {
 
 // Makes a control taller: what lies below it moves down, what reaches beyond its top and bottom (the
 // background, a frame) grows with it, and so on up to the window.
-void FrmMsg::growBy(QWidget* control, int extra) {
+void HintWindow::growBy(QWidget* control, int extra) {
     QWidget* parent = control->parentWidget();
     const QRect old = control->geometry();
     for (QWidget* sibling : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
@@ -291,7 +291,7 @@ void FrmMsg::growBy(QWidget* control, int extra) {
 
 // Until the window manager has framed this window, the frame of the window beneath, drawn by the
 // same manager, stands in for its own; without one, a title bar.
-QMargins FrmMsg::expectedFrame() const {
+QMargins HintWindow::expectedFrame() const {
     QMargins frame = frameMargins(*this);
     if (frame.isNull() && parentWidget())
         frame = frameMargins(*parentWidget()->window());
@@ -301,7 +301,7 @@ QMargins FrmMsg::expectedFrame() const {
 }
 
 // The frame, title bar included, stands in the middle of the screen.
-void FrmMsg::centreOnScreen() {
+void HintWindow::centreOnScreen() {
     QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
@@ -310,7 +310,7 @@ void FrmMsg::centreOnScreen() {
     move(outer.topLeft());
 }
 
-void FrmMsg::moveEvent(QMoveEvent* event) {
+void HintWindow::moveEvent(QMoveEvent* event) {
     QDialog::moveEvent(event);
     // Framing moves the window: now its own frame is known.
     if (!m_framed && !frameMargins(*this).isNull()) {
@@ -319,7 +319,7 @@ void FrmMsg::moveEvent(QMoveEvent* event) {
     }
 }
 
-void FrmMsg::CmdOK_Click() {
+void HintWindow::CmdOK_Click() {
     QString chosen;
     for (int i = 0; i < kOptionCount; ++i) {
         if (m_options[i]->isChecked())
@@ -332,7 +332,7 @@ void FrmMsg::CmdOK_Click() {
     accept();
 }
 
-void FrmMsg::Pism_KeyPress(QChar KeyAscii) {
+void HintWindow::Pism_KeyPress(QChar KeyAscii) {
     if (KeyAscii == QChar(13)) {
         CmdOK_Click();
         return;
@@ -348,7 +348,7 @@ void FrmMsg::Pism_KeyPress(QChar KeyAscii) {
 
 // A fixed-width font lines the letters up with the dashes they replace. A long mask gets a smaller
 // one, so that the box shows it whole; past the smallest it scrolls with the caret.
-void FrmMsg::fitMask() {
+void HintWindow::fitMask() {
     struct Size {
         int points;
         int spacing;
@@ -366,18 +366,18 @@ void FrmMsg::fitMask() {
     Pism()->setFont(font);
 }
 
-void FrmMsg::placeMaskCaret() {
+void HintWindow::placeMaskCaret() {
     const int typed = m_state ? int(std::min(m_state->hintLetters.size(), Pism()->text().size())) : 0;
     if (Pism()->cursorPosition() != typed || Pism()->hasSelectedText())
         Pism()->setCursorPosition(typed);
 }
 
-void FrmMsg::setHeading(const QString& caption, const QColor& color) {
+void HintWindow::setHeading(const QString& caption, const QColor& color) {
     LblNadpis()->setText(caption);
     setTextColor(LblNadpis(), color);
 }
 
-void FrmMsg::showPart(Part part) {
+void HintWindow::showPart(Part part) {
     m_parts[static_cast<int>(part)]->show();
     // The user starts typing or choosing at once, not on OK.
     switch (part) {
@@ -394,22 +394,22 @@ void FrmMsg::showPart(Part part) {
 }
 
 // Asked of the part itself: the window may not be on screen (a test's hook stands in for it).
-bool FrmMsg::partShown(Part part) const {
+bool HintWindow::partShown(Part part) const {
     return !m_parts[static_cast<int>(part)]->isHidden();
 }
 
-void FrmMsg::setOptionCaption(int index, const QString& caption) {
+void HintWindow::setOptionCaption(int index, const QString& caption) {
     QString shown = caption;
     m_options.at(index)->setText(shown.replace(u'&', QStringLiteral("&&")));
 }
 
-QString FrmMsg::optionCaption(int index) const {
+QString HintWindow::optionCaption(int index) const {
     return shownCaption(m_options.at(index)->text());
 }
 
 // Only the change of a pair can be given up (Escape, like the close box, rejects it); the other uses
 // end with OK, so that a stray Escape neither loses a typed mask nor skips the right answer.
-void FrmMsg::keyPressEvent(QKeyEvent* event) {
+void HintWindow::keyPressEvent(QKeyEvent* event) {
     if (event->matches(QKeySequence::Cancel) && !partShown(Part::Zmena)) {
         event->accept();
         return;
@@ -417,7 +417,7 @@ void FrmMsg::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-bool FrmMsg::eventFilter(QObject* watched, QEvent* event) {
+bool HintWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Pism() && filterMaskEvent(event))
         return true;
     return QDialog::eventFilter(watched, event);
@@ -425,7 +425,7 @@ bool FrmMsg::eventFilter(QObject* watched, QEvent* event) {
 
 // Every way text could reach the mask ends in Pism_KeyPress or nowhere. Tab and Escape are the
 // window's (next control; keyPressEvent).
-bool FrmMsg::filterMaskEvent(QEvent* event) {
+bool HintWindow::filterMaskEvent(QEvent* event) {
     switch (event->type()) {
     case QEvent::ShortcutOverride:
     case QEvent::KeyPress: {
@@ -461,9 +461,9 @@ bool FrmMsg::filterMaskEvent(QEvent* event) {
     }
 }
 
-void FrmMsg::showFeedback(QWidget* parent, const QString& heading, const QColor& headingColor,
-                          const QString& goodCaption, const QString& text) {
-    auto* window = new FrmMsg(parent);
+void HintWindow::showFeedback(QWidget* parent, const QString& heading, const QColor& headingColor,
+                              const QString& goodCaption, const QString& text) {
+    auto* window = new HintWindow(parent);
     window->setHeading(heading, headingColor);
     window->LblGood()->setText(goodCaption);
     window->LblGood()->show();
@@ -471,8 +471,8 @@ void FrmMsg::showFeedback(QWidget* parent, const QString& heading, const QColor&
     window->showModal();
 }
 
-bool FrmMsg::changePair(QWidget* parent, QString* foreign, QString* czech) {
-    auto* window = new FrmMsg(parent);
+bool HintWindow::changePair(QWidget* parent, QString* foreign, QString* czech) {
+    auto* window = new HintWindow(parent);
     window->LblNadpis()->setText(QStringLiteral("Změna"));
     window->TxtCiz()->setText(*foreign);
     window->TxtCze()->setText(*czech);

@@ -19,7 +19,7 @@ class QRadioButton;
 // The hint and feedback window: the right answer after a wrong or quick answer, the letter mask of
 // the letter hints, the five options, and the change of a pair. A window serves one use: it is
 // created for it and destroyed when it closes.
-class FrmMsg : public QDialog {
+class HintWindow : public QDialog {
     Q_OBJECT
 public:
     // The three parts of the window that a use may show over the feedback lines.
@@ -28,7 +28,7 @@ public:
 
     // state holds the letters typed into the mask; answer is the test's answer box that OK fills.
     // The feedback and change uses need neither.
-    explicit FrmMsg(QWidget* parent, AppState* state = nullptr, QLineEdit* answer = nullptr);
+    explicit HintWindow(QWidget* parent, AppState* state = nullptr, QLineEdit* answer = nullptr);
 
     // Shows the window modally and returns once it has closed; the window is destroyed by then.
     void showModal();
@@ -44,7 +44,7 @@ public:
 
     // Tests stand in for the user: while a hook is set, showModal() calls it instead of opening the
     // window. An empty hook brings the real modal window back.
-    static void setShowHook(std::function<void(FrmMsg&)> hook);
+    static void setShowHook(std::function<void(HintWindow&)> hook);
 
     void CmdOK_Click();
     // A character typed into the letter mask: 13 is Enter, 8 Backspace.

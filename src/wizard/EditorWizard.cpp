@@ -1,4 +1,4 @@
-#include "wizard/FrmSlovZasob.h"
+#include "wizard/EditorWizard.h"
 
 #include "store/DataDir.h"
 #include "store/TextRoutines.h"
@@ -143,7 +143,7 @@ struct HeaderText {
     const char* title;
     const char* description;
 };
-// In the order of FrmSlovZasob::Header.
+// In the order of EditorWizard::Header.
 constexpr HeaderText kHeaders[] = {
     {"Co byste chtěl udělat?",
      "Pomocí tohoto průvodce můžete upravovat učebnice i lekce - přidávat, editovat, odstraňovat."},
@@ -181,7 +181,7 @@ void setBackground(QWidget* widget, const QColor& color) {
 
 } // namespace
 
-FrmSlovZasob::FrmSlovZasob(const DataDir& dir, QWidget* parent) : QWidget(parent, Qt::Window), m_dir(dir) {
+EditorWizard::EditorWizard(const DataDir& dir, QWidget* parent) : QWidget(parent, Qt::Window), m_dir(dir) {
     setObjectName(QStringLiteral("FrmSlovZasob"));
     setWindowTitle(QStringLiteral("Memoran 2002 - Editor slovní zásoby"));
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -203,7 +203,7 @@ FrmSlovZasob::FrmSlovZasob(const DataDir& dir, QWidget* parent) : QWidget(parent
     m_next->setFocus();
 }
 
-void FrmSlovZasob::bindControls() {
+void EditorWizard::bindControls() {
     m_header = m_controls.get<QFrame>("FrmPopis");
     m_title = m_controls.get<QLabel>("LblNadpis(0)");
     m_description = m_controls.get<WrapLabel>("LblNadpis(1)");
@@ -231,7 +231,7 @@ void FrmSlovZasob::bindControls() {
     m_save = m_controls.get<QPushButton>("CmdSave");
 }
 
-void FrmSlovZasob::styleControls() {
+void EditorWizard::styleControls() {
     setBackground(m_steps[Welcome], Qt::white);
     setBackground(m_header, Qt::white);
     setLineColor(m_controls["LnPopis"], QColor(160, 160, 160));
@@ -247,20 +247,20 @@ void FrmSlovZasob::styleControls() {
     m_pairs->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
 
-void FrmSlovZasob::connectControls() {
-    connect(m_next, &QPushButton::clicked, this, &FrmSlovZasob::CmdNext_Click);
-    connect(m_prev, &QPushButton::clicked, this, &FrmSlovZasob::CmdPrev_Click);
-    connect(m_end, &QPushButton::clicked, this, &FrmSlovZasob::CmdEnd_Click);
-    connect(m_save, &QPushButton::clicked, this, &FrmSlovZasob::CmdSave_Click);
-    connect(m_controls.get<QPushButton>("CmdDel"), &QPushButton::clicked, this, &FrmSlovZasob::CmdDel_Click);
-    connect(m_controls.get<QPushButton>("CmdChange"), &QPushButton::clicked, this, &FrmSlovZasob::CmdChange_Click);
-    connect(m_controls.get<QPushButton>("CmdAdd"), &QPushButton::clicked, this, &FrmSlovZasob::CmdAdd_Click);
+void EditorWizard::connectControls() {
+    connect(m_next, &QPushButton::clicked, this, &EditorWizard::CmdNext_Click);
+    connect(m_prev, &QPushButton::clicked, this, &EditorWizard::CmdPrev_Click);
+    connect(m_end, &QPushButton::clicked, this, &EditorWizard::CmdEnd_Click);
+    connect(m_save, &QPushButton::clicked, this, &EditorWizard::CmdSave_Click);
+    connect(m_controls.get<QPushButton>("CmdDel"), &QPushButton::clicked, this, &EditorWizard::CmdDel_Click);
+    connect(m_controls.get<QPushButton>("CmdChange"), &QPushButton::clicked, this, &EditorWizard::CmdChange_Click);
+    connect(m_controls.get<QPushButton>("CmdAdd"), &QPushButton::clicked, this, &EditorWizard::CmdAdd_Click);
     for (QLineEdit* box : {m_newBook, m_lessonName, m_newName}) {
         connect(box, &QLineEdit::textChanged, this, [this, box] { nameBoxChanged(box); });
-        connect(box, &QLineEdit::returnPressed, this, &FrmSlovZasob::nameBoxEnter);
+        connect(box, &QLineEdit::returnPressed, this, &EditorWizard::nameBoxEnter);
     }
-    connect(m_foreign, &QLineEdit::textChanged, this, &FrmSlovZasob::pairBoxesChanged);
-    connect(m_czech, &QLineEdit::textChanged, this, &FrmSlovZasob::pairBoxesChanged);
+    connect(m_foreign, &QLineEdit::textChanged, this, &EditorWizard::pairBoxesChanged);
+    connect(m_czech, &QLineEdit::textChanged, this, &EditorWizard::pairBoxesChanged);
     connect(m_foreign, &QLineEdit::returnPressed, m_czech, [this] { m_czech->setFocus(); });
     connect(m_czech, &QLineEdit::returnPressed, this, [this] {
         if (!m_save->isEnabled())
@@ -280,7 +280,7 @@ void FrmSlovZasob::connectControls() {
     orderTabs();
 }
 
-void FrmSlovZasob::orderTabs() {
+void EditorWizard::orderTabs() {
     // Next (where the focus rests on steps without a box) leads to the step's own controls, then to
     // Storno and Back: hidden steps drop out of the chain by themselves.
     QWidget* previous = m_next;
@@ -298,7 +298,7 @@ void FrmSlovZasob::orderTabs() {
 
 // ---- Steps and header ----
 
-FrmSlovZasob::Step FrmSlovZasob::currentStep() const {
+EditorWizard::Step EditorWizard::currentStep() const {
     for (int i = 0; i < kStepCount; ++i) {
         if (!m_steps[i]->isHidden())
             return static_cast<Step>(i);
@@ -306,15 +306,15 @@ FrmSlovZasob::Step FrmSlovZasob::currentStep() const {
     return Welcome;
 }
 
-bool FrmSlovZasob::onClosingPage() const {
+bool EditorWizard::onClosingPage() const {
     return m_next->text() == kFinish;
 }
 
-bool FrmSlovZasob::extending() const {
+bool EditorWizard::extending() const {
     return m_lessonNamePrompt->text() == kExtensionMarker;
 }
 
-void FrmSlovZasob::showStep(Step step) {
+void EditorWizard::showStep(Step step) {
     for (QFrame* frame : m_steps)
         frame->hide();
     m_steps[step]->show();
@@ -347,13 +347,13 @@ void FrmSlovZasob::showStep(Step step) {
     }
 }
 
-void FrmSlovZasob::setHeader(Header header) {
+void EditorWizard::setHeader(Header header) {
     const HeaderText& text = kHeaders[static_cast<int>(header)];
     m_title->setText(QString::fromUtf8(text.title));
     m_description->setText(QString::fromUtf8(text.description));
 }
 
-void FrmSlovZasob::closingPage() {
+void EditorWizard::closingPage() {
     m_next->setText(kFinish);
     m_prev->setEnabled(false);
     m_end->setEnabled(false);
@@ -367,7 +367,7 @@ void FrmSlovZasob::closingPage() {
 
 // ---- Next and Back ----
 
-void FrmSlovZasob::CmdNext_Click() {
+void EditorWizard::CmdNext_Click() {
     if (onClosingPage()) {
         m_leaving = true;
         close();
@@ -453,7 +453,7 @@ void FrmSlovZasob::CmdNext_Click() {
     }
 }
 
-void FrmSlovZasob::nextOnTextbookStep() {
+void EditorWizard::nextOnTextbookStep() {
     const int row = m_books->currentRow();
     if (row < 0 || !m_books->currentItem()->isSelected()) {
         MessageBox::tell(this, QStringLiteral("Vyberte nejprve učebnici ze seznamu"), MessageBox::Icon::Exclamation);
@@ -487,7 +487,7 @@ void FrmSlovZasob::nextOnTextbookStep() {
     }
 }
 
-void FrmSlovZasob::nextOnLessonStep() {
+void EditorWizard::nextOnLessonStep() {
     const int row = m_lessons->currentRow();
     if (row < 0 || !m_lessons->currentItem()->isSelected()) {
         MessageBox::tell(this, QStringLiteral("Vyberte nejprve lekci ze seznamu"), MessageBox::Icon::Exclamation);
@@ -521,7 +521,7 @@ void FrmSlovZasob::nextOnLessonStep() {
     closingPage();
 }
 
-void FrmSlovZasob::deleteTextbook() {
+void EditorWizard::deleteTextbook() {
     const StoreQuestions::Deletion answer =
         StoreQuestions::confirmDeletion(this, m_dir, kBooks + chosenTextbook(), m_books->currentItem()->text(),
                                         kDeleteQuestion, MessageBox::Icon::Information, QStringLiteral("Učebnice"));
@@ -537,7 +537,7 @@ void FrmSlovZasob::deleteTextbook() {
     closingPage();
 }
 
-void FrmSlovZasob::CmdPrev_Click() {
+void EditorWizard::CmdPrev_Click() {
     switch (currentStep()) {
     case Action:
         showStep(Welcome);
@@ -582,7 +582,7 @@ void FrmSlovZasob::CmdPrev_Click() {
     }
 }
 
-void FrmSlovZasob::clearDeletionChoice() {
+void EditorWizard::clearDeletionChoice() {
     // An exclusive option cannot be unchecked while it is exclusive.
     for (QRadioButton* option : {m_withLessons, m_bookOnly}) {
         option->setAutoExclusive(false);
@@ -591,7 +591,7 @@ void FrmSlovZasob::clearDeletionChoice() {
     }
 }
 
-bool FrmSlovZasob::fill(QListWidget* names, QListWidget* fileNames, const FileListing& listing) {
+bool EditorWizard::fill(QListWidget* names, QListWidget* fileNames, const FileListing& listing) {
     if (!listing.errors.isEmpty())
         MessageBox::showFileError(this, listing.errors.first().message());
     // Nothing listed and a reason why: the folder itself could not be read, the step stays.
@@ -605,41 +605,41 @@ bool FrmSlovZasob::fill(QListWidget* names, QListWidget* fileNames, const FileLi
     return true;
 }
 
-QString FrmSlovZasob::chosenTextbook() const {
+QString EditorWizard::chosenTextbook() const {
     const QListWidgetItem* item = m_bookFiles->currentItem();
     return item ? item->text() : QString();
 }
 
-QString FrmSlovZasob::chosenTextbookNumber() const {
+QString EditorWizard::chosenTextbookNumber() const {
     return chosenTextbook().chopped(std::min<qsizetype>(4, chosenTextbook().size()));
 }
 
-QString FrmSlovZasob::chosenTitleFile() const {
+QString EditorWizard::chosenTitleFile() const {
     const QListWidgetItem* item = m_lessonFiles->currentItem();
     return item ? item->text() : QString();
 }
 
 // ---- The name boxes and the deletion choice ----
 
-void FrmSlovZasob::nameBoxChanged(QLineEdit* box) {
+void EditorWizard::nameBoxChanged(QLineEdit* box) {
     m_next->setEnabled(!box->text().isEmpty());
 }
 
-void FrmSlovZasob::nameBoxEnter() {
+void EditorWizard::nameBoxEnter() {
     if (m_next->isEnabled())
         CmdNext_Click();
 }
 
 // ---- The pair editor ----
 
-void FrmSlovZasob::pairBoxesChanged() {
+void EditorWizard::pairBoxesChanged() {
     const bool foreign = !m_foreign->text().isEmpty();
     const bool czech = !m_czech->text().isEmpty();
     m_save->setEnabled(foreign && czech);
     m_next->setEnabled(!foreign && !czech);
 }
 
-void FrmSlovZasob::CmdSave_Click() {
+void EditorWizard::CmdSave_Click() {
     const QString foreign = m_foreign->text();
     const QString czech = m_czech->text();
     // A pair that did not reach the disk stays in the boxes.
@@ -653,14 +653,14 @@ void FrmSlovZasob::CmdSave_Click() {
     m_foreign->setFocus();
 }
 
-bool FrmSlovZasob::savePairList() {
+bool EditorWizard::savePairList() {
     const QString lessonFile = Vocabulary::lessonFileOf(chosenTitleFile());
     if (!StoreQuestions::mayOverwrite(this, m_dir, kUnits + lessonFile, m_pairsRead, m_lessons->currentItem()->text()))
         return false;
     return MessageBox::reportWrite(this, Vocabulary::savePairs(m_dir, lessonFile, PairItems::pairLines(m_pairs)));
 }
 
-void FrmSlovZasob::CmdDel_Click() {
+void EditorWizard::CmdDel_Click() {
     if (!PairItems::hasSelection(m_pairs)) {
         MessageBox::tell(this, QStringLiteral("Vyberte příslušnou dvojici v seznamu nalevo"),
                          MessageBox::Icon::Exclamation);
@@ -669,7 +669,7 @@ void FrmSlovZasob::CmdDel_Click() {
     PairItems::removeSelected(m_pairs);
 }
 
-void FrmSlovZasob::CmdChange_Click() {
+void EditorWizard::CmdChange_Click() {
     if (!PairItems::hasSelection(m_pairs)) {
         MessageBox::tell(this, QStringLiteral("Vyberte příslušnou dvojici v seznamu nalevo"),
                          MessageBox::Icon::Exclamation);
@@ -678,7 +678,7 @@ void FrmSlovZasob::CmdChange_Click() {
     PairItems::changeSelected(m_pairs, this);
 }
 
-void FrmSlovZasob::CmdAdd_Click() {
+void EditorWizard::CmdAdd_Click() {
     if (MessageBox::ask(this, QStringLiteral("Chcete uložit vámi aktualizovaný seznam výrazů?"),
                         MessageBox::Icon::Information) &&
         !savePairList())
@@ -698,14 +698,14 @@ void FrmSlovZasob::CmdAdd_Click() {
 
 // ---- Leaving ----
 
-void FrmSlovZasob::CmdEnd_Click() {
+void EditorWizard::CmdEnd_Click() {
     if (!MessageBox::confirm(this, QStringLiteral("Opravdu chcete opustit editor?"), MessageBox::Icon::Question))
         return;
     m_leaving = true;
     close();
 }
 
-void FrmSlovZasob::closeEvent(QCloseEvent* event) {
+void EditorWizard::closeEvent(QCloseEvent* event) {
     // The close box on the pair list would drop its changes unasked: it asks as "Neukládat" does.
     if (!m_leaving && currentStep() == PairList &&
         !MessageBox::confirm(this, QStringLiteral("Opravdu chcete opustit editor?"), MessageBox::Icon::Question)) {
@@ -717,7 +717,7 @@ void FrmSlovZasob::closeEvent(QCloseEvent* event) {
     Q_EMIT unloaded();
 }
 
-void FrmSlovZasob::changeEvent(QEvent* event) {
+void EditorWizard::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() != QEvent::WindowStateChange)
         return;
@@ -727,7 +727,7 @@ void FrmSlovZasob::changeEvent(QEvent* event) {
         Q_EMIT restored();
 }
 
-void FrmSlovZasob::showEvent(QShowEvent* event) {
+void EditorWizard::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!event->spontaneous())
         Q_EMIT restored();

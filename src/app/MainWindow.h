@@ -13,9 +13,9 @@
 #include <memory>
 
 struct AppState;
-class FrmCerna;
-class FrmQL;
-class FrmSlovZasob;
+class BackgroundWindow;
+class QuickClickWindow;
+class EditorWizard;
 class IntroPage;
 class MainMenuPage;
 class Page;
@@ -27,47 +27,43 @@ class SettingsPage;
 
 // The main window: every page of the program, the navigation tree, the progress indicator and
 // "Konec". Loading it starts the program and closing it ends it.
-class FrmHl : public QWidget, public Shell {
+class MainWindow : public QWidget, public Shell {
     Q_OBJECT
 public:
-    static constexpr int kPageCount = 10;
-
-    explicit FrmHl(AppState& state);
-    ~FrmHl() override;
+    explicit MainWindow(AppState& state);
+    ~MainWindow() override;
 
     // Start-up: pages filled, settings read, companion windows and the main window shown.
-    void Form_Load();
+    void start();
     // The window was shown, minimised or restored.
-    void Form_Resize();
+    void followWindowState();
     void CmdExit_Click();
     // Another start on the same data directory asks for the window the user works in.
     void bringToFront();
     void F1Tmr_Timer();
-    void F4Init();
-    void F2Init();
 
     // Shell
-    void ZobrazStranku(int page) override;
-    void ZobrazPrubeh(int value, int maximum) override;
-    void ZobrazQuickClick(int page) override;
+    void showPage(PageId page) override;
+    void showProgress(int value, int maximum) override;
+    void showQuickClickPage(QuickClickPage page) override;
     void showQuickClickWindow() override;
     void closeQuickClickWindow() override;
     void setQuickClickHintsEnabled(bool enabled) override;
     void endProgram() override;
     QWidget* dialogParent() override { return this; }
 
-    Page* page(int index) const { return m_frames.at(index); }
+    Page* page(PageId id) const { return m_frames.at(pageIndex(id)); }
     MainMenuPage* mainMenu() const { return m_mainMenu; }
     SettingsPage* settingsPage() const { return m_settings; }
     const TestPages& testPages() const { return m_test; }
     const UserTextbookPages& userTextbookPages() const { return m_userTextbook; }
     // The companion windows, or null while they are not loaded. The QuickClick window is built when
     // it is first shown; until then the main window keeps what it is to show.
-    FrmCerna* background() const { return m_cerna.get(); }
-    FrmQL* quickClick() const { return m_ql.get(); }
-    int quickClickPage() const { return m_qlPage; }
+    BackgroundWindow* background() const { return m_cerna.get(); }
+    QuickClickWindow* quickClick() const { return m_ql.get(); }
+    QuickClickPage quickClickPage() const { return m_qlPage; }
     // The vocabulary editor while it is open, or null.
-    FrmSlovZasob* editor() const;
+    EditorWizard* editor() const;
     QTimer* introTimer() const { return m_timer; }
     QWidget* control(const QString& name) const { return m_controls[name]; }
 
@@ -82,13 +78,13 @@ protected:
 private:
     void bindControls();
     // The label of the tree that marks the page: exactly one is bold.
-    QLabel* navLabelOf(int page) const;
+    QLabel* navLabelOf(PageId page) const;
     void styleControls();
     void buildPages();
     // The pages of a test hand over to each other through these connections.
     void connectTestPages();
     void showBackground();
-    FrmQL& ensureQuickClick();
+    QuickClickWindow& ensureQuickClick();
     // Directly below the main window's frame, flush with its right edge; the main window moves up
     // as far as the pair needs to fit the screen (centred as a pair while start-up places them).
     void placeQuickClick();
@@ -101,8 +97,8 @@ private:
     void openEditor();
     // The wizard closed: the main window comes back, and the QuickClick window if it is switched on.
     void editorClosed();
-    // A hint for the question of the test page: 0 first letter, 1 word length, 2 five options.
-    void runHint(int hint);
+    // A hint for the question of the test page.
+    void runHint(HintKind hint);
 
     AppState& m_state;
     Controls m_controls;
@@ -124,11 +120,11 @@ private:
     TestPages m_test;
     UserTextbookPages m_userTextbook;
     QTimer* m_timer = nullptr;
-    std::unique_ptr<FrmCerna> m_cerna;
-    std::unique_ptr<FrmQL> m_ql;
-    int m_qlPage = 0;
+    std::unique_ptr<BackgroundWindow> m_cerna;
+    std::unique_ptr<QuickClickWindow> m_ql;
+    QuickClickPage m_qlPage = QuickClickPage::None;
     bool m_qlHintsEnabled = true;
-    QPointer<FrmSlovZasob> m_editor;
+    QPointer<EditorWizard> m_editor;
     bool m_qlPlaced = false;
     // Start-up shows both windows: the pair is centred until the window manager has framed them.
     bool m_centrePair = false;

@@ -18,7 +18,7 @@ class WrapLabel;
 // The vocabulary editor: a wizard that does one task per opening (create, rename or delete a
 // textbook; add, edit or delete a lesson) and then closes. Which step is on screen, the caption of
 // CmdNext and the caption of LblPopis(10) decide what Next does, as the window shows them.
-class FrmSlovZasob : public QWidget {
+class EditorWizard : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kStepCount = 10;
@@ -36,7 +36,7 @@ public:
         Deletion = 9,
     };
 
-    explicit FrmSlovZasob(const DataDir& dir, QWidget* parent = nullptr);
+    explicit EditorWizard(const DataDir& dir, QWidget* parent = nullptr);
 
     void CmdNext_Click();
     void CmdPrev_Click();

@@ -1,4 +1,4 @@
-#include "FrmCerna.h"
+#include "BackgroundWindow.h"
 
 #include "ui/ErrorTrap.h"
 #include "ui/Pictures.h"
@@ -24,7 +24,7 @@ constexpr ControlSpec kControls[] = {
 };
 } // namespace
 
-FrmCerna::FrmCerna(std::function<void()> endProgram)
+BackgroundWindow::BackgroundWindow(std::function<void()> endProgram)
     : QWidget(nullptr, Qt::FramelessWindowHint | Qt::Tool | Qt::WindowStaysOnBottomHint),
       m_endProgram(std::move(endProgram)) {
     setObjectName(QStringLiteral("FrmCerna"));
@@ -44,19 +44,19 @@ FrmCerna::FrmCerna(std::function<void()> endProgram)
         picture->setStyle(style);
 }
 
-void FrmCerna::showBehind() {
+void BackgroundWindow::showBehind() {
     if (QScreen* screen = QGuiApplication::primaryScreen())
         setGeometry(screen->geometry());
     show();
     setEnabled(false);
 }
 
-void FrmCerna::Form_Activate() {
+void BackgroundWindow::Form_Activate() {
     runTrapped(
         this, 1, QString(), [this] { m_blue->resize(width() + tw(1000), height() + tw(1000)); }, m_endProgram);
 }
 
-bool FrmCerna::event(QEvent* event) {
+bool BackgroundWindow::event(QEvent* event) {
     const bool handled = QWidget::event(event);
     // Activation, and the first showing, which counts as activation of a window that never takes focus.
     if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Show)

@@ -9,11 +9,11 @@
 class QLabel;
 
 // The black background window that covers the screen behind the program. It never takes input.
-class FrmCerna : public QWidget {
+class BackgroundWindow : public QWidget {
     Q_OBJECT
 public:
     // endProgram is what Yes in the window's error trap does.
-    explicit FrmCerna(std::function<void()> endProgram);
+    explicit BackgroundWindow(std::function<void()> endProgram);
 
     // Makes the blue picture overhang every edge of the window.
     void Form_Activate();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/Form.h"
+#include "ui/PageId.h"
 
 #include <QWidget>
 
@@ -13,15 +14,15 @@ class QRadioButton;
 
 // The QuickClick window: a small tool window below the main window with jumps on the main menu,
 // and special characters and hints during a test.
-class FrmQL : public QWidget {
+class QuickClickWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit FrmQL(QWidget* mainWindow);
+    explicit QuickClickWindow(QWidget* mainWindow);
 
     // 0 no page (only the note that there is no quick menu), 1 main-menu jumps, 2 test.
-    void ZobrazQuickClick(int page);
+    void showQuickClickPage(QuickClickPage page);
     // The page shown now, 0 when none.
-    int page() const;
+    QuickClickPage page() const;
     // Enables or disables the three hint buttons (disabled on the hardest level).
     void setHintsEnabled(bool enabled);
 
@@ -40,7 +41,7 @@ Q_SIGNALS:
     // as capitals).
     void characterChosen(QChar character);
     // A hint button: 0 first letter, 1 word length, 2 five options.
-    void hintChosen(int hint);
+    void hintChosen(HintKind hint);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstddef>
+
+// The pages of the main window. Page::Page turns one into its frame's name ("Frames(i)"), the only
+// place where a page is a number.
+enum class PageId {
+    Intro,
+    MainMenu,
+    TestSetup,
+    UserTextbook, // the lesson actions
+    Settings,
+    Test,
+    Results,
+    NewLesson, // a new lesson, or more pairs for one
+    PairList,
+    PairSelection,
+};
+constexpr std::size_t kPageCount = 10;
+
+constexpr std::size_t pageIndex(PageId page) {
+    return static_cast<std::size_t>(page);
+}
+
+// What the QuickClick window shows.
+enum class QuickClickPage { None, MenuJumps, TestHints };
+
+// The hints a question offers, from the test page's keys or the QuickClick window's buttons.
+enum class HintKind { FirstLetter, WordLength, FiveOptions };
