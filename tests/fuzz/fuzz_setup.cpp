@@ -23,9 +23,9 @@ namespace {
 
 class QuietShell final : public Shell {
 public:
-    void showPage(int) override {}
+    void showPage(PageId) override {}
     void showProgress(int, int) override {}
-    void showQuickClickPage(int) override {}
+    void showQuickClickPage(QuickClickPage) override {}
     void showQuickClickWindow() override {}
     void closeQuickClickWindow() override {}
     void setQuickClickHintsEnabled(bool) override {}
