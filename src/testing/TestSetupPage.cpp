@@ -105,8 +105,9 @@ TestSetupPage::TestSetupPage(AppState& state, Shell& shell, QWidget* parent)
         m_levels[i]->setToolTip(QString::fromUtf8(kLevelTips[i]));
     m_levels[0]->setChecked(true);
     m_answerModes[0]->setChecked(true);
-    for (int i = 0; i < 2; ++i)
+    for (int i = 0; i < 2; ++i) {
         connect(m_combos[i], &QComboBox::activated, this, [this, i] { F2Cmbbx_Click(i); });
+    }
     // Whole numbers only, up to six digits: a seventh digit, a sign or a point is simply not taken.
     static const QRegularExpression count(QStringLiteral("[0-9]{0,6}"));
     for (QLineEdit* box : {m_repeats, m_penalty, m_maxRepeats}) {
