@@ -23,15 +23,9 @@ int drawPair(const WordLists& words, RandomSource& random) {
 }
 
 Direction drawDirection(AnswerMode answerMode, RandomSource& random) {
-    switch (answerMode) {
-    case AnswerMode::Foreign:
-        return Direction::CzechShown;
-    case AnswerMode::Czech:
-        return Direction::ForeignShown;
-    case AnswerMode::Both:
-        break;
-    }
-    return static_cast<int>(2 * random.next() + 1) == 1 ? Direction::CzechShown : Direction::ForeignShown;
+    if (answerMode == AnswerMode::Both)
+        return static_cast<int>(2 * random.next() + 1) == 1 ? Direction::CzechShown : Direction::ForeignShown;
+    return answerMode == AnswerMode::Foreign ? Direction::CzechShown : Direction::ForeignShown;
 }
 
 QStringList shownAlternatives(const WordLists& words, int pair, Direction direction) {

@@ -135,7 +135,7 @@ void TestPage::F5CmdOK_Click() {
     else if (!verdict.right())
         HintWindow::showFeedback(m_shell.dialogParent(), QStringLiteral("Chyba"), QColor(255, 0, 0),
                                  QStringLiteral("Správně:"), list);
-    showCounts();
+    showCounts(); // as the verdict has counted them
 
     if (!m_session.finished())
         drawQuestion();
