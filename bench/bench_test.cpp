@@ -43,8 +43,8 @@ constexpr int kWholeRounds = 3;
 constexpr int kRepeats = 3;
 constexpr int kPenalty = 1;
 constexpr int kMaxRepeats = 4;
-constexpr int kBothDirections = 2; // answer mode: either side asked, at random
-constexpr int kWrongEvery = 997;   // a few wrong answers in a whole test, on varied pairs
+constexpr AnswerMode kBothDirections = AnswerMode::Both; // either side asked, at random
+constexpr int kWrongEvery = 997;                         // a few wrong answers in a whole test, on varied pairs
 constexpr quint64 kSeed = 20260314;
 const QString kLessonPath = QStringLiteral("units\\2_1.mum");
 const QString kTextbook = QStringLiteral("Němčina");
@@ -161,10 +161,10 @@ void loadLesson(const DataDir& dir, WordLists& words) {
 }
 
 void checkLoaded(const WordLists& words) {
-    warnUnless(words.PairCount == kPairs && words.CizCount(1) == 3 && words.CzCount(kPairs) == 3 &&
-                   words.CizAlt(1, 1) == QStringLiteral("die Straße 1") &&
-                   words.CzAlt(1, 3) == QStringLiteral("cesta 1") &&
-                   words.CizAlt(kPairs, 2) == QStringLiteral("der Rüde 2000"),
+    warnUnless(words.pairCount() == kPairs && words.foreignCount(1) == 3 && words.czechCount(kPairs) == 3 &&
+                   words.foreignAlternative(1, 1) == QStringLiteral("die Straße 1") &&
+                   words.czechAlternative(1, 3) == QStringLiteral("cesta 1") &&
+                   words.foreignAlternative(kPairs, 2) == QStringLiteral("der Rüde 2000"),
                QStringLiteral("the lesson did not load as 2,000 pairs of three alternatives"));
 }
 
@@ -274,7 +274,7 @@ std::vector<Sample> sum(const std::vector<Sample>& a, const std::vector<Sample>&
 
 struct Question {
     int pair = 0;
-    int direction = TestEngine::kCzechShown;
+    TestEngine::Direction direction = TestEngine::Direction::CzechShown;
 };
 
 QString expectedAnswer(const WordLists& words, const Question& question) {
@@ -294,8 +294,8 @@ bool judgeAndDraw(const WordLists& words, Question& question, const QString& typ
 struct RunningTest {
     RunningTest(const DataDir& dir, int firstLeft, int lastLeft) {
         loadLesson(dir, words);
-        for (int pair = 1; pair <= words.PairCount; ++pair)
-            words.Remaining(pair) = pair >= firstLeft && pair <= lastLeft ? 1 : 0;
+        for (int pair = 1; pair <= words.pairCount(); ++pair)
+            words.setRemaining(pair, pair >= firstLeft && pair <= lastLeft ? 1 : 0);
         random.seed(kSeed);
         question = {TestEngine::drawPair(words, random), TestEngine::drawDirection(kBothDirections, random)};
     }
@@ -363,7 +363,7 @@ struct Program {
         return widget;
     }
     QString label(const char* name) const { return control<QLabel>(name)->text(); }
-    Question question() const { return {state.currentPair, state.direction}; }
+    Question question() const { return {state.test.pair(), state.test.direction()}; }
 
     DataDir dir;
     MersenneRandom random;
@@ -399,7 +399,7 @@ struct PageAnswer {
 };
 
 PageAnswer answerOnPage(Program& program) {
-    program.test().answerBox()->setText(expectedAnswer(program.state.wordLists, program.question()));
+    program.test().answerBox()->setText(expectedAnswer(program.state.test.words(), program.question()));
     PageAnswer times;
     times.answer = measure([&] { program.test().F5CmdOK_Click(); });
     times.paint = measure([] { QCoreApplication::processEvents(); });
@@ -413,7 +413,7 @@ QStringList benchPageAnswer(const QString& root, Table& detail) {
     Program program(root);
     fillSetupPage(program, 1);
     program.setup().F2CmdOk_Click();
-    warnUnless(program.shows(PageId::Test) && program.state.wordLists.PairCount == kPairs,
+    warnUnless(program.shows(PageId::Test) && program.state.test.words().pairCount() == kPairs,
                QStringLiteral("the test did not start on the 2,000 pairs"));
     std::vector<Sample> early;
     for (int left = kPairs; left > 1 && program.shows(PageId::Test); --left) {
@@ -421,15 +421,14 @@ QStringList benchPageAnswer(const QString& root, Table& detail) {
         if (left > kPairs / 2)
             early.push_back(answered.answer);
     }
-    warnUnless(program.label("F5LblZbyva") == QStringLiteral("1") && program.state.wordLists.remainingTotal() == 1,
+    warnUnless(program.label("F5LblZbyva") == QStringLiteral("1") && program.state.test.remaining() == 1,
                QStringLiteral("the page did not come down to one pair left"));
 
-    // The last pair must not run out while it is measured: its count and the counter rise
-    // together, as a wrong answer raises them.
+    // The last pair must not run out while it is measured: it needs more answers, as after a
+    // wrong answer.
     const int extra = kWarmUpAnswers + kAnswers;
-    program.state.wordLists.Remaining(program.state.currentPair) += extra;
-    program.control<QLabel>("F5LblZbyva")->setText(QString::number(1 + extra));
-    const int lastPair = program.state.currentPair;
+    program.state.test.addRepetitions(program.state.test.pair(), extra);
+    const int lastPair = program.state.test.pair();
     for (int i = 0; i < kWarmUpAnswers; ++i)
         answerOnPage(program);
     std::vector<Sample> last;
@@ -439,7 +438,7 @@ QStringList benchPageAnswer(const QString& root, Table& detail) {
         last.push_back(answered.answer);
         lastPaint.push_back(answered.paint);
     }
-    warnUnless(program.shows(PageId::Test) && program.state.currentPair == lastPair &&
+    warnUnless(program.shows(PageId::Test) && program.state.test.pair() == lastPair &&
                    program.label("F5LblSpravne") == QString::number(kPairs - 1 + extra) &&
                    program.label("F5LblSpatne") == QStringLiteral("0") &&
                    program.label("F5LblZbyva") == QStringLiteral("1"),
@@ -470,19 +469,19 @@ Sample engineWholeTest(const DataDir& dir, WordLists& words, RandomSource& rando
     const Stopwatch stopwatch;
     loadLesson(dir, words);
     words.setAllRemaining(kRepeats);
-    double left = words.remainingTotal();
+    qint64 left = qint64(kRepeats) * words.pairCount();
     Question question{TestEngine::drawPair(words, random), TestEngine::drawDirection(kBothDirections, random)};
     while (left != 0) {
         ++outcome.answers;
         const QStringList expected = TestEngine::expectedAlternatives(words, question.pair, question.direction);
-        double& remaining = words.Remaining(question.pair);
+        const int remaining = words.remaining(question.pair);
         if (TestEngine::isRight(answersWrong(outcome) ? kWrongAnswer : expected.first(), expected, false)) {
-            remaining -= 1;
+            words.setRemaining(question.pair, remaining - 1);
             left -= 1;
         } else {
             ++outcome.wrong;
-            const double rise = TestEngine::penaltyRise(remaining, kPenalty, kMaxRepeats);
-            remaining += rise;
+            const int rise = TestEngine::penaltyRise(remaining, kPenalty, kMaxRepeats);
+            words.setRemaining(question.pair, remaining + rise);
             left += rise;
         }
         if (left != 0)
@@ -504,7 +503,7 @@ Sample pageWholeTest(Program& program, Outcome& outcome) {
         const bool wrong = answersWrong(outcome);
         outcome.wrong += wrong ? 1 : 0;
         program.test().answerBox()->setText(wrong ? kWrongAnswer
-                                                  : expectedAnswer(program.state.wordLists, program.question()));
+                                                  : expectedAnswer(program.state.test.words(), program.question()));
         program.test().F5CmdOK_Click();
     }
     QCoreApplication::processEvents();

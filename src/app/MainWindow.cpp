@@ -217,7 +217,6 @@ void MainWindow::start() {
     // So is an editor's textbook deletion, if the user wants it.
     StoreQuestions::settleUnfinishedDeletion(this, m_state.dir);
     m_state.rng.seed(static_cast<quint64>(m_state.clock.now().toMSecsSinceEpoch()));
-    m_state.worstPair = WorstPair{};
     showProgress(1, 100);
     showPage(PageId::Intro);
     showProgress(20, 100);
@@ -472,7 +471,7 @@ void MainWindow::watchFrames() {
 }
 
 void MainWindow::runHint(HintKind hint) {
-    const Hints::Context context{this, m_state, m_test.test->questionBox(), m_test.test->answerBox()};
+    const Hints::Context context{this, m_state.test, m_state.rng, m_test.test->questionBox(), m_test.test->answerBox()};
     switch (hint) {
     case HintKind::FirstLetter:
         Hints::firstLetter(context);

@@ -11,53 +11,56 @@ namespace TestEngine {
 
 int drawPair(const WordLists& words, RandomSource& random) {
     bool anyLeft = false;
-    for (int i = 1; i <= words.PairCount && !anyLeft; ++i)
-        anyLeft = words.Remaining(i) != 0;
+    for (int i = 1; i <= words.pairCount() && !anyLeft; ++i)
+        anyLeft = words.remaining(i) != 0;
     if (!anyLeft)
         throw RoutineError("no pair left to draw", 3, QStringLiteral("Generuj"));
     for (;;) {
-        const int pair = static_cast<int>(words.PairCount * random.next() + 1);
-        if (pair >= 1 && pair <= words.PairCount && words.Remaining(pair) != 0)
+        const int pair = static_cast<int>(words.pairCount() * random.next() + 1);
+        if (pair >= 1 && pair <= words.pairCount() && words.remaining(pair) != 0)
             return pair;
     }
 }
 
-int drawDirection(int answerMode, RandomSource& random) {
-    if (answerMode == 0)
-        return kCzechShown;
-    if (answerMode == 1)
-        return kForeignShown;
-    return static_cast<int>(2 * random.next() + 1) == 1 ? kCzechShown : kForeignShown;
+Direction drawDirection(AnswerMode answerMode, RandomSource& random) {
+    if (answerMode == AnswerMode::Both)
+        return static_cast<int>(2 * random.next() + 1) == 1 ? Direction::CzechShown : Direction::ForeignShown;
+    return answerMode == AnswerMode::Foreign ? Direction::CzechShown : Direction::ForeignShown;
 }
 
-QStringList shownAlternatives(const WordLists& words, int pair, int direction) {
-    return words.alternatives(pair, direction == kForeignShown);
+QStringList shownAlternatives(const WordLists& words, int pair, Direction direction) {
+    return words.alternatives(pair, direction == Direction::ForeignShown);
 }
 
-QStringList expectedAlternatives(const WordLists& words, int pair, int direction) {
-    return words.alternatives(pair, direction != kForeignShown);
+QStringList expectedAlternatives(const WordLists& words, int pair, Direction direction) {
+    return words.alternatives(pair, direction != Direction::ForeignShown);
 }
 
-QString questionLanguage(int direction) {
-    return direction == kForeignShown ? QStringLiteral("Výraz v cizím jazyce:")
-                                      : QStringLiteral("Výraz v českém jazyce:");
+QString questionLanguage(Direction direction) {
+    return direction == Direction::ForeignShown ? QStringLiteral("Výraz v cizím jazyce:")
+                                                : QStringLiteral("Výraz v českém jazyce:");
 }
 
-QString answerLanguage(int direction) {
-    return direction == kForeignShown ? QStringLiteral("Výraz v českém jazyce:")
-                                      : QStringLiteral("Výraz v cizím jazyce:");
+QString answerLanguage(Direction direction) {
+    return direction == Direction::ForeignShown ? QStringLiteral("Výraz v českém jazyce:")
+                                                : QStringLiteral("Výraz v cizím jazyce:");
 }
 
-QString soughtWord(const WordLists& words, int pair, int direction) {
-    return direction == kForeignShown ? words.CzAlt(pair, 1) : words.CizAlt(pair, 1);
+QString soughtWord(const WordLists& words, int pair, Direction direction) {
+    return direction == Direction::ForeignShown ? words.czechAlternative(pair, 1) : words.foreignAlternative(pair, 1);
 }
 
+namespace {
+
+// Upper case letter by letter, Czech letters included; "ß" stays one letter, as typed.
 QString upperCase(const QString& text) {
     QString upper = text;
     for (QChar& c : upper)
         c = c.toUpper();
     return upper;
 }
+
+} // namespace
 
 bool isRight(const QString& answer, const QStringList& alternatives, bool halfAnswer) {
     const QString typed = upperCase(answer);
@@ -70,15 +73,19 @@ bool isRight(const QString& answer, const QStringList& alternatives, bool halfAn
     return right;
 }
 
-double penaltyRise(double remaining, double penalty, double maximum) {
+int penaltyRise(int remaining, int penalty, int maximum) {
     if (remaining >= maximum)
         return 0;
     return remaining + penalty > maximum ? maximum - remaining : penalty;
 }
 
-int successRate(int right, int wrong) {
-    const qint64 answers = qint64(right) + wrong;
+int successRate(qint64 right, qint64 wrong) {
+    const qint64 answers = right + wrong;
     return answers > 0 ? static_cast<int>(100LL * right / answers) : 0;
+}
+
+QString rateText(int rate) {
+    return signedNumber(rate) + u'%';
 }
 
 bool canonicalNumber(const QString& text, QString* canonical) {
@@ -95,12 +102,11 @@ bool canonicalNumber(const QString& text, QString* canonical) {
     return true;
 }
 
-QString resultRecord(const QDateTime& now, const QString& caption, const QString& rate, const QString& total,
-                     const QString& right, const QString& wrong) {
+QString resultRecord(const QDateTime& now, const QString& caption, int rate, qint64 total, qint64 right, qint64 wrong) {
     return now.toString(QStringLiteral("d.M.yyyy")) + QStringLiteral("   ") + now.toString(QStringLiteral("H:mm:ss")) +
-           QStringLiteral("   Název:") + caption + QStringLiteral("   Úspěšnost:") + rate +
-           QStringLiteral("   Slovíček:") + total + QStringLiteral("   Správně:") + right +
-           QStringLiteral("   Špatně:") + wrong;
+           QStringLiteral("   Název:") + caption + QStringLiteral("   Úspěšnost:") + rateText(rate) +
+           QStringLiteral("   Slovíček:") + QString::number(total) + QStringLiteral("   Správně:") +
+           QString::number(right) + QStringLiteral("   Špatně:") + QString::number(wrong);
 }
 
 } // namespace TestEngine

@@ -25,10 +25,14 @@ SavedTestSettings SavedTestSettings::read(const DataDir& dir) {
             return std::nullopt;
         return saturatedInt(value);
     };
-    if (lines.size() > 0)
-        saved.level = inRange(lines.at(0), 3);
-    if (lines.size() > 1)
-        saved.answerMode = inRange(lines.at(1), 2);
+    if (lines.size() > 0) {
+        if (const std::optional<int> level = inRange(lines.at(0), 3))
+            saved.level = Level(*level);
+    }
+    if (lines.size() > 1) {
+        if (const std::optional<int> mode = inRange(lines.at(1), 2))
+            saved.answerMode = AnswerMode(*mode);
+    }
     if (lines.size() > 2)
         saved.repeats = lines.at(2);
     if (lines.size() > 3)
@@ -40,8 +44,8 @@ SavedTestSettings SavedTestSettings::read(const DataDir& dir) {
     return saved;
 }
 
-IoStatus SavedTestSettings::write(const DataDir& dir, const TestSettings& settings, bool halfAnswer) {
-    return dir.rewrite(tryCfg(dir), {signedNumber(settings.Level), signedNumber(settings.AnswerMode),
-                                     signedNumber(settings.Repeats), signedNumber(settings.Penalty),
-                                     signedNumber(settings.MaxRepeats), signedNumber(halfAnswer ? 1 : 0)});
+IoStatus SavedTestSettings::write(const DataDir& dir, const TestSettings& settings) {
+    return dir.rewrite(tryCfg(dir), {signedNumber(int(settings.level)), signedNumber(int(settings.answerMode)),
+                                     signedNumber(settings.repeats), signedNumber(settings.penalty),
+                                     signedNumber(settings.maxRepeats), signedNumber(settings.halfAnswer ? 1 : 0)});
 }

@@ -14,10 +14,10 @@ WordLists::Pair& WordLists::stored(int pair) {
 }
 
 void WordLists::addPairLine(const QString& line) {
-    if (PairCount >= kMaxPairs)
+    if (m_pairCount >= kMaxPairs)
         throw RoutineError("more than 2000 pairs", 4, QStringLiteral("NaplnSlova"));
-    ++PairCount;
-    Pair& pair = stored(PairCount);
+    ++m_pairCount;
+    Pair& pair = stored(m_pairCount);
     pair.line = line;
     pair.czCount = 1;
     pair.cizCount = 1;
@@ -35,14 +35,14 @@ void WordLists::addPairLine(const QString& line) {
 }
 
 void WordLists::splitCzechSide(qsizetype begin, qsizetype end) {
-    Pair& pair = m_pairs[PairCount];
+    Pair& pair = m_pairs[m_pairCount];
     split(begin, end, pair.cz, pair.czCount, 5, "DoPlechovkyCz");
 }
 
 void WordLists::splitForeignSide(qsizetype begin, qsizetype end) {
     // An empty foreign side gets one empty alternative, like an empty Czech side: an alternative
     // left from an earlier test would be asked as the answer.
-    Pair& pair = m_pairs[PairCount];
+    Pair& pair = m_pairs[m_pairCount];
     split(begin, end, pair.ciz, pair.cizCount, 6, "DoPlechovkyCiz");
 }
 
@@ -52,7 +52,7 @@ void WordLists::split(qsizetype begin, qsizetype end, Spans& into, int& count, i
             throw RoutineError("more than 10 alternatives", trap, QString::fromLatin1(routine));
         into[count] = Span{from, to - from};
     };
-    const QChar* text = m_pairs[PairCount].line.constData();
+    const QChar* text = m_pairs[m_pairCount].line.constData();
     qsizetype partBegin = begin;
     for (qsizetype i = begin; i < end; ++i) {
         if (text[i] != u'+')
@@ -78,14 +78,7 @@ QStringList WordLists::alternatives(int pair, bool foreign) const {
     return result;
 }
 
-void WordLists::setAllRemaining(double repeats) {
-    for (int i = 1; i <= PairCount; ++i)
+void WordLists::setAllRemaining(int repeats) {
+    for (int i = 1; i <= m_pairCount; ++i)
         m_pairs[i].remaining = repeats;
-}
-
-double WordLists::remainingTotal() const {
-    double total = 0;
-    for (int i = 1; i <= PairCount; ++i)
-        total += m_pairs[i].remaining;
-    return total;
 }

@@ -6,25 +6,27 @@
 #include <array>
 #include <vector>
 
-// The pairs of the running test, numbered 1 to PairCount in load order, each side split into its
-// alternatives (numbered 1 to its count). Loading a test overwrites pairs 1 to PairCount only.
+// The pairs of the running test, numbered 1 to pairCount() in load order, each side split into its
+// alternatives (numbered 1 to its count). Loading a test overwrites pairs 1 to pairCount() only.
 // A pair keeps its line and where each alternative lies in it, so loading copies no text.
 class WordLists {
 public:
     static constexpr int kMaxPairs = 2000;
     static constexpr int kMaxAlternatives = 10;
 
-    int PairCount = 0;
-
-    QString CzAlt(int pair, int alternative) const { return text(entry(pair), entry(pair).cz[alternative]); }
-    QString CizAlt(int pair, int alternative) const { return text(entry(pair), entry(pair).ciz[alternative]); }
-    int CzCount(int pair) const { return entry(pair).czCount; }
-    int CizCount(int pair) const { return entry(pair).cizCount; }
-    double& Remaining(int pair) { return stored(pair).remaining; }
-    double Remaining(int pair) const { return entry(pair).remaining; }
+    int pairCount() const { return m_pairCount; }
+    QString czechAlternative(int pair, int alternative) const { return text(entry(pair), entry(pair).cz[alternative]); }
+    QString foreignAlternative(int pair, int alternative) const {
+        return text(entry(pair), entry(pair).ciz[alternative]);
+    }
+    int czechCount(int pair) const { return entry(pair).czCount; }
+    int foreignCount(int pair) const { return entry(pair).cizCount; }
+    // The right answers a pair still needs.
+    int remaining(int pair) const { return entry(pair).remaining; }
+    void setRemaining(int pair, int count) { stored(pair).remaining = count; }
 
     // Starts an empty load.
-    void clear() { PairCount = 0; }
+    void clear() { m_pairCount = 0; }
     // Loads one pair line as the next pair: foreign side (field 1) and Czech side (field 2) split
     // into alternatives. Raises the loading error (trap 4) past 2,000 pairs and the error of the
     // side (trap 5 Czech, 6 foreign) past 10 alternatives.
@@ -33,9 +35,7 @@ public:
     // The alternatives of a side: the foreign side when foreign is true, otherwise the Czech one.
     QStringList alternatives(int pair, bool foreign) const;
     // Every pair gets the same count of correct answers still needed.
-    void setAllRemaining(double repeats);
-    // The sum of the counts of pairs 1 to PairCount.
-    double remainingTotal() const;
+    void setAllRemaining(int repeats);
 
 private:
     struct Span {
@@ -49,7 +49,7 @@ private:
         Spans ciz;
         int czCount = 0;
         int cizCount = 0;
-        double remaining = 0;
+        int remaining = 0;
     };
 
     static QString text(const Pair& pair, const Span& span) { return pair.line.mid(span.start, span.length); }
@@ -57,7 +57,7 @@ private:
     const Pair& entry(int pair) const;
     // The pair's place, made when it is first written to.
     Pair& stored(int pair);
-    // Split the side lying at [begin, end) of pair PairCount's line into its alternatives, the
+    // Split the side lying at [begin, end) of the last pair's line into its alternatives, the
     // pieces between "+" signs; a trailing "+" adds no empty alternative, an empty side gives one.
     void splitCzechSide(qsizetype begin, qsizetype end);
     void splitForeignSide(qsizetype begin, qsizetype end);
@@ -66,4 +66,5 @@ private:
     // Grows with the loads and never shrinks (a smaller load leaves the pairs above it as they were).
     // Made up front, the places of the largest test took most of a megabyte before any test ran.
     std::vector<Pair> m_pairs;
+    int m_pairCount = 0;
 };

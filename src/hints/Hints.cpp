@@ -1,7 +1,6 @@
 #include "Hints.h"
 
-#include "core/AppState.h"
-#include "core/TestEngine.h"
+#include "core/TestSession.h"
 #include "store/TextRoutines.h"
 #include "ui/HintWindow.h"
 
@@ -15,16 +14,12 @@ namespace Hints {
 
 namespace {
 
-QString soughtWord(const Context& context) {
-    return TestEngine::soughtWord(context.state.wordLists, context.state.currentPair, context.state.direction);
-}
-
 QString dashes(qsizetype count) {
     return QString(std::max<qsizetype>(0, count), u'-');
 }
 
 HintWindow* loadHintWindow(const Context& context, const QString& heading) {
-    auto* window = new HintWindow(context.parent, &context.state, context.answer);
+    auto* window = new HintWindow(context.parent, &context.session, context.answer);
     window->LblNadpis()->setText(heading); // in the heading's own red
     return window;
 }
@@ -38,29 +33,30 @@ void showLetterMask(HintWindow* window, const QString& sentence, const QString& 
 }
 
 // A pair other than the one asked and those already taken, each equally likely.
-int drawOtherPair(const AppState& state, const std::array<int, HintWindow::kOptionCount>& taken) {
+int drawOtherPair(const Context& context, const std::array<int, HintWindow::kOptionCount>& taken) {
+    const TestSession& session = context.session;
     int cand = 0;
     do {
-        cand = static_cast<int>(state.rng.next() * state.wordLists.PairCount) + 1;
-    } while (cand == state.currentPair || std::find(taken.begin(), taken.end(), cand) != taken.end());
+        cand = static_cast<int>(context.random.next() * session.pairCount()) + 1;
+    } while (cand == session.pair() || std::find(taken.begin(), taken.end(), cand) != taken.end());
     return cand;
 }
 
 } // namespace
 
 void firstLetter(const Context& context) {
-    const QString sought = soughtWord(context);
+    const QString sought = context.session.soughtWord(context.session.pair());
     // An empty sought word has no first letter: the sentence and the mask stay without one.
     const QString first = sought.left(1);
     HintWindow* window = loadHintWindow(context, QStringLiteral("První písmeno"));
-    context.state.hintLetters = first;
+    context.session.noteHint(HintKind::FirstLetter, first);
     showLetterMask(window, QStringLiteral("Hledané slovo začíná písmenem ") + first + u'.',
                    first + dashes(sought.size() - 1));
 }
 
 void wordLength(const Context& context) {
-    context.state.hintLetters.clear();
-    const QString sought = soughtWord(context);
+    context.session.noteHint(HintKind::WordLength);
+    const QString sought = context.session.soughtWord(context.session.pair());
     HintWindow* window = loadHintWindow(context, QStringLiteral("Délka slova"));
     showLetterMask(window,
                    QStringLiteral("Hledané slovo má celkem ") + signedNumber(double(sought.size())) +
@@ -69,22 +65,23 @@ void wordLength(const Context& context) {
 }
 
 void fiveOptions(const Context& context) {
-    const AppState& state = context.state;
-    const WordLists& words = state.wordLists;
-    if (words.PairCount <= 5)
+    TestSession& session = context.session;
+    if (session.pairCount() <= 5)
         return;
+    session.noteHint(HintKind::FiveOptions, session.hintLetters());
     HintWindow* window = loadHintWindow(context, QStringLiteral("Pět možností"));
     window->showPart(HintWindow::Part::Moznosti);
     std::array<int, HintWindow::kOptionCount> taken{};
     for (int i = 0; i < HintWindow::kOptionCount; ++i) {
-        taken[i] = drawOtherPair(state, taken);
-        window->setOptionCaption(i, TestEngine::soughtWord(words, taken[i], state.direction));
+        taken[i] = drawOtherPair(context, taken);
+        window->setOptionCaption(i, session.soughtWord(taken[i]));
     }
     window->LblSlovo()->setText(context.question ? context.question->text() : QString());
     // The right answer's place: options 2 to 5 when the Czech side is asked, 1 to 4 otherwise.
-    const int k = state.direction == TestEngine::kForeignShown ? static_cast<int>(state.rng.next() * 4) + 1
-                                                               : static_cast<int>(state.rng.next() * 4);
-    window->setOptionCaption(k, TestEngine::soughtWord(words, state.currentPair, state.direction));
+    const int k = session.direction() == TestEngine::Direction::ForeignShown
+                      ? static_cast<int>(context.random.next() * 4) + 1
+                      : static_cast<int>(context.random.next() * 4);
+    window->setOptionCaption(k, session.soughtWord(session.pair()));
     window->showModal();
 }
 

@@ -3,18 +3,20 @@
 #include <QColor>
 #include <QString>
 
-struct AppState;
 class QLineEdit;
+class RandomSource;
+class TestSession;
 class QWidget;
 
 // The hint and feedback uses of the hint window during a test.
 namespace Hints {
 
-// What a hint works on: the shared state (the pair asked, its direction, the word lists, the
-// letters typed so far), the question box and the answer box of the test page.
+// What a hint works on: the test session (the question asked, the word lists, the letters typed
+// so far), the random source, and the question and answer boxes of the test page.
 struct Context {
     QWidget* parent;
-    AppState& state;
+    TestSession& session;
+    RandomSource& random;
     const QLineEdit* question; // F5TxtJaz1
     QLineEdit* answer;         // F5TxtJaz2
 };

@@ -2,7 +2,6 @@
 
 #include "core/AppState.h"
 #include "core/TestEngine.h"
-#include "store/TextRoutines.h"
 #include "ui/MessageBox.h"
 #include "ui/Shell.h"
 
@@ -61,29 +60,29 @@ void ResultsPage::bindControls() {
 }
 
 void ResultsPage::showResults(const TestOutcome& outcome) {
-    m_total->setText(outcome.asked);
-    m_right->setText(outcome.right);
-    m_wrong->setText(outcome.wrong);
+    m_total->setText(QString::number(outcome.asked));
+    m_right->setText(QString::number(outcome.right));
+    m_wrong->setText(QString::number(outcome.wrong));
 
-    const WorstPair worst = m_state.worstPair;
+    const WorstPair worst = outcome.worstPair;
+    const WordLists& words = m_state.test.words();
     if (worst.pair != 0 && worst.count != 0) {
-        m_worstPair->setText(m_state.wordLists.CizAlt(worst.pair, 1) + QStringLiteral(" = ") +
-                             m_state.wordLists.CzAlt(worst.pair, 1));
+        m_worstPair->setText(words.foreignAlternative(worst.pair, 1) + QStringLiteral(" = ") +
+                             words.czechAlternative(worst.pair, 1));
         m_worstPair->setCursorPosition(0);
     } else {
         m_worstPair->clear();
     }
 
-    const int rate = TestEngine::successRate(saturatedInt(numericValue(m_right->text())),
-                                             saturatedInt(numericValue(m_wrong->text())));
-    m_rate->setText(signedNumber(rate) + u'%');
-    appendRecord(outcome.caption);
+    const int rate = TestEngine::successRate(outcome.right, outcome.wrong);
+    m_rate->setText(TestEngine::rateText(rate));
+    appendRecord(outcome, rate);
     m_shell.showPage(PageId::Results);
 }
 
-void ResultsPage::appendRecord(const QString& caption) {
-    const QString record = TestEngine::resultRecord(m_state.clock.now(), caption, m_rate->text(), m_total->text(),
-                                                    m_right->text(), m_wrong->text());
+void ResultsPage::appendRecord(const TestOutcome& outcome, int rate) {
+    const QString record = TestEngine::resultRecord(m_state.clock.now(), outcome.caption, rate, outcome.asked,
+                                                    outcome.right, outcome.wrong);
     const IoStatus saved = m_state.dir.appendLine(QStringLiteral("Zkouseni.txt"), record);
     // The label must not claim a record that is not in the log.
     m_savedNote->setText(QString::fromUtf8(saved.ok() ? kSaved : kNotSaved));

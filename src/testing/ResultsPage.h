@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/TestState.h"
+#include "core/TestSession.h"
 #include "ui/Page.h"
 
 struct AppState;
@@ -21,7 +21,7 @@ public:
 
 private:
     void bindControls();
-    void appendRecord(const QString& caption);
+    void appendRecord(const TestOutcome& outcome, int rate);
     // Both buttons leave the results for another page.
     void leaveFor(PageId page);
 

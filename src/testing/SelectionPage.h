@@ -15,8 +15,6 @@ public:
 
     // Lists the pair lines in their selection form, nothing selected.
     void fill(const QStringList& pairLines);
-    // The stored pair lines of the selected items, in list order.
-    QStringList selectedLines() const;
     void F9CmdOK_Click();
     void F9CmdStorno_Click();
 
@@ -25,11 +23,11 @@ Q_SIGNALS:
     void pairsChosen(const QStringList& pairLines);
 
 private:
-    void clearLists();
+    // The pair lines of the selected items, in list order.
+    QStringList selectedLines() const;
 
     Shell& m_shell;
-    QListWidget* m_shown = nullptr;  // the pairs as the user reads them
-    QListWidget* m_stored = nullptr; // hidden: the same pairs as their lesson lines
+    QListWidget* m_pairs = nullptr; // the pairs as the user reads them, each carrying its pair line
     QPushButton* m_ok = nullptr;
     QPushButton* m_storno = nullptr;
 };

@@ -2,7 +2,6 @@
 
 #include "core/AppState.h"
 #include "core/TestEngine.h"
-#include "store/TextRoutines.h"
 #include "ui/AnswerBox.h"
 #include "ui/ErrorTrap.h"
 #include "ui/HintWindow.h"
@@ -47,7 +46,7 @@ QWidget* createAnswerBox(const ControlSpec& row, QWidget* parent) {
 } // namespace
 
 TestPage::TestPage(AppState& state, Shell& shell, QWidget* parent)
-    : Page(PageId::Test, QStringLiteral("Zkoušení"), parent), m_state(state), m_shell(shell) {
+    : Page(PageId::Test, QStringLiteral("Zkoušení"), parent), m_state(state), m_session(state.test), m_shell(shell) {
     m_controls.build(this, kControls, createAnswerBox);
     bindControls();
     // The question can be read and copied, never typed over.
@@ -85,44 +84,29 @@ void TestPage::bindControls() {
     m_remaining = m_controls.get<QLabel>("F5LblZbyva");
 }
 
-QString TestPage::counterText(const char* name) const {
-    return m_controls.get<QLabel>(QString::fromUtf8(name))->text();
-}
-double TestPage::counter(const char* name) const {
-    return valueOf(m_controls.get<QLabel>(QString::fromUtf8(name)));
-}
-double TestPage::valueOf(const QLabel* counter) {
-    return numericValue(counter->text());
-}
-
-void TestPage::addToCounter(QLabel* label, double change) {
-    label->setText(plainNumber(valueOf(label) + change));
-}
-
-void TestPage::startCounters(int pairCount, double repeats) {
-    m_pairs->setText(plainNumber(pairCount));
-    m_remaining->setText(plainNumber(repeats * pairCount));
-    m_wrong->setText(QStringLiteral("0"));
-    m_right->setText(QStringLiteral("0"));
-    m_asked->setText(plainNumber(repeats * pairCount));
+void TestPage::showCounts() {
+    m_pairs->setText(QString::number(m_session.pairCount()));
+    m_asked->setText(QString::number(m_session.asked()));
+    m_right->setText(QString::number(m_session.right()));
+    m_wrong->setText(QString::number(m_session.wrong()));
+    m_remaining->setText(QString::number(m_session.remaining()));
 }
 
 void TestPage::begin(const QString& caption) {
-    const TestSettings& settings = m_state.testSettings;
+    const TestSettings& settings = m_session.settings();
     setCaption(caption);
     m_shell.showProgress(70, 100);
-    startCounters(m_state.wordLists.PairCount, settings.Repeats);
-    m_state.wordLists.setAllRemaining(settings.Repeats);
+    m_session.begin(caption);
+    showCounts();
     if (!drawQuestion()) {
-        m_state.selectionDone = false;
         m_shell.showProgress(0, 0);
         m_shell.showPage(PageId::TestSetup);
         return;
     }
     m_shell.showPage(PageId::Test);
-    const IoStatus saved = SavedTestSettings::write(m_state.dir, settings, settings.HalfAnswer == 1);
+    const IoStatus saved = SavedTestSettings::write(m_state.dir, settings);
     MessageBox::reportWrite(m_shell.dialogParent(), saved);
-    m_shell.setQuickClickHintsEnabled(settings.Level != 2);
+    m_shell.setQuickClickHintsEnabled(settings.level != Level::Hard);
     m_shell.showQuickClickPage(QuickClickPage::TestHints);
     m_shell.showProgress(0, 0);
 }
@@ -131,67 +115,33 @@ bool TestPage::drawQuestion() {
     return runTrapped(
         m_shell.dialogParent(), 3, QStringLiteral("Generuj"),
         [this] {
-            const WordLists& words = m_state.wordLists;
-            m_state.currentPair = TestEngine::drawPair(words, m_state.rng);
-            m_question->clear();
+            m_session.drawQuestion(m_state.rng);
             m_answer->clear();
-            m_state.direction = TestEngine::drawDirection(m_state.testSettings.AnswerMode, m_state.rng);
-            m_question->setText(TestEngine::shownAlternatives(words, m_state.currentPair, m_state.direction)
-                                    .join(QStringLiteral(", ")));
+            m_question->setText(m_session.shownAlternatives().join(QStringLiteral(", ")));
             m_question->setCursorPosition(0);
-            m_questionLanguage->setText(TestEngine::questionLanguage(m_state.direction));
-            m_answerLanguage->setText(TestEngine::answerLanguage(m_state.direction));
+            m_questionLanguage->setText(TestEngine::questionLanguage(m_session.direction()));
+            m_answerLanguage->setText(TestEngine::answerLanguage(m_session.direction()));
             m_answer->setFocus(); // the answer is typed straight away
         },
         [this] { m_shell.endProgram(); });
 }
 
 void TestPage::F5CmdOK_Click() {
-    const TestSettings& settings = m_state.testSettings;
-    const QString answer = m_answer->text();
-    const QStringList expected =
-        TestEngine::expectedAlternatives(m_state.wordLists, m_state.currentPair, m_state.direction);
-    const QString list = expected.join(QStringLiteral(", "));
-
-    bool right = false;
-    if (settings.Level == 0 && answer.isEmpty()) {
-        right = true; // the quick answer: shown, and counted as right
+    const QString list = m_session.expectedAlternatives().join(QStringLiteral(", "));
+    const Verdict verdict = m_session.answer(m_answer->text());
+    if (verdict.way == Verdict::Way::QuickAnswer)
         HintWindow::showFeedback(m_shell.dialogParent(), QStringLiteral("Rychlá odpověď"), QColor(0, 0, 255),
                                  QStringLiteral("Slovo:"), list);
-    } else {
-        right = TestEngine::isRight(answer, expected, settings.HalfAnswer == 1);
-    }
-
-    if (right) {
-        addToCounter(m_right, 1);
-        addToCounter(m_remaining, -1);
-        m_state.wordLists.Remaining(m_state.currentPair) -= 1;
-    } else {
+    else if (!verdict.right())
         HintWindow::showFeedback(m_shell.dialogParent(), QStringLiteral("Chyba"), QColor(255, 0, 0),
                                  QStringLiteral("Správně:"), list);
-        applyWrongAnswer();
-    }
+    showCounts(); // as the verdict has counted them
 
-    if (valueOf(m_remaining) != 0)
+    if (!m_session.finished())
         drawQuestion();
     else
-        finishTest();
+        Q_EMIT finished(m_session.outcome());
     m_answer->clear();
-}
-
-void TestPage::applyWrongAnswer() {
-    const TestSettings& settings = m_state.testSettings;
-    addToCounter(m_wrong, 1);
-    double& remaining = m_state.wordLists.Remaining(m_state.currentPair);
-    const double rise = TestEngine::penaltyRise(remaining, settings.Penalty, settings.MaxRepeats);
-    addToCounter(m_remaining, rise);
-    remaining += rise;
-    if (remaining > m_state.worstPair.count)
-        m_state.worstPair = WorstPair{m_state.currentPair, remaining};
-}
-
-void TestPage::finishTest() {
-    Q_EMIT finished(TestOutcome{caption(), m_asked->text(), m_right->text(), m_wrong->text()});
 }
 
 void TestPage::F5CmdStorno_Click() {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/TestState.h"
+#include "core/TestSession.h"
 #include "ui/Page.h"
 
 struct AppState;
@@ -10,8 +10,8 @@ class QLineEdit;
 class QPushButton;
 class Shell;
 
-// Page 5: the test itself. Shows one side of the drawn pair, judges the answer, keeps the counters
-// in its labels and hands over to the results page when no pair needs another answer.
+// Page 5: the test itself. Shows the question and the counts of the test session, hands it the
+// answers and hands over to the results page when no pair needs another answer.
 class TestPage : public Page {
     Q_OBJECT
 public:
@@ -25,9 +25,6 @@ public:
 
     AnswerBox* answerBox() const { return m_answer; }
     QLineEdit* questionBox() const { return m_question; }
-    // A counter label's text, and its numeric value, by the label's name.
-    QString counterText(const char* name) const;
-    double counter(const char* name) const;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -42,13 +39,10 @@ Q_SIGNALS:
 
 private:
     void bindControls();
-    void startCounters(int pairCount, double repeats);
-    static double valueOf(const QLabel* counter);
-    static void addToCounter(QLabel* label, double change);
-    void applyWrongAnswer();
-    void finishTest();
+    void showCounts();
 
     AppState& m_state;
+    TestSession& m_session;
     Shell& m_shell;
     QLabel* m_questionLanguage = nullptr;
     QLineEdit* m_question = nullptr;

@@ -11,7 +11,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
@@ -26,10 +25,8 @@ namespace {
 constexpr ControlSpec kControls[] = {
     {"F2LblTxt(4)", Kind::Label, 240, 180, 1800, 300, "Učebnice:"},
     {"F2Cmbbx(0)", Kind::ComboBox, 2100, 120, 5340, 375},
-    {"F2Lstbx(0)", Kind::ListBox, 0, 0, 0, 0},
     {"F2LblTxt(5)", Kind::Label, 240, 660, 1800, 300, "Lekce:"},
     {"F2Cmbbx(1)", Kind::ComboBox, 2100, 600, 5340, 375},
-    {"F2Lstbx(1)", Kind::ListBox, 0, 0, 0, 0},
     {"F2LblTxt(0)", Kind::Label, 240, 1230, 3450, 300, "Úroveň zkoušení:"},
     {"F2Frm(0)", Kind::Frame, 240, 1530, 3450, 1770},
     {"F2OptUZ(0)", Kind::Option, 180, 120, 3000, 330, "Lehká", "F2Frm(0)"},
@@ -75,12 +72,19 @@ const QString kRepeatsReset = QStringLiteral("3");
 const QString kPenaltyReset = QStringLiteral("1");
 const QString kMaxRepeatsReset = QStringLiteral("4");
 
+// The options stand in the order of the enum they choose.
 int checkedIndex(std::span<QRadioButton* const> options) {
     for (std::size_t i = 0; i < options.size(); ++i) {
         if (options[i]->isChecked())
             return static_cast<int>(i);
     }
     return 0;
+}
+
+// The names shown, each carrying its file name.
+void addFiles(QComboBox* combo, const FileListing& files) {
+    for (qsizetype i = 0; i < files.names.size(); ++i)
+        combo->addItem(files.names.at(i), files.fileNames.value(i));
 }
 
 const QString kIncomplete = QStringLiteral("Nejsou zadány všechny údaje!");
@@ -102,7 +106,6 @@ TestSetupPage::TestSetupPage(AppState& state, Shell& shell, QWidget* parent)
     m_levels[0]->setChecked(true);
     m_answerModes[0]->setChecked(true);
     for (int i = 0; i < 2; ++i) {
-        m_fileLists[i]->hide();
         connect(m_combos[i], &QComboBox::activated, this, [this, i] { F2Cmbbx_Click(i); });
     }
     // Whole numbers only, up to six digits: a seventh digit, a sign or a point is simply not taken.
@@ -121,7 +124,6 @@ TestSetupPage::TestSetupPage(AppState& state, Shell& shell, QWidget* parent)
 
 void TestSetupPage::bindControls() {
     m_combos = m_controls.array<QComboBox, 2>("F2Cmbbx");
-    m_fileLists = m_controls.array<QListWidget, 2>("F2Lstbx");
     m_lessonCaption = m_controls.get<QLabel>("F2LblTxt(5)");
     m_levels = m_controls.array<QRadioButton, 4>("F2OptUZ");
     m_answerModes = m_controls.array<QRadioButton, 3>("F2OptRO");
@@ -141,21 +143,19 @@ void TestSetupPage::prepareFromMenu() {
 }
 
 void TestSetupPage::loadTextbooksAndSettings() {
-    m_state.selectionDone = false;
+    m_selectionDone = false;
     m_combos[0]->clear();
-    m_fileLists[0]->clear();
     const FileListing books = m_state.dir.listTextbooks();
-    m_combos[0]->addItems(books.names);
-    m_fileLists[0]->addItems(books.fileNames);
+    addFiles(m_combos[0], books);
     m_combos[0]->setCurrentIndex(-1);
     if (!books.errors.isEmpty())
         MessageBox::showFileError(m_shell.dialogParent(), books.errors.first().message());
 
     const SavedTestSettings saved = SavedTestSettings::read(m_state.dir);
     if (saved.level)
-        m_levels.at(*saved.level)->setChecked(true);
+        m_levels.at(std::size_t(*saved.level))->setChecked(true);
     if (saved.answerMode)
-        m_answerModes.at(*saved.answerMode)->setChecked(true);
+        m_answerModes.at(std::size_t(*saved.answerMode))->setChecked(true);
     // The three numbers are put in together and checked afterwards: checked one by one, a saved
     // repetition count above the old maximum would be cut before the saved maximum arrives.
     // Only clean counts go in, so no check can reset a box into another failing check.
@@ -181,13 +181,10 @@ void TestSetupPage::F2Cmbbx_Click(int Index) {
         m_lessonCaption->show();
         m_ok->setEnabled(true);
         m_combos[1]->clear();
-        m_fileLists[1]->clear();
-        m_fileLists[0]->setCurrentRow(m_combos[0]->currentIndex());
         m_shell.showProgress(0, 100);
-        const QString t = m_fileLists[0]->currentItem()->text().chopped(4);
+        const QString t = m_combos[0]->currentData().toString().chopped(4);
         const FileListing lessons = m_state.dir.listLessons(t);
-        m_combos[1]->addItems(lessons.names);
-        m_fileLists[1]->addItems(lessons.fileNames);
+        addFiles(m_combos[1], lessons);
         m_combos[1]->setCurrentIndex(-1);
         m_shell.showProgress(100, 100);
         if (!lessons.errors.isEmpty())
@@ -250,17 +247,17 @@ void TestSetupPage::refuseIncomplete() {
 }
 
 void TestSetupPage::storeSettings() {
-    TestSettings& settings = m_state.testSettings;
-    settings.Level = checkedIndex(m_levels);
-    settings.AnswerMode = checkedIndex(m_answerModes);
-    settings.Repeats = numericValue(m_repeats->text());
-    settings.Penalty = numericValue(m_penalty->text());
-    settings.MaxRepeats = numericValue(m_maxRepeats->text());
+    TestSettings& settings = m_state.test.settings();
+    settings.level = Level(checkedIndex(m_levels));
+    settings.answerMode = AnswerMode(checkedIndex(m_answerModes));
+    settings.repeats = saturatedInt(numericValue(m_repeats->text()));
+    settings.penalty = saturatedInt(numericValue(m_penalty->text()));
+    settings.maxRepeats = saturatedInt(numericValue(m_maxRepeats->text()));
+    settings.halfAnswer = m_halfAnswer->isChecked();
 }
 
 void TestSetupPage::writeTryCfg() {
-    const bool half = m_halfAnswer->isChecked();
-    const IoStatus saved = SavedTestSettings::write(m_state.dir, m_state.testSettings, half);
+    const IoStatus saved = SavedTestSettings::write(m_state.dir, m_state.test.settings());
     MessageBox::reportWrite(m_shell.dialogParent(), saved);
 }
 
@@ -270,29 +267,25 @@ void TestSetupPage::F2CmdOk_Click() {
         refuseIncomplete();
         return;
     }
-    TestSettings& settings = m_state.testSettings;
-    settings.HalfAnswer = m_halfAnswer->isChecked() ? 1 : 0;
+    TestSettings& settings = m_state.test.settings();
     storeSettings();
-    m_fileLists[0]->setCurrentRow(m_combos[0]->currentIndex());
-    m_fileLists[1]->setCurrentRow(m_combos[1]->currentIndex());
-    const QString t = m_fileLists[0]->currentItem()->text().chopped(4);
-    settings.TextbookNumber = textbookNumber(m_fileLists[0]->currentItem()->text());
-    settings.LessonNumber = lessonNumber(m_fileLists[1]->currentItem()->text(), t);
-    m_state.worstPair = WorstPair{};
-    if (settings.TextbookNumber == 0 || settings.LessonNumber == 0) {
+    const QString textbookFile = m_combos[0]->currentData().toString();
+    settings.textbookNumber = textbookNumber(textbookFile);
+    settings.lessonNumber = lessonNumber(m_combos[1]->currentData().toString(), textbookFile.chopped(4));
+    if (settings.textbookNumber == 0 || settings.lessonNumber == 0) {
         refuseIncomplete();
         return;
     }
 
     m_shell.showProgress(20, 100);
-    m_state.selectionPending = false;
+    m_selectionPending = false;
     if (!loadWords()) {
         abandonStart();
         return;
     }
-    if (m_state.selectionPending)
+    if (m_selectionPending)
         return;
-    if (m_state.wordLists.PairCount == 0) {
+    if (m_state.test.words().pairCount() == 0) {
         MessageBox::tell(m_shell.dialogParent(), QStringLiteral("Vybraná lekce neobsahuje žádnou dvojici slovíček."),
                          MessageBox::Icon::Exclamation);
         abandonStart();
@@ -304,12 +297,12 @@ void TestSetupPage::F2CmdOk_Click() {
 
 void TestSetupPage::startWithChosenPairs(const QStringList& pairLines) {
     m_chosenLines = pairLines;
-    m_state.selectionDone = true;
+    m_selectionDone = true;
     F2CmdOk_Click();
 }
 
 void TestSetupPage::abandonStart() {
-    m_state.selectionDone = false;
+    m_selectionDone = false;
     m_shell.showProgress(0, 0);
     m_shell.showPage(PageId::TestSetup);
 }
@@ -325,14 +318,14 @@ bool TestSetupPage::loadWords() {
     return runTrapped(
         m_shell.dialogParent(), 4, QStringLiteral("NaplnSlova"),
         [this] {
-            const QString t = plainNumber(m_state.testSettings.TextbookNumber);
-            const QString l = plainNumber(m_state.testSettings.LessonNumber);
-            WordLists& words = m_state.wordLists;
-            if (m_state.selectionDone) {
+            const QString t = plainNumber(m_state.test.settings().textbookNumber);
+            const QString l = plainNumber(m_state.test.settings().lessonNumber);
+            WordLists& words = m_state.test.words();
+            if (m_selectionDone) {
                 words.clear();
                 for (const QString& line : std::as_const(m_chosenLines))
                     words.addPairLine(line);
-                m_state.selectionDone = false;
+                m_selectionDone = false;
                 return;
             }
             const bool all = MessageBox::ask(m_shell.dialogParent(),
@@ -366,7 +359,7 @@ bool TestSetupPage::loadWords() {
             }
             Q_EMIT pairsToChoose(lines);
             m_shell.showPage(PageId::PairSelection);
-            m_state.selectionPending = true;
+            m_selectionPending = true;
         },
         [this] { m_shell.endProgram(); });
 }

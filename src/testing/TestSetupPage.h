@@ -9,7 +9,6 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QPushButton;
 class QRadioButton;
 class Shell;
@@ -34,10 +33,6 @@ public:
     void startWithChosenPairs(const QStringList& pairLines);
     void F2CmdStorno_Click();
 
-    // Loads the word lists: all pairs of the lesson, or the pairs picked on the selection page.
-    // Returns false when a trap stopped the loading.
-    bool loadWords();
-
 Q_SIGNALS:
     // The user wants to pick pairs: the lesson's pair lines for the selection page.
     void pairsToChoose(const QStringList& pairLines);
@@ -57,12 +52,14 @@ private:
     bool keepRepeatsWithinMax(QLineEdit* changed);
     void refuseIncomplete();
     void abandonStart();
+    // Loads the word lists: all pairs of the lesson, or the pairs picked on the selection page.
+    // Returns false when a trap stopped the loading.
+    bool loadWords();
 
     AppState& m_state;
     Shell& m_shell;
-    // Index 0 the textbooks, 1 the lessons: the names shown and, hidden, their file names.
+    // Index 0 the textbooks, 1 the lessons: the names shown, each with its file name as item data.
     std::array<QComboBox*, 2> m_combos{};
-    std::array<QListWidget*, 2> m_fileLists{};
     QLabel* m_lessonCaption = nullptr;
     std::array<QRadioButton*, 4> m_levels{};
     std::array<QRadioButton*, 3> m_answerModes{};
@@ -75,4 +72,7 @@ private:
     // The caption of the test: textbook name + " - " + lesson description, read with the pairs.
     QString m_caption;
     QStringList m_chosenLines;
+    // The word lists wait for the user to pick pairs; the user confirmed a selection.
+    bool m_selectionPending = false;
+    bool m_selectionDone = false;
 };

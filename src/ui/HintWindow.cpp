@@ -1,6 +1,6 @@
 #include "ui/HintWindow.h"
 
-#include "core/AppState.h"
+#include "core/TestSession.h"
 #include "ui/AnswerBox.h"
 #include "ui/PairTextBox.h"
 #include "ui/Pictures.h"
@@ -160,11 +160,11 @@ QScrollArea* scrollAreaOf(QWidget* control) {
 
 } // namespace
 
-HintWindow::HintWindow(QWidget* parent, AppState* state, QLineEdit* answer)
+HintWindow::HintWindow(QWidget* parent, TestSession* session, QLineEdit* answer)
     // A parentless window would get a task-bar button of its own; a tool window never does.
     : QDialog(parent, (parent ? Qt::Dialog : Qt::Tool) | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
-      m_state(state), m_answer(answer) {
+      m_session(session), m_answer(answer) {
     setObjectName(QStringLiteral("FrmMsg"));
     setWindowTitle(QStringLiteral("Memoran 2002"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -338,10 +338,10 @@ void HintWindow::Pism_KeyPress(QChar KeyAscii) {
         return;
     }
     // Typed letters cannot be taken back.
-    if (KeyAscii == QChar(8) || !m_state)
+    if (KeyAscii == QChar(8) || !m_session)
         return;
-    QString& letters = m_state->hintLetters;
-    letters.append(KeyAscii);
+    m_session->addHintLetter(KeyAscii);
+    const QString& letters = m_session->hintLetters();
     const qsizetype length = Pism()->text().size();
     Pism()->setText(letters + QString(std::max<qsizetype>(0, length - letters.size()), u'-'));
 }
@@ -367,7 +367,7 @@ void HintWindow::fitMask() {
 }
 
 void HintWindow::placeMaskCaret() {
-    const int typed = m_state ? int(std::min(m_state->hintLetters.size(), Pism()->text().size())) : 0;
+    const int typed = m_session ? int(std::min(m_session->hintLetters().size(), Pism()->text().size())) : 0;
     if (Pism()->cursorPosition() != typed || Pism()->hasSelectedText())
         Pism()->setCursorPosition(typed);
 }

@@ -7,8 +7,8 @@
 #include <array>
 #include <functional>
 
-struct AppState;
 class QFrame;
+class TestSession;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
@@ -26,9 +26,9 @@ public:
     enum class Part { DelkaSlova, Moznosti, Zmena };
     Q_ENUM(Part)
 
-    // state holds the letters typed into the mask; answer is the test's answer box that OK fills.
+    // session keeps the letters typed into the mask; answer is the test's answer box that OK fills.
     // The feedback and change uses need neither.
-    explicit HintWindow(QWidget* parent, AppState* state = nullptr, QLineEdit* answer = nullptr);
+    explicit HintWindow(QWidget* parent, TestSession* session = nullptr, QLineEdit* answer = nullptr);
 
     // Shows the window modally and returns once it has closed; the window is destroyed by then.
     void showModal();
@@ -99,7 +99,7 @@ private:
     std::array<QRadioButton*, kOptionCount> m_options{};
     QLineEdit* m_foreign = nullptr;
     QLineEdit* m_czech = nullptr;
-    AppState* m_state;
+    TestSession* m_session;
     QLineEdit* m_answer;
     bool m_framed = false;
 };

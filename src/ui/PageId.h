@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/HintKind.h"
+
 #include <cstddef>
 
 // The pages of the main window. Page::Page turns one into its frame's name ("Frames(i)"), the only
@@ -24,6 +26,3 @@ constexpr std::size_t pageIndex(PageId page) {
 
 // What the QuickClick window shows.
 enum class QuickClickPage { None, MenuJumps, TestHints };
-
-// The hints a question offers, from the test page's keys or the QuickClick window's buttons.
-enum class HintKind { FirstLetter, WordLength, FiveOptions };

@@ -23,9 +23,9 @@ namespace {
 
 class QuietShell final : public Shell {
 public:
-    void showPage(int) override {}
+    void showPage(PageId) override {}
     void showProgress(int, int) override {}
-    void showQuickClickPage(int) override {}
+    void showQuickClickPage(QuickClickPage) override {}
     void showQuickClickWindow() override {}
     void closeQuickClickWindow() override {}
     void setQuickClickHintsEnabled(bool) override {}
@@ -110,9 +110,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     page.F2Cmbbx_Click(0);
     page.findChild<QComboBox*>(QStringLiteral("F2Cmbbx(1)"))->setCurrentIndex(0);
     page.F2CmdOk_Click();
-    const TestSettings& settings = state.testSettings;
-    FUZZ_CHECK(settings.Repeats == first.at(2).toInt() && settings.Penalty == first.at(3).toInt() &&
-                   settings.MaxRepeats == first.at(4).toInt() && !shell.ended,
+    const TestSettings& settings = state.test.settings();
+    FUZZ_CHECK(settings.repeats == first.at(2).toInt() && settings.penalty == first.at(3).toInt() &&
+                   settings.maxRepeats == first.at(4).toInt() && !shell.ended,
                first.join(u'|'));
     MessageBox::setHandler({});
     return 0;

@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             FUZZ_CHECK(loaded <= WordLists::kMaxPairs && czech.size() <= WordLists::kMaxAlternatives &&
                            foreign.size() <= WordLists::kMaxAlternatives,
                        QStringLiteral("loaded past a limit: pair %1 ").arg(loaded) + shown(line));
-            FUZZ_CHECK(words.PairCount == loaded && words.alternatives(loaded, false) == czech &&
+            FUZZ_CHECK(words.pairCount() == loaded && words.alternatives(loaded, false) == czech &&
                            words.alternatives(loaded, true) == foreign,
                        shown(line));
         }

@@ -73,8 +73,10 @@ const Kind kKinds[] = {
     {"test settings", "Try.cfg",
      [](int i) { return lines(u" %1| %2| %3| 2| 6| %4"_s.arg(i % 4).arg(i % 3).arg(i + 3).arg(i % 2).split(u'|')); },
      [](const DataDir& dir, int i) {
-         return SavedTestSettings::write(dir, TestSettings{.Level = i % 4, .AnswerMode = i % 3, .Repeats = i + 3.0},
-                                         i % 2 == 1);
+         return SavedTestSettings::write(dir, TestSettings{.level = Level(i % 4),
+                                                           .answerMode = AnswerMode(i % 3),
+                                                           .repeats = i + 3,
+                                                           .halfAnswer = i % 2 == 1});
      }},
     {"results log", "Zkouseni.txt", [](int i) { return appended({u"Dříve"_s}, record, i); },
      [](const DataDir& dir, int i) { return dir.appendLine(u"Zkouseni.txt"_s, record(i)); }},

@@ -3,6 +3,7 @@
 #include "Sandbox.h"
 
 #include "core/AppState.h"
+#include "core/TestSession.h"
 #include "hints/Hints.h"
 #include "ui/AnswerBox.h"
 #include "ui/HintWindow.h"
@@ -22,6 +23,7 @@
 #include <memory>
 
 using namespace Qt::StringLiterals;
+using TestEngine::Direction;
 
 namespace {
 
@@ -31,11 +33,30 @@ struct Fixture : Sandbox {
     QLineEdit* question = new QLineEdit(&host);
     AnswerBox* answer = new AnswerBox(&host);
 
-    Hints::Context context() { return {&host, state, question, answer}; }
+    Hints::Context context() { return {&host, state.test, random, question, answer}; }
+    // The session asks pair n of these lines, the given side shown.
+    void ask(const QStringList& lines, int n, Direction direction = Direction::CzechShown) {
+        TestSession& test = state.test;
+        test.words().clear();
+        for (const QString& line : lines)
+            test.words().addPairLine(line);
+        test.settings().answerMode = direction == Direction::ForeignShown ? AnswerMode::Czech : AnswerMode::Foreign;
+        test.begin({});
+        random.values = {(n - 0.5) / lines.size()};
+        test.drawQuestion(random);
+    }
 };
 
 void answerNextWindow(std::function<void(HintWindow&)> act) {
     answerNextWindow<HintWindow>(std::move(act));
+}
+
+// Pairs "Fn*Cn*", n from 1.
+QStringList numbered(int count) {
+    QStringList lines;
+    for (int n = 1; n <= count; ++n)
+        lines.append(u"F%1*C%1*"_s.arg(n));
+    return lines;
 }
 
 // The draw that picks pair n of six.
@@ -124,32 +145,29 @@ private Q_SLOTS:
     void letterHints_data() {
         QTest::addColumn<bool>("firstLetter"); // else word length
         QTest::addColumn<QString>("pair");
-        QTest::addColumn<int>("direction");
+        QTest::addColumn<Direction>("direction");
         QTest::addColumn<QString>("typed");        // keys typed into the mask; "\b" is Backspace
         QTest::addColumn<QStringList>("expected"); // sentence, mask, the typed mask that OK hands in
 
         QTest::newRow("length, Backspace changes nothing")
-            << false << u"Stadt*město*"_s << 1 << u"a\bb\b"_s
+            << false << u"Stadt*město*"_s << Direction::CzechShown << u"a\bb\b"_s
             << QStringList{u"Hledané slovo má celkem  5 znaků"_s, u"-----"_s, u"ab---"_s};
         QTest::newRow("length, typing past the end grows the mask")
-            << false << u"Uhr*hodiny*"_s << 1 << u"Uhren"_s
+            << false << u"Uhr*hodiny*"_s << Direction::CzechShown << u"Uhren"_s
             << QStringList{u"Hledané slovo má celkem  3 znaků"_s, u"---"_s, u"Uhren"_s};
         QTest::newRow("first letter, Czech asked, first alternative")
-            << true << u"Bahnhof*nádraží+stanice*"_s << 2 << u"\bá"_s
+            << true << u"Bahnhof*nádraží+stanice*"_s << Direction::ForeignShown << u"\bá"_s
             << QStringList{u"Hledané slovo začíná písmenem n."_s, u"n------"_s, u"ná-----"_s};
     }
     void letterHints() {
         QFETCH(bool, firstLetter);
         QFETCH(QString, pair);
-        QFETCH(int, direction);
+        QFETCH(Direction, direction);
         QFETCH(QString, typed);
         QFETCH(QStringList, expected);
 
-        m_f->state.wordLists.addPairLine(u"Hund*pes*"_s);
-        m_f->state.wordLists.addPairLine(pair);
-        m_f->state.currentPair = 2;
-        m_f->state.direction = direction;
-        m_f->state.hintLetters = u"xyz"_s; // left by an earlier hint
+        m_f->ask({u"Hund*pes*"_s, pair}, 2, direction);
+        m_f->state.test.noteHint(HintKind::FirstLetter, u"xyz"_s); // left by an earlier hint
         QStringList shown;
         HintWindow::setShowHook([&](HintWindow& w) {
             shown = {w.LblNadpis()->text(), w.LblPocetPism()->text(), w.Pism()->text()};
@@ -161,32 +179,30 @@ private Q_SLOTS:
 
         shown.append(m_f->answer->text());
         QCOMPARE(shown, QStringList{firstLetter ? u"První písmeno"_s : u"Délka slova"_s} + expected);
-        QCOMPARE(m_f->state.hintLetters, QString(expected.last()).remove(u'-'));
+        QCOMPARE(m_f->state.test.hintLetters(), QString(expected.last()).remove(u'-'));
+        QCOMPARE(m_f->state.test.answer(QString()).hint, firstLetter ? HintKind::FirstLetter : HintKind::WordLength);
     }
 
     void fiveOptions_data() {
-        QTest::addColumn<int>("direction");
+        QTest::addColumn<Direction>("direction");
         QTest::addColumn<double>("placeDraw");    // where the right answer goes
         QTest::addColumn<QStringList>("options"); // empty: five pairs, no window
 
-        QTest::newRow("five pairs: nothing") << 1 << 0.5 << QStringList();
+        QTest::newRow("five pairs: nothing") << Direction::CzechShown << 0.5 << QStringList();
         QTest::newRow("foreign asked: never the fifth")
-            << 1 << 0.9999 << QStringList{u"F1"_s, u"F2"_s, u"F4"_s, u"F3"_s, u"F5"_s};
+            << Direction::CzechShown << 0.9999 << QStringList{u"F1"_s, u"F2"_s, u"F4"_s, u"F3"_s, u"F5"_s};
         QTest::newRow("Czech asked: never the first")
-            << 2 << 0.0 << QStringList{u"C1"_s, u"C3"_s, u"C4"_s, u"C6"_s, u"C5"_s};
+            << Direction::ForeignShown << 0.0 << QStringList{u"C1"_s, u"C3"_s, u"C4"_s, u"C6"_s, u"C5"_s};
     }
     void fiveOptions() {
-        QFETCH(int, direction);
+        QFETCH(Direction, direction);
         QFETCH(double, placeDraw);
         QFETCH(QStringList, options);
 
-        for (int n = 1; n <= (options.isEmpty() ? 5 : 6); ++n)
-            m_f->state.wordLists.addPairLine(u"F%1*C%1*"_s.arg(n));
-        m_f->state.currentPair = 3;
-        m_f->state.direction = direction;
+        m_f->ask(numbered(options.isEmpty() ? 5 : 6), 3, direction);
         // The draws meet the asked pair and a pair already taken, which are drawn again.
         m_f->random.values = {draw(3), draw(1), draw(1), draw(2), draw(4), draw(6), draw(5), placeDraw};
-        m_f->question->setText(direction == 2 ? u"F3"_s : u"C3"_s);
+        m_f->question->setText(direction == Direction::ForeignShown ? u"F3"_s : u"C3"_s);
         m_f->answer->setText(u"old"_s);
         QStringList shown;
         HintWindow::setShowHook([&](HintWindow& w) {
@@ -236,10 +252,10 @@ private Q_SLOTS:
             HintWindow::showFeedback(&m_f->host, u"Rychlá odpověď"_s, Qt::blue, u"Slovo:"_s, answers);
             QCOMPARE(shown, QStringList({u"Rychlá odpověď"_s, u"#0000ff"_s, u"Slovo:"_s, answers}));
         } else {
+            QStringList lines;
             for (int n = 1; n <= 6; ++n)
-                m_f->state.wordLists.addPairLine((QString::number(n) + answers).left(answers.size()) + u"*C*"_s);
-            m_f->state.currentPair = 3;
-            m_f->state.direction = 1;
+                lines.append((QString::number(n) + answers).left(answers.size()) + u"*C*"_s);
+            m_f->ask(lines, 3);
             m_f->random.values = {draw(1), draw(2), draw(4), draw(5), draw(6), 0.0};
             m_f->question->setText(question);
             Hints::fiveOptions(m_f->context());
@@ -266,8 +282,7 @@ private Q_SLOTS:
         QFETCH(QString, typed);
         QFETCH(bool, seenWhole);
 
-        m_f->state.wordLists.addPairLine(word + u"*slovo*"_s);
-        m_f->state.currentPair = 1;
+        m_f->ask({word + u"*slovo*"_s}, 1);
         const int given = firstLetter ? 1 : 0;
         QList<int> carets;
         bool selected = true;
@@ -332,9 +347,7 @@ private Q_SLOTS:
         QFETCH(QString, use);
         QFETCH(bool, closes);
 
-        for (int n = 1; n <= 6; ++n)
-            m_f->state.wordLists.addPairLine(u"F%1*C%1*"_s.arg(n));
-        m_f->state.currentPair = 1;
+        m_f->ask(numbered(6), 1);
         m_f->random.values = {draw(2), draw(3), draw(4), draw(5), draw(6), 0.0};
         bool open = false;
         if (use == u"yesno"_s) { // the real box, as every page's question shows it

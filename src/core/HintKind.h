@@ -1,0 +1,4 @@
+#pragma once
+
+// The hints a question offers, from the test page's keys or the QuickClick window's buttons.
+enum class HintKind { FirstLetter, WordLength, FiveOptions };
