@@ -112,8 +112,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                    "me.cfg");
     }
     const SavedTestSettings saved = SavedTestSettings::read(dir);
-    FUZZ_CHECK(saved.level.value_or(0) >= 0 && saved.level.value_or(0) <= 3, "level");
-    FUZZ_CHECK(saved.answerMode.value_or(0) >= 0 && saved.answerMode.value_or(0) <= 2, "answer mode");
+    const int level = static_cast<int>(saved.level.value_or(Level::Easy));
+    const int answerMode = static_cast<int>(saved.answerMode.value_or(AnswerMode::Foreign));
+    FUZZ_CHECK(level >= 0 && level <= 3, "level");
+    FUZZ_CHECK(answerMode >= 0 && answerMode <= 2, "answer mode");
     FUZZ_CHECK(box.now() == before, "a reader changed the data directory");
 
     const UserTextbook::Lessons user = UserTextbook::list(dir);
