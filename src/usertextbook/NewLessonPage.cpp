@@ -86,12 +86,6 @@ NewLessonPage::NewLessonPage(Shell& shell, AppState& state, QWidget* parent)
     setBackButton(back);
 }
 
-NewLessonPage::State NewLessonPage::state() const {
-    if (m_foreign->isHidden())
-        return State::Description;
-    return m_description->isHidden() ? State::ExistingLessonPairs : State::NewLessonPairs;
-}
-
 void NewLessonPage::showPairControls(bool shown) {
     for (QWidget* control : m_pairControls)
         control->setVisible(shown);
@@ -109,6 +103,7 @@ void NewLessonPage::F7CmdOk2_Click() {
     }
     m_state.currentLessonFile = UserTextbook::lessonFile(lesson.number);
     m_newLesson = lesson.number;
+    m_entry = State::NewLessonPairs;
     m_shell.showProgress(99, 100);
     m_confirm->hide();
     m_description->setEnabled(false);
@@ -122,6 +117,7 @@ void NewLessonPage::F7CmdOk2_Click() {
 }
 
 void NewLessonPage::prepareExisting(const QString& lastPair) {
+    m_entry = State::ExistingLessonPairs;
     showPairControls(true);
     m_descriptionLabel->hide();
     m_confirm->hide();
@@ -215,6 +211,7 @@ void NewLessonPage::focusFirstBox() {
 }
 
 void NewLessonPage::showDescriptionState() {
+    m_entry = State::Description;
     showPairControls(false);
     m_descriptionLabel->show();
     m_description->show();

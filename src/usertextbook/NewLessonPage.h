@@ -21,7 +21,7 @@ public:
 
     NewLessonPage(Shell& shell, AppState& state, QWidget* parent = nullptr);
 
-    State state() const;
+    State state() const { return m_entry; }
 
     void F7CmdOk2_Click();
     void F7CmdOk_Click();
@@ -56,5 +56,6 @@ private:
     QPushButton* m_add = nullptr;             // F7CmdOk
     QPushButton* m_save = nullptr;            // F7CmdSave
     std::array<QWidget*, 6> m_pairControls{}; // the boxes of a pair, their labels and the last pair
-    int m_newLesson = 0;                      // the number of the lesson created last
+    State m_entry = State::Description;
+    int m_newLesson = 0; // the number of the lesson created last
 };
