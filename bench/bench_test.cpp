@@ -380,7 +380,7 @@ void choose(Program& program, int index, const QString& text) {
 
 // From wherever the program is to the setup page, filled in for a test of the bench's lesson.
 void fillSetupPage(Program& program, int repeats) {
-    program.window.mainMenu()->F2ImgTry_Click();
+    Q_EMIT program.window.mainMenu()->testChosen();
     choose(program, 0, kTextbook);
     choose(program, 1, kLesson);
     program.control<QRadioButton>("F2OptUZ(1)")->setChecked(true);

@@ -51,7 +51,7 @@ void BackgroundWindow::showBehind() {
     setEnabled(false);
 }
 
-void BackgroundWindow::Form_Activate() {
+void BackgroundWindow::coverScreen() {
     runTrapped(
         this, 1, QString(), [this] { m_blue->resize(width() + tw(1000), height() + tw(1000)); }, m_endProgram);
 }
@@ -60,6 +60,6 @@ bool BackgroundWindow::event(QEvent* event) {
     const bool handled = QWidget::event(event);
     // Activation, and the first showing, which counts as activation of a window that never takes focus.
     if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Show)
-        Form_Activate();
+        coverScreen();
     return handled;
 }

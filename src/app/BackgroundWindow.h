@@ -16,7 +16,7 @@ public:
     explicit BackgroundWindow(std::function<void()> endProgram);
 
     // Makes the blue picture overhang every edge of the window.
-    void Form_Activate();
+    void coverScreen();
     // Shown over the whole screen, then disabled.
     void showBehind();
 

@@ -159,16 +159,16 @@ void MainMenuPage::setLit(int item, bool lit) {
 void MainMenuPage::choose(int item) {
     switch (item) {
     case 0:
-        F2ImgTry_Click();
+        Q_EMIT testChosen();
         break;
     case 1:
-        F2ImgBook_Click();
+        Q_EMIT editorChosen();
         break;
     case 2:
-        F2ImgOpt_Click();
+        Q_EMIT settingsChosen();
         break;
     default:
-        F2ImgUziv_Click();
+        Q_EMIT userTextbookChosen();
         break;
     }
 }
@@ -196,12 +196,9 @@ void MainMenuPage::clearHighlights() {
     m_current = -1;
 }
 
-void MainMenuPage::Frames_MouseMove() {
-    clearHighlights();
-}
-
 void MainMenuPage::mouseMoveEvent(QMouseEvent* event) {
-    Frames_MouseMove();
+    // The mouse over the free area of the page clears every highlight.
+    clearHighlights();
     event->accept();
 }
 
@@ -280,7 +277,7 @@ bool MainMenuPage::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonDblClick:
         m_releaseEndsDoubleClick = true;
         if (item == 2)
-            F2ImgOpt_DblClick();
+            Q_EMIT settingsChosen();
         return true;
     default:
         return Page::eventFilter(watched, event);

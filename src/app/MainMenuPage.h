@@ -22,18 +22,6 @@ public:
 
     explicit MainMenuPage(QWidget* parent = nullptr);
 
-    void F2ImgTry_Click() { Q_EMIT testChosen(); }
-    void F2ImgBook_Click() { Q_EMIT editorChosen(); }
-    void F2ImgOpt_Click() { Q_EMIT settingsChosen(); }
-    void F2ImgOpt_DblClick() { Q_EMIT settingsChosen(); }
-    void F2ImgUziv_Click() { Q_EMIT userTextbookChosen(); }
-    void F2ImgTry_MouseMove() { light(0); }
-    void F2ImgBook_MouseMove() { light(1); }
-    void F2ImgOpt_MouseMove() { light(2); }
-    void F2ImgUziv_MouseMove() { light(3); }
-    // The mouse over the free area of the page clears every highlight.
-    void Frames_MouseMove();
-
     bool isLit(int item) const;
 
 Q_SIGNALS:

@@ -1,6 +1,7 @@
 #include "DataDir.h"
 
 #include "Cp1250.h"
+#include "FileNames.h"
 #include "TextRoutines.h"
 
 #include <QCryptographicHash>
@@ -59,7 +60,7 @@ void sortByNumber(FileListing& listing, const std::function<double(const QString
 using Operation = IoStatus::Operation;
 using Outcome = IoStatus::Outcome;
 
-const QString kFolderNotFile = QStringLiteral("je to složka, ne soubor");
+const QString& kFolderNotFile = IoStatus::kFolderNotFile;
 const QString kNotRegular = QStringLiteral("není to obyčejný soubor (je to například roura nebo zařízení)");
 const QString kUtf32 = QStringLiteral("soubor je v kódování UTF-32, které program neumí přečíst");
 const QString kNulCharacters = QStringLiteral("soubor obsahuje znaky s kódem 0, není to textový soubor");
@@ -461,7 +462,7 @@ IoStatus folderStatus(const FolderIndex& folder) {
     else if (!info.isDir())
         reason = QStringLiteral("není to složka");
     else if (!info.isReadable() || !info.isExecutable())
-        reason = QStringLiteral("přístup byl odepřen");
+        reason = IoStatus::kAccessDenied;
     else
         return {};
     return IoStatus::failure(Operation::ReadFolder, folder.path(), reason);
@@ -484,17 +485,17 @@ FileListing DataDir::listNamed(const FolderIndex& folder, const QStringList& fil
 }
 
 FileListing DataDir::listTextbooks() const {
-    const FolderIndex books = folder(QStringLiteral("books"));
+    const FolderIndex books = folder(FileNames::kBooks);
     FileListing listing;
     if (!folderListable(books, &listing))
         return listing;
-    listing = listNamed(books, books.matchingFiles(QString(), QStringLiteral(".mum")));
+    listing = listNamed(books, books.matchingFiles(QString(), FileNames::kMum));
     sortByNumber(listing, [](const QString& name) { return numericValue(textbookNumberText(name)); });
     return listing;
 }
 
 FileListing DataDir::listLessons(const QString& t) const {
-    const FolderIndex units = folder(QStringLiteral("units"));
+    const FolderIndex units = folder(FileNames::kUnits);
     FileListing listing;
     if (!folderListable(units, &listing))
         return listing;
@@ -708,7 +709,7 @@ int DataDir::removeStaleTempFiles(std::chrono::seconds minimumAge) const {
         QRegularExpression::CaseInsensitiveOption);
     const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-minimumAge.count());
     const std::pair<QString, const QRegularExpression*> folders[] = {
-        {m_root, &inRoot}, {resolve(QStringLiteral("books")), &inBooks}, {resolve(QStringLiteral("units")), &inUnits}};
+        {m_root, &inRoot}, {resolve(FileNames::kBooks), &inBooks}, {resolve(FileNames::kUnits), &inUnits}};
     int removed = 0;
     for (const auto& [path, pattern] : folders) {
         QDirIterator it(path, QDir::Files | QDir::Hidden | QDir::NoSymLinks);

@@ -18,9 +18,9 @@ QString reasonOfSystemError(int systemError) {
         return QStringLiteral("soubor nebo složka neexistuje");
     case EACCES:
     case EPERM:
-        return QStringLiteral("přístup byl odepřen");
+        return IoStatus::kAccessDenied;
     case EISDIR:
-        return QStringLiteral("je to složka, ne soubor");
+        return IoStatus::kFolderNotFile;
     case ENOTDIR:
         return QStringLiteral("část cesty není složka");
     case ENOSPC:
@@ -87,7 +87,7 @@ QString reasonOfDeviceError(QFileDevice::FileError error) {
     case QFileDevice::ResizeError:
         return QStringLiteral("velikost souboru nelze změnit");
     case QFileDevice::PermissionsError:
-        return QStringLiteral("přístup byl odepřen");
+        return IoStatus::kAccessDenied;
     case QFileDevice::CopyError:
         return QStringLiteral("soubor nelze zkopírovat");
     }

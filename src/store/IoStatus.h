@@ -7,6 +7,10 @@
 // and why it failed. Every reason is Czech: none is taken from the system's (English) error texts.
 class IoStatus {
 public:
+    // Reasons that several checks give.
+    static inline const QString kAccessDenied = QStringLiteral("přístup byl odepřen");
+    static inline const QString kFolderNotFile = QStringLiteral("je to složka, ne soubor");
+
     // Rename: the reason also gives the new name. NewFile: the path is the folder no file could be
     // created in.
     // DeleteLesson, DeleteTextbook: a deletion that could not start (its record could not be written);
@@ -26,9 +30,6 @@ public:
     // when the number is 0 or unknown.
     static IoStatus fromError(Operation op, const QString& path, QFileDevice::FileError error, int systemError,
                               Outcome outcome = Outcome::Unchanged);
-    static IoStatus fromDevice(Operation op, const QFileDevice& file, int systemError = 0) {
-        return fromError(op, file.fileName(), file.error(), systemError);
-    }
     // A success the user should hear of, for example that a file was converted to UTF-8.
     static IoStatus withNotice(const QString& notice);
     // This failure as the reason a deletion of path could not start (op DeleteLesson or DeleteTextbook):

@@ -1,5 +1,7 @@
 #include "UserTextbook.h"
 
+#include "FileNames.h"
+
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
@@ -40,20 +42,17 @@ namespace {
 
 using Operation = IoStatus::Operation;
 
-const QString kUnits = QStringLiteral("units");
-const QString kPrefix = QStringLiteral("1_");
-const QString kMum = QStringLiteral(".mum");
+using FileNames::kMum;
+using FileNames::kUnits;
+const QString kBook = QStringLiteral("1"); // the user textbook's number
+const QString kPrefix = kBook + u'_';
 // No listing or name pattern of the program takes these: they end in ".txt".
 const QString kJournal = QStringLiteral("1_renumber.txt");
 const QString kTrashTitle = QStringLiteral("1_renumber_title.txt");
 const QString kTrashLesson = QStringLiteral("1_renumber_lesson.txt");
 
 QString titleName(int n) {
-    return kPrefix + QString::number(n) + QStringLiteral("t.mum");
-}
-
-QString lessonName(int n) {
-    return kPrefix + QString::number(n) + kMum;
+    return FileNames::titleFile(kBook, QString::number(n), u't');
 }
 
 // Reports to the page about a hundred times at most: it repaints its progress bar on each report.
@@ -290,7 +289,7 @@ IoStatus deletable(const DataDir& dir, const FolderIndex& units, const QString& 
     if (info.isFile())
         return {};
     return IoStatus::failure(Operation::Remove, info.filePath(),
-                             info.isDir() ? QStringLiteral("je to složka, ne soubor")
+                             info.isDir() ? IoStatus::kFolderNotFile
                                           : QStringLiteral("není to obyčejný soubor (je to například roura nebo "
                                                            "zařízení)"));
 }
@@ -298,19 +297,23 @@ IoStatus deletable(const DataDir& dir, const FolderIndex& units, const QString& 
 } // namespace
 
 QString titleFile(int n) {
-    return kUnits + u'\\' + titleName(n);
+    return FileNames::inUnits(titleName(n));
+}
+
+QString lessonName(int n) {
+    return FileNames::lessonFile(kBook, QString::number(n));
 }
 
 QString lessonFile(int n) {
-    return kUnits + u'\\' + lessonName(n);
+    return FileNames::inUnits(lessonName(n));
 }
 
 IoStatus ensureTextbook(const DataDir& dir) {
-    const FolderIndex books = dir.folder(QStringLiteral("books"));
-    const QString name = QStringLiteral("1.mum");
+    const FolderIndex books = dir.folder(FileNames::kBooks);
+    const QString name = FileNames::textbookFile(kBook);
     if (books.contains(name))
         return {};
-    return dir.rewrite(books, name, {QStringLiteral("Uživatelská učebnice")});
+    return dir.rewrite(books, name, {kName});
 }
 
 IoStatus completeRenumbering(const DataDir& dir) {

@@ -15,10 +15,14 @@
 namespace UserTextbook {
 
 constexpr int kMaxLessons = 999;
+// The textbook's name, which its pages carry as their title too.
+inline const QString kName = QStringLiteral("Uživatelská učebnice");
 
 // Paths in the system's spelling: "units\1_4t.mum", "units\1_4.mum".
 QString titleFile(int n);
 QString lessonFile(int n);
+// The lesson file's name without folder, as the vocabulary's functions take it: "1_4.mum".
+QString lessonName(int n);
 
 // Called along long operations: done of total.
 using Progress = std::function<void(int done, int total)>;

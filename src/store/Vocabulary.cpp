@@ -1,5 +1,6 @@
 #include "Vocabulary.h"
 
+#include "FileNames.h"
 #include "TextRoutines.h"
 
 #include <algorithm>
@@ -9,9 +10,7 @@ namespace Vocabulary {
 
 namespace {
 
-const QString kBooks = QStringLiteral("books");
-const QString kUnits = QStringLiteral("units");
-const QString kMum = QStringLiteral(".mum");
+using namespace FileNames;
 
 // A folder that is there but cannot be listed hides the numbers in use: better no new file than one
 // written over an old one. A missing folder is left to the write, whose message names the file.
@@ -25,7 +24,7 @@ const QString kDeletionMark = QStringLiteral("Memoran: deletion of a textbook wi
 
 // The record's lines: the mark, the textbook file's name, the textbook's name for the user.
 IoStatus recordDeletion(const DataDir& dir, const FolderIndex& books, const QString& fileName) {
-    const QString line = dir.readFirstLine(kBooks + u'\\' + fileName);
+    const QString line = dir.readFirstLine(inBooks(fileName));
     return dir.rewrite(books, kDeletionRecord, {kDeletionMark, fileName, line.trimmed().isEmpty() ? fileName : line});
 }
 
@@ -103,20 +102,20 @@ Created createTextbook(const DataDir& dir, const QString& name) {
     // Any entry takes its number, a folder or a pipe too: the new file must not land on it. The loop
     // ends within one more than the folder's entries.
     int t = 1;
-    while (books.contains(QString::number(t) + kMum))
+    while (books.contains(textbookFile(QString::number(t))))
         ++t;
-    const QString fileName = QString::number(t) + kMum;
+    const QString fileName = textbookFile(QString::number(t));
     const IoStatus status = dir.rewrite(books, fileName, {name});
     return {status.ok() ? fileName : QString(), status};
 }
 
 IoStatus renameTextbook(const DataDir& dir, const QString& fileName, const QString& name) {
-    return dir.rewrite(kBooks + u'\\' + fileName, {name});
+    return dir.rewrite(inBooks(fileName), {name});
 }
 
 IoStatus deleteTextbook(const DataDir& dir, const QString& fileName, bool withLessons) {
     if (!withLessons)
-        return dir.remove(kBooks + u'\\' + fileName);
+        return dir.remove(inBooks(fileName));
     const FolderIndex units = dir.folder(kUnits);
     if (const IoStatus folder = listable(units); !folder.ok())
         return folder;
@@ -154,7 +153,7 @@ IoStatus settleDeletion(const DataDir& dir, bool finish) {
         return {};
     if (finish)
         return deleteTextbook(dir, deletion.fileName, true);
-    return dir.remove(kBooks + u'\\' + kDeletionRecord);
+    return dir.remove(inBooks(kDeletionRecord));
 }
 
 int nextLessonNumber(const FolderIndex& units, const QString& t) {
@@ -172,7 +171,7 @@ Created createLesson(const DataDir& dir, const QString& t, const QString& descri
         return {{}, folder};
     const int l = nextLessonNumber(units, t);
     if (l == 0) {
-        const QString title = t + u'_' + incremented(highestDigits(units, t)) + QStringLiteral("T.mum");
+        const QString title = titleFile(t, incremented(highestDigits(units, t)));
         return {{},
                 IoStatus::failure(IoStatus::Operation::Write, units.filePath(title),
                                   QStringLiteral("číslo nové lekce by bylo větší než %1, tak velké číslo program "
@@ -180,7 +179,7 @@ Created createLesson(const DataDir& dir, const QString& t, const QString& descri
                                       .arg(std::numeric_limits<int>::max()),
                                   IoStatus::Outcome::NotCreated)};
     }
-    const QString title = t + u'_' + QString::number(l) + QStringLiteral("T.mum");
+    const QString title = titleFile(t, QString::number(l));
     const IoStatus status = writeLesson(dir, units, title, description, true);
     return {status.ok() ? title : QString(), status};
 }
@@ -194,7 +193,7 @@ FileLines loadPairs(const DataDir& dir, const QString& lessonFileName) {
 }
 
 IoStatus savePairs(const DataDir& dir, const QString& lessonFileName, const QStringList& pairLines) {
-    return dir.rewrite(kUnits + u'\\' + lessonFileName, pairLines);
+    return dir.rewrite(inUnits(lessonFileName), pairLines);
 }
 
 IoStatus openForExtension(const DataDir& dir, const QString& titleFileName, const QString& description,
@@ -226,7 +225,7 @@ IoStatus openForExtension(const DataDir& dir, const QString& titleFileName, cons
 }
 
 IoStatus appendPair(const DataDir& dir, const QString& lessonFileName, const QString& foreign, const QString& czech) {
-    return dir.appendLine(kUnits + u'\\' + lessonFileName, pairLine(foreign, czech));
+    return dir.appendLine(inUnits(lessonFileName), pairLine(foreign, czech));
 }
 
 IoStatus deleteLesson(const DataDir& dir, const QString& titleFileName) {

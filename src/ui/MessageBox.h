@@ -24,6 +24,9 @@ struct Request {
     Answer defaultAnswer = Answer::Ok;
 };
 
+// Said by every page whose form the user sent off with a box left empty.
+inline const QString kMissingFields = QStringLiteral("Nejsou zadány všechny údaje!");
+
 // The caption of the main window, the title of its pages' message boxes.
 QString mainCaption();
 

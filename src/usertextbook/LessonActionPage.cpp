@@ -28,12 +28,10 @@ constexpr ControlSpec kControls[] = {
     {"F3CmdStorno", Kind::Button, 5730, 6060, 1710, 480, "Storno"},
 };
 
-const QString kMissing = QStringLiteral("Nejsou zadány všechny údaje!");
-
 } // namespace
 
 LessonActionPage::LessonActionPage(Shell& shell, AppState& state, QWidget* parent)
-    : Page(PageId::UserTextbook, QStringLiteral("Uživatelská učebnice"), parent), m_shell(shell), m_state(state) {
+    : Page(PageId::UserTextbook, UserTextbook::kName, parent), m_shell(shell), m_state(state) {
     m_controls.build(this, kControls);
     m_options = m_controls.array<QRadioButton, 4>("F3Opt");
     m_lessonLabel = m_controls.get<QLabel>("F3Lbl(1)");
@@ -81,7 +79,7 @@ void LessonActionPage::refillLessons() {
 }
 
 bool LessonActionPage::readLesson(int n, FileLines* lesson) {
-    *lesson = Vocabulary::loadPairs(m_state.dir, QStringLiteral("1_%1.mum").arg(n));
+    *lesson = Vocabulary::loadPairs(m_state.dir, UserTextbook::lessonName(n));
     if (!lesson->status.ok()) {
         MessageBox::showFileError(m_shell.dialogParent(), lesson->status.message());
         return false;
@@ -96,7 +94,7 @@ void LessonActionPage::F3CmdOk_Click() {
         return;
     }
     if (m_lessons->isHidden() || m_lessons->currentIndex() < 0) {
-        MessageBox::tell(m_shell.dialogParent(), kMissing, MessageBox::Icon::Critical);
+        MessageBox::tell(m_shell.dialogParent(), MessageBox::kMissingFields, MessageBox::Icon::Critical);
         return;
     }
     const int n = lessonNumber(m_lessons->currentIndex());

@@ -35,8 +35,6 @@ constexpr ControlSpec kControls[] = {
     {"F7CmdZpet", Kind::Button, 5730, 5460, 1710, 480, "Zpět"},
 };
 
-const QString kMissing = QStringLiteral("Nejsou zadány všechny údaje!");
-
 QWidget* createControl(const ControlSpec& row, QWidget* parent) {
     if (qstrcmp(row.name, "F7TxtNazev") == 0)
         return new FileTextBox(parent);
@@ -50,7 +48,7 @@ QWidget* createControl(const ControlSpec& row, QWidget* parent) {
 } // namespace
 
 NewLessonPage::NewLessonPage(Shell& shell, AppState& state, QWidget* parent)
-    : Page(PageId::NewLesson, QStringLiteral("Uživatelská učebnice"), parent), m_shell(shell), m_state(state) {
+    : Page(PageId::NewLesson, UserTextbook::kName, parent), m_shell(shell), m_state(state) {
     m_controls.build(this, kControls, createControl);
     m_descriptionLabel = m_controls.get<QLabel>("F7Lbl(0)");
     m_description = m_controls.get<QLineEdit>("F7TxtNazev");
@@ -60,6 +58,8 @@ NewLessonPage::NewLessonPage(Shell& shell, AppState& state, QWidget* parent)
     m_lastPair = m_controls.get<WrapLabel>("F7LblPosledni");
     m_add = m_controls.get<QPushButton>("F7CmdOk");
     m_save = m_controls.get<QPushButton>("F7CmdSave");
+    m_pairControls = {m_foreign, m_czech, m_controls["F7Lbl(1)"], m_controls["F7Lbl(2)"], m_controls["F7Lbl(3)"],
+                      m_lastPair};
     setTabOrder(m_foreign, m_czech);
 
     m_confirm->setEnabled(false);
@@ -86,15 +86,9 @@ NewLessonPage::NewLessonPage(Shell& shell, AppState& state, QWidget* parent)
     setBackButton(back);
 }
 
-NewLessonPage::State NewLessonPage::state() const {
-    if (m_foreign->isHidden())
-        return State::Description;
-    return m_description->isHidden() ? State::ExistingLessonPairs : State::NewLessonPairs;
-}
-
 void NewLessonPage::showPairControls(bool shown) {
-    for (const char* name : {"F7TxtCiz", "F7TxtCze", "F7Lbl(1)", "F7Lbl(2)", "F7Lbl(3)", "F7LblPosledni"})
-        m_controls[QString::fromLatin1(name)]->setVisible(shown);
+    for (QWidget* control : m_pairControls)
+        control->setVisible(shown);
 }
 
 void NewLessonPage::F7CmdOk2_Click() {
@@ -109,6 +103,7 @@ void NewLessonPage::F7CmdOk2_Click() {
     }
     m_state.currentLessonFile = UserTextbook::lessonFile(lesson.number);
     m_newLesson = lesson.number;
+    m_entry = State::NewLessonPairs;
     m_shell.showProgress(99, 100);
     m_confirm->hide();
     m_description->setEnabled(false);
@@ -122,6 +117,7 @@ void NewLessonPage::F7CmdOk2_Click() {
 }
 
 void NewLessonPage::prepareExisting(const QString& lastPair) {
+    m_entry = State::ExistingLessonPairs;
     showPairControls(true);
     m_descriptionLabel->hide();
     m_confirm->hide();
@@ -136,7 +132,7 @@ bool NewLessonPage::addPair() {
     const QString foreign = m_foreign->text();
     const QString czech = m_czech->text();
     if (foreign.isEmpty() || czech.isEmpty()) {
-        MessageBox::tell(m_shell.dialogParent(), kMissing, MessageBox::Icon::Critical);
+        MessageBox::tell(m_shell.dialogParent(), MessageBox::kMissingFields, MessageBox::Icon::Critical);
         return false;
     }
     m_save->setEnabled(true);
@@ -158,7 +154,7 @@ void NewLessonPage::F7CmdSave_Click() {
     const bool foreign = !m_foreign->text().isEmpty();
     const bool czech = !m_czech->text().isEmpty();
     if (foreign != czech) {
-        MessageBox::tell(m_shell.dialogParent(), kMissing, MessageBox::Icon::Critical);
+        MessageBox::tell(m_shell.dialogParent(), MessageBox::kMissingFields, MessageBox::Icon::Critical);
         return;
     }
     if (foreign && !addPair())
@@ -215,6 +211,7 @@ void NewLessonPage::focusFirstBox() {
 }
 
 void NewLessonPage::showDescriptionState() {
+    m_entry = State::Description;
     showPairControls(false);
     m_descriptionLabel->show();
     m_description->show();

@@ -2,6 +2,8 @@
 
 #include "ui/Page.h"
 
+#include <array>
+
 struct AppState;
 class QLabel;
 class QLineEdit;
@@ -19,7 +21,7 @@ public:
 
     NewLessonPage(Shell& shell, AppState& state, QWidget* parent = nullptr);
 
-    State state() const;
+    State state() const { return m_entry; }
 
     void F7CmdOk2_Click();
     void F7CmdOk_Click();
@@ -51,7 +53,9 @@ private:
     QLineEdit* m_foreign = nullptr;
     QLineEdit* m_czech = nullptr;
     WrapLabel* m_lastPair = nullptr;
-    QPushButton* m_add = nullptr;  // F7CmdOk
-    QPushButton* m_save = nullptr; // F7CmdSave
-    int m_newLesson = 0;           // the number of the lesson created last
+    QPushButton* m_add = nullptr;             // F7CmdOk
+    QPushButton* m_save = nullptr;            // F7CmdSave
+    std::array<QWidget*, 6> m_pairControls{}; // the boxes of a pair, their labels and the last pair
+    State m_entry = State::Description;
+    int m_newLesson = 0; // the number of the lesson created last
 };

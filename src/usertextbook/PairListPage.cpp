@@ -1,6 +1,7 @@
 #include "PairListPage.h"
 
 #include "core/AppState.h"
+#include "store/UserTextbook.h"
 #include "ui/MessageBox.h"
 #include "ui/PairItems.h"
 #include "ui/Shell.h"
@@ -24,7 +25,7 @@ constexpr ControlSpec kControls[] = {
 } // namespace
 
 PairListPage::PairListPage(Shell& shell, AppState& state, QWidget* parent)
-    : Page(PageId::PairList, QStringLiteral("Uživatelská učebnice"), parent), m_shell(shell), m_state(state) {
+    : Page(PageId::PairList, UserTextbook::kName, parent), m_shell(shell), m_state(state) {
     m_controls.build(this, kControls);
     m_pairs = m_controls.get<QListWidget>("F8Lst");
     m_pairs->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -46,8 +47,7 @@ void PairListPage::fill(const QStringList& pairLines, const Fingerprint& read, c
 bool PairListPage::pairChosen() {
     if (PairItems::hasSelection(m_pairs))
         return true;
-    MessageBox::tell(m_shell.dialogParent(), QStringLiteral("Nejsou zadány všechny údaje!"),
-                     MessageBox::Icon::Critical);
+    MessageBox::tell(m_shell.dialogParent(), MessageBox::kMissingFields, MessageBox::Icon::Critical);
     return false;
 }
 

@@ -1,8 +1,10 @@
 #include "wizard/EditorWizard.h"
 
 #include "store/DataDir.h"
+#include "store/FileNames.h"
 #include "store/TextRoutines.h"
 #include "store/Vocabulary.h"
+#include "ui/FileItems.h"
 #include "ui/FileTextBox.h"
 #include "ui/MessageBox.h"
 #include "ui/PairItems.h"
@@ -61,7 +63,6 @@ constexpr ControlSpec kControls[] = {
     {"LblPopis(6)", Kind::Label, 240, 450, 7920, 270,
      "Ze seznamu vyberte učebnici s níž chcete dál pracovat:", "Frm(2)"},
     {"Lst", Kind::ListBox, 240, 780, 7920, 2595, "", "Frm(2)"},
-    {"LstDat", Kind::ListBox, 0, 0, 0, 0, "", "Frm(2)"},
 
     {"Frm(3)", Kind::Frame, 0, 1005, 8400, 3525},
     {"LblPopis(7)", Kind::Label, 240, 150, 7920, 1380,
@@ -104,7 +105,6 @@ constexpr ControlSpec kControls[] = {
     {"Frm(7)", Kind::Frame, 0, 1005, 8400, 3525},
     {"LblPopis(18)", Kind::Label, 240, 150, 7920, 270, "Ze seznamu vyberte lekci s níž chcete dál pracovat:", "Frm(7)"},
     {"Lst2", Kind::ListBox, 240, 480, 7920, 2895, "", "Frm(7)"},
-    {"LstDat2", Kind::ListBox, 0, 0, 0, 0, "", "Frm(7)"},
 
     {"Frm(8)", Kind::Frame, 0, 1005, 8400, 3525},
     {"LblPopis(19)", Kind::Label, 240, 120, 7920, 540,
@@ -134,10 +134,10 @@ constexpr ControlSpec kControls[] = {
 const QString kNext = QStringLiteral("Další >");
 const QString kFinish = QStringLiteral("Dokončit");
 const QString kStorno = QStringLiteral("Storno");
-const QString kUnits = QStringLiteral("units\\");
-const QString kBooks = QStringLiteral("books\\");
+const QString kChoosePair = QStringLiteral("Vyberte příslušnou dvojici v seznamu nalevo");
+const QString kLeaveQuestion = QStringLiteral("Opravdu chcete opustit editor?");
 const QString kDeleteQuestion = QStringLiteral("Opravdu chcete odstranit %1?");
-const QString kExtensionMarker = QStringLiteral("Zadejte nový název lekce. Můžete však použít i stávající");
+const QString kExtensionPrompt = QStringLiteral("Zadejte nový název lekce. Můžete však použít i stávající");
 
 struct HeaderText {
     const char* title;
@@ -198,8 +198,6 @@ EditorWizard::EditorWizard(const DataDir& dir, QWidget* parent) : QWidget(parent
     m_header->hide();
     m_prev->setEnabled(false);
     m_tasks[1]->setChecked(true);
-    m_bookFiles->hide();
-    m_lessonFiles->hide();
     m_next->setFocus();
 }
 
@@ -214,9 +212,7 @@ void EditorWizard::bindControls() {
     m_withLessons = m_controls.get<QRadioButton>("Opt10");
     m_bookOnly = m_controls.get<QRadioButton>("Opt11");
     m_books = m_controls.get<QListWidget>("Lst");
-    m_bookFiles = m_controls.get<QListWidget>("LstDat");
     m_lessons = m_controls.get<QListWidget>("Lst2");
-    m_lessonFiles = m_controls.get<QListWidget>("LstDat2");
     m_pairs = m_controls.get<QListWidget>("Lst3");
     m_newBook = m_controls.get<QLineEdit>("Txt");
     m_lessonName = m_controls.get<QLineEdit>("Txt2");
@@ -298,26 +294,11 @@ void EditorWizard::orderTabs() {
 
 // ---- Steps and header ----
 
-EditorWizard::Step EditorWizard::currentStep() const {
-    for (int i = 0; i < kStepCount; ++i) {
-        if (!m_steps[i]->isHidden())
-            return static_cast<Step>(i);
-    }
-    return Welcome;
-}
-
-bool EditorWizard::onClosingPage() const {
-    return m_next->text() == kFinish;
-}
-
-bool EditorWizard::extending() const {
-    return m_lessonNamePrompt->text() == kExtensionMarker;
-}
-
 void EditorWizard::showStep(Step step) {
     for (QFrame* frame : m_steps)
         frame->hide();
     m_steps[step]->show();
+    m_step = step;
     // The user goes on where the step asks for something.
     switch (step) {
     case Textbook:
@@ -354,6 +335,7 @@ void EditorWizard::setHeader(Header header) {
 }
 
 void EditorWizard::closingPage() {
+    m_closing = true;
     m_next->setText(kFinish);
     m_prev->setEnabled(false);
     m_end->setEnabled(false);
@@ -381,13 +363,14 @@ void EditorWizard::CmdNext_Click() {
         setHeader(Header::Action);
         return;
     case Action: {
-        if (m_tasks[0]->isChecked()) {
+        m_task = chosenTask();
+        if (m_task == Task::NewTextbook) {
             showStep(NewTextbook);
             setHeader(Header::NewTextbook);
             m_next->setEnabled(!m_newBook->text().isEmpty());
             return;
         }
-        if (!fill(m_books, m_bookFiles, m_dir.listTextbooks()))
+        if (!fill(m_books, m_dir.listTextbooks()))
             return;
         setHeader(Header::Textbook);
         m_next->setEnabled(true);
@@ -405,20 +388,18 @@ void EditorWizard::CmdNext_Click() {
         nextOnTextbookStep();
         return;
     case LessonName: {
-        if (!extending()) {
+        if (!m_extending) {
             const Vocabulary::Created lesson =
-                Vocabulary::createLesson(m_dir, chosenTextbookNumber(), m_lessonName->text());
+                Vocabulary::createLesson(m_dir, textbookNumberText(m_textbookFile), m_lessonName->text());
             if (!MessageBox::reportWrite(this, lesson.status))
                 return;
-            // The new lesson stands in the hidden list as the chosen one: pairs go to its lesson file.
-            m_lessonFiles->clear();
-            m_lessonFiles->addItem(lesson.fileName);
-            m_lessonFiles->setCurrentRow(0);
+            // The new lesson is the chosen one: pairs go to its lesson file.
+            m_titleFile = lesson.fileName;
             m_lastPair->clear();
         } else {
             QString lastLine;
             if (!MessageBox::reportWrite(
-                    this, Vocabulary::openForExtension(m_dir, chosenTitleFile(), m_lessonName->text(), &lastLine)))
+                    this, Vocabulary::openForExtension(m_dir, m_titleFile, m_lessonName->text(), &lastLine)))
                 return;
             m_lastPair->setText(editForm(lastLine));
         }
@@ -435,7 +416,7 @@ void EditorWizard::CmdNext_Click() {
         closingPage();
         return;
     case Rename:
-        if (!MessageBox::reportWrite(this, Vocabulary::renameTextbook(m_dir, chosenTextbook(), m_newName->text())))
+        if (!MessageBox::reportWrite(this, Vocabulary::renameTextbook(m_dir, m_textbookFile, m_newName->text())))
             return;
         closingPage();
         return;
@@ -459,14 +440,16 @@ void EditorWizard::nextOnTextbookStep() {
         MessageBox::tell(this, QStringLiteral("Vyberte nejprve učebnici ze seznamu"), MessageBox::Icon::Exclamation);
         return;
     }
-    m_bookFiles->setCurrentRow(row);
-    if (m_tasks[1]->isChecked()) {
+    m_textbookFile = FileItems::fileOf(m_books->currentItem());
+    switch (m_task) {
+    case Task::NewLesson:
         showStep(LessonName);
         setHeader(Header::NewLesson);
         m_next->setEnabled(!m_lessonName->text().isEmpty());
-    } else if (m_tasks[2]->isChecked()) {
+        return;
+    case Task::RenameTextbook: {
         IoStatus status;
-        const QString name = m_dir.readFirstLine(QStringLiteral("books\\") + chosenTextbook(), &status);
+        const QString name = m_dir.readFirstLine(FileNames::inBooks(m_textbookFile), &status);
         if (!status.ok()) {
             MessageBox::showFileError(this, status.message());
             return;
@@ -475,15 +458,22 @@ void EditorWizard::nextOnTextbookStep() {
         setHeader(Header::Rename);
         m_next->setEnabled(!m_newName->text().isEmpty());
         m_oldName->setText(name);
-    } else if (m_tasks[3]->isChecked() || m_tasks[5]->isChecked()) {
-        if (!fill(m_lessons, m_lessonFiles, m_dir.listLessons(chosenTextbookNumber())))
+        return;
+    }
+    case Task::EditLesson:
+    case Task::DeleteLesson:
+        if (!fill(m_lessons, m_dir.listLessons(textbookNumberText(m_textbookFile))))
             return;
-        setHeader(m_tasks[3]->isChecked() ? Header::EditLesson : Header::DeleteLesson);
+        setHeader(m_task == Task::EditLesson ? Header::EditLesson : Header::DeleteLesson);
         showStep(Lesson);
-    } else if (m_tasks[4]->isChecked()) {
+        return;
+    case Task::DeleteTextbook:
         showStep(Deletion);
         m_next->setEnabled(m_withLessons->isChecked() || m_bookOnly->isChecked());
         setHeader(Header::Deletion);
+        return;
+    case Task::NewTextbook: // has no textbook step
+        return;
     }
 }
 
@@ -493,9 +483,9 @@ void EditorWizard::nextOnLessonStep() {
         MessageBox::tell(this, QStringLiteral("Vyberte nejprve lekci ze seznamu"), MessageBox::Icon::Exclamation);
         return;
     }
-    m_lessonFiles->setCurrentRow(row);
-    if (m_tasks[3]->isChecked()) {
-        const FileLines lesson = Vocabulary::loadPairs(m_dir, Vocabulary::lessonFileOf(chosenTitleFile()));
+    m_titleFile = FileItems::fileOf(m_lessons->currentItem());
+    if (m_task == Task::EditLesson) {
+        const FileLines lesson = Vocabulary::loadPairs(m_dir, Vocabulary::lessonFileOf(m_titleFile));
         if (!lesson.status.ok()) {
             // A lesson that could not be read must not be saved over with an empty list.
             MessageBox::showFileError(this, lesson.status.message());
@@ -510,29 +500,29 @@ void EditorWizard::nextOnLessonStep() {
         return;
     }
     const StoreQuestions::Deletion answer =
-        StoreQuestions::confirmDeletion(this, m_dir, kUnits + chosenTitleFile(), m_lessons->currentItem()->text(),
+        StoreQuestions::confirmDeletion(this, m_dir, FileNames::inUnits(m_titleFile), m_lessons->currentItem()->text(),
                                         kDeleteQuestion, MessageBox::Icon::Information, QStringLiteral("Lekce"));
     if (answer == StoreQuestions::Deletion::Changed)
-        fill(m_lessons, m_lessonFiles, m_dir.listLessons(chosenTextbookNumber()));
+        fill(m_lessons, m_dir.listLessons(textbookNumberText(m_textbookFile)));
     if (answer != StoreQuestions::Deletion::Yes)
         return;
-    if (!MessageBox::reportWrite(this, Vocabulary::deleteLesson(m_dir, chosenTitleFile())))
+    if (!MessageBox::reportWrite(this, Vocabulary::deleteLesson(m_dir, m_titleFile)))
         return;
     closingPage();
 }
 
 void EditorWizard::deleteTextbook() {
     const StoreQuestions::Deletion answer =
-        StoreQuestions::confirmDeletion(this, m_dir, kBooks + chosenTextbook(), m_books->currentItem()->text(),
+        StoreQuestions::confirmDeletion(this, m_dir, FileNames::inBooks(m_textbookFile), m_books->currentItem()->text(),
                                         kDeleteQuestion, MessageBox::Icon::Information, QStringLiteral("Učebnice"));
     if (answer == StoreQuestions::Deletion::Changed) {
         // Back to the list, as it is on disk now.
-        fill(m_books, m_bookFiles, m_dir.listTextbooks());
+        fill(m_books, m_dir.listTextbooks());
         CmdPrev_Click();
         return;
     }
     if (answer == StoreQuestions::Deletion::Yes &&
-        !MessageBox::reportWrite(this, Vocabulary::deleteTextbook(m_dir, chosenTextbook(), m_withLessons->isChecked())))
+        !MessageBox::reportWrite(this, Vocabulary::deleteTextbook(m_dir, m_textbookFile, m_withLessons->isChecked())))
         return;
     closingPage();
 }
@@ -591,32 +581,22 @@ void EditorWizard::clearDeletionChoice() {
     }
 }
 
-bool EditorWizard::fill(QListWidget* names, QListWidget* fileNames, const FileListing& listing) {
+bool EditorWizard::fill(QListWidget* list, const FileListing& listing) {
     if (!listing.errors.isEmpty())
         MessageBox::showFileError(this, listing.errors.first().message());
     // Nothing listed and a reason why: the folder itself could not be read, the step stays.
     if (listing.fileNames.isEmpty() && !listing.errors.isEmpty())
         return false;
-    names->clear();
-    fileNames->clear();
-    names->addItems(listing.names);
-    fileNames->addItems(listing.fileNames);
-    clearChoice(names);
+    FileItems::fill(list, listing);
     return true;
 }
 
-QString EditorWizard::chosenTextbook() const {
-    const QListWidgetItem* item = m_bookFiles->currentItem();
-    return item ? item->text() : QString();
-}
-
-QString EditorWizard::chosenTextbookNumber() const {
-    return chosenTextbook().chopped(std::min<qsizetype>(4, chosenTextbook().size()));
-}
-
-QString EditorWizard::chosenTitleFile() const {
-    const QListWidgetItem* item = m_lessonFiles->currentItem();
-    return item ? item->text() : QString();
+EditorWizard::Task EditorWizard::chosenTask() const {
+    for (size_t i = 0; i < m_tasks.size(); ++i) {
+        if (m_tasks[i]->isChecked())
+            return static_cast<Task>(i);
+    }
+    return Task::NewLesson; // the design state's choice; one option is always checked
 }
 
 // ---- The name boxes and the deletion choice ----
@@ -643,8 +623,8 @@ void EditorWizard::CmdSave_Click() {
     const QString foreign = m_foreign->text();
     const QString czech = m_czech->text();
     // A pair that did not reach the disk stays in the boxes.
-    if (!MessageBox::reportWrite(
-            this, Vocabulary::appendPair(m_dir, Vocabulary::lessonFileOf(chosenTitleFile()), foreign, czech)))
+    if (!MessageBox::reportWrite(this,
+                                 Vocabulary::appendPair(m_dir, Vocabulary::lessonFileOf(m_titleFile), foreign, czech)))
         return;
     m_lastPair->setText(foreign + QStringLiteral(" = ") + czech);
     m_foreign->clear();
@@ -654,16 +634,16 @@ void EditorWizard::CmdSave_Click() {
 }
 
 bool EditorWizard::savePairList() {
-    const QString lessonFile = Vocabulary::lessonFileOf(chosenTitleFile());
-    if (!StoreQuestions::mayOverwrite(this, m_dir, kUnits + lessonFile, m_pairsRead, m_lessons->currentItem()->text()))
+    const QString lessonFile = Vocabulary::lessonFileOf(m_titleFile);
+    if (!StoreQuestions::mayOverwrite(this, m_dir, FileNames::inUnits(lessonFile), m_pairsRead,
+                                      m_lessons->currentItem()->text()))
         return false;
     return MessageBox::reportWrite(this, Vocabulary::savePairs(m_dir, lessonFile, PairItems::pairLines(m_pairs)));
 }
 
 void EditorWizard::CmdDel_Click() {
     if (!PairItems::hasSelection(m_pairs)) {
-        MessageBox::tell(this, QStringLiteral("Vyberte příslušnou dvojici v seznamu nalevo"),
-                         MessageBox::Icon::Exclamation);
+        MessageBox::tell(this, kChoosePair, MessageBox::Icon::Exclamation);
         return;
     }
     PairItems::removeSelected(m_pairs);
@@ -671,8 +651,7 @@ void EditorWizard::CmdDel_Click() {
 
 void EditorWizard::CmdChange_Click() {
     if (!PairItems::hasSelection(m_pairs)) {
-        MessageBox::tell(this, QStringLiteral("Vyberte příslušnou dvojici v seznamu nalevo"),
-                         MessageBox::Icon::Exclamation);
+        MessageBox::tell(this, kChoosePair, MessageBox::Icon::Exclamation);
         return;
     }
     PairItems::changeSelected(m_pairs, this);
@@ -684,10 +663,11 @@ void EditorWizard::CmdAdd_Click() {
         !savePairList())
         return; // the list stays, to be saved again or on
     showStep(LessonName);
-    m_lessonNamePrompt->setText(kExtensionMarker);
+    m_extending = true;
+    m_lessonNamePrompt->setText(kExtensionPrompt);
     m_prev->setEnabled(false);
     IoStatus status;
-    const QString description = m_dir.readFirstLine(QStringLiteral("units\\") + chosenTitleFile(), &status);
+    const QString description = m_dir.readFirstLine(FileNames::inUnits(m_titleFile), &status);
     if (!status.ok())
         MessageBox::showFileError(this, status.message());
     m_lessonName->setText(description);
@@ -699,7 +679,7 @@ void EditorWizard::CmdAdd_Click() {
 // ---- Leaving ----
 
 void EditorWizard::CmdEnd_Click() {
-    if (!MessageBox::confirm(this, QStringLiteral("Opravdu chcete opustit editor?"), MessageBox::Icon::Question))
+    if (!MessageBox::confirm(this, kLeaveQuestion, MessageBox::Icon::Question))
         return;
     m_leaving = true;
     close();
@@ -708,7 +688,7 @@ void EditorWizard::CmdEnd_Click() {
 void EditorWizard::closeEvent(QCloseEvent* event) {
     // The close box on the pair list would drop its changes unasked: it asks as "Neukládat" does.
     if (!m_leaving && currentStep() == PairList &&
-        !MessageBox::confirm(this, QStringLiteral("Opravdu chcete opustit editor?"), MessageBox::Icon::Question)) {
+        !MessageBox::confirm(this, kLeaveQuestion, MessageBox::Icon::Question)) {
         event->ignore();
         return;
     }

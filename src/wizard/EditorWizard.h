@@ -16,8 +16,8 @@ class QRadioButton;
 class WrapLabel;
 
 // The vocabulary editor: a wizard that does one task per opening (create, rename or delete a
-// textbook; add, edit or delete a lesson) and then closes. Which step is on screen, the caption of
-// CmdNext and the caption of LblPopis(10) decide what Next does, as the window shows them.
+// textbook; add, edit or delete a lesson) and then closes. The step, the task and whether a lesson
+// is being extended decide what Next does; the captions only show them.
 class EditorWizard : public QWidget {
     Q_OBJECT
 public:
@@ -36,6 +36,9 @@ public:
         Deletion = 9,
     };
 
+    // The tasks of the action step, in the order of their options Opt1 … Opt6.
+    enum class Task { NewTextbook, NewLesson, RenameTextbook, EditLesson, DeleteTextbook, DeleteLesson };
+
     explicit EditorWizard(const DataDir& dir, QWidget* parent = nullptr);
 
     void CmdNext_Click();
@@ -46,9 +49,9 @@ public:
     void CmdChange_Click();
     void CmdAdd_Click();
 
-    // The step on screen; the closing page is Welcome with CmdNext captioned "Dokončit".
-    Step currentStep() const;
-    bool onClosingPage() const;
+    // The step on screen; the closing page is Welcome again, with CmdNext captioned "Dokončit".
+    Step currentStep() const { return m_step; }
+    bool onClosingPage() const { return m_closing; }
     QWidget* control(const QString& name) const { return m_controls[name]; }
 
 Q_SIGNALS:
@@ -73,22 +76,19 @@ private:
     void showStep(Step step);
     void setHeader(Header header);
     void closingPage();
-    bool extending() const;
     void pairBoxesChanged();
     void nameBoxChanged(QLineEdit* box);
     void nameBoxEnter();
     void nextOnTextbookStep();
     void nextOnLessonStep();
-    // Fills a visible list and its hidden twin; false (and the message shown) when nothing could be listed.
-    bool fill(QListWidget* names, QListWidget* fileNames, const FileListing& listing);
+    // Fills a list, each name carrying its file name; false (and the message shown) when nothing could be listed.
+    bool fill(QListWidget* list, const FileListing& listing);
+    Task chosenTask() const;
     void clearDeletionChoice();
-    QString chosenTextbook() const;
-    QString chosenTitleFile() const;
     // Saves the pair list over the lesson file, asking first when the file changed since it was read;
     // false (and the message shown) when nothing was saved.
     bool savePairList();
     void deleteTextbook();
-    QString chosenTextbookNumber() const;
 
     const DataDir& m_dir;
     Controls m_controls;
@@ -97,14 +97,12 @@ private:
     WrapLabel* m_description = nullptr;
     std::array<QFrame*, kStepCount> m_steps{};
     std::array<WrapLabel*, 3> m_welcomeTexts{};
-    WrapLabel* m_lessonNamePrompt = nullptr; // LblPopis(10), which carries the extension marker
+    WrapLabel* m_lessonNamePrompt = nullptr; // LblPopis(10)
     std::array<QRadioButton*, 6> m_tasks{};  // Opt1 … Opt6
     QRadioButton* m_withLessons = nullptr;   // Opt10
     QRadioButton* m_bookOnly = nullptr;      // Opt11
     QListWidget* m_books = nullptr;
-    QListWidget* m_bookFiles = nullptr;
     QListWidget* m_lessons = nullptr;
-    QListWidget* m_lessonFiles = nullptr;
     QListWidget* m_pairs = nullptr;
     QLineEdit* m_newBook = nullptr;    // Txt
     QLineEdit* m_lessonName = nullptr; // Txt2
@@ -117,6 +115,12 @@ private:
     QPushButton* m_next = nullptr;
     QPushButton* m_end = nullptr;
     QPushButton* m_save = nullptr;
-    Fingerprint m_pairsRead; // what the lesson file held when the pair list was filled
-    bool m_leaving = false;  // the user has confirmed leaving, or the wizard is done
+    Step m_step = Welcome;
+    Task m_task = Task::NewLesson;
+    bool m_extending = false; // the pairs go to an existing lesson, opened from its pair list
+    bool m_closing = false;   // the closing page is on screen
+    QString m_textbookFile;   // the chosen textbook ("3.mum")
+    QString m_titleFile;      // the chosen or new lesson's title file ("3_2T.mum")
+    Fingerprint m_pairsRead;  // what the lesson file held when the pair list was filled
+    bool m_leaving = false;   // the user has confirmed leaving, or the wizard is done
 };

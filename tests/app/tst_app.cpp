@@ -1,8 +1,5 @@
-#include "Files.h"
-#include "Gui.h"
 #include "ModalBoxes.h"
-#include "Sandbox.h"
-#include "ScriptedMessages.h"
+#include "Program.h"
 
 #include "app/BackgroundWindow.h"
 #include "app/MainMenuPage.h"
@@ -70,11 +67,7 @@ char* toString(const ShellView& v) {
                                   .arg(v.mainShown)));
 }
 
-// A data directory, scripted sources, scripted message boxes and a fresh main window.
-struct Fixture : Sandbox {
-    ScriptedMessages messages;
-    MainWindow w{state};
-};
+using Fixture = Program;
 
 class TestApp : public QObject {
     Q_OBJECT
@@ -185,7 +178,7 @@ class TestApp : public QObject {
         }
         click(&f->w, button);
     }
-    QByteArray meCfg() const { return readBytes(f->dir.filePath(u"me.cfg"_s)); }
+    QByteArray meCfg() const { return f->bytes(u"me.cfg"_s); }
 
 private Q_SLOTS:
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); } // as in main()
@@ -405,9 +398,10 @@ private Q_SLOTS:
         const QRect lit = control(menu, u"F2Shp(0)"_s)->geometry();
         const QRect quiet = control(menu, u"F2Shp(4)"_s)->geometry();
         const int y = lit.center().y();
-        QCOMPARE(image.pixelColor(lit.left() + 1, y), QColor(210, 30, 30));
+        const QColor litEdge = image.pixelColor(lit.left() + 1, y);
+        const QColor quietEdge = image.pixelColor(quiet.right(), quiet.center().y());
+        QVERIFY(litEdge != background && quietEdge != background && litEdge != quietEdge);
         QCOMPARE(image.pixelColor(lit.left() + 2, y), background);
-        QCOMPARE(image.pixelColor(quiet.right(), quiet.center().y()), QColor(208, 208, 208));
         QCOMPARE(image.pixelColor(quiet.right() - 1, quiet.center().y()), background);
     }
 

@@ -6,6 +6,7 @@
 #include "Gui.h"
 #include "ModalBoxes.h"
 #include "ScriptedMessages.h"
+#include "Steps.h"
 
 #include "app/MainWindow.h"
 #include "core/AppState.h"
@@ -113,41 +114,17 @@ struct Session {
         }
         return u"none"_s;
     }
-    // Steps as the user takes them: "Name" clicks a control; "Name=text" types over a box, picks in a
-    // combo box or clicks an item of a list ("_" for a blank); "@1" goes to the main menu; "Ano" answers
-    // the next question Yes (one that nobody answered gets No). False when an item is not there.
+    // The shared script format, with "@1" for the main menu; answers left unused are dropped.
     bool run(const QString& script) {
         const auto forgetAnswers = qScopeGuard([this] { messages.answers.clear(); });
-        for (const QString& step : script.split(u' ', Qt::SkipEmptyParts)) {
-            if (!take(step))
-                return false;
-        }
-        return true;
-    }
-    bool take(const QString& step) {
-        const qsizetype eq = step.indexOf(u'=');
-        const QString text = step.mid(eq + 1).replace(u'_', u' ');
-        if (step == u"Ano"_s)
-            messages.answer(Answer::Yes);
-        else if (step == u"@1"_s)
-            w.showPage(PageId::MainMenu);
-        else if (eq < 0)
-            click(find(step));
-        else if (auto* combo = find<QComboBox>(step.left(eq)))
-            return choose(combo, text);
-        else if (auto* list = find<QListWidget>(step.left(eq)))
-            return pick(list, text);
-        else
-            retype(find(step.left(eq)), text);
-        return true;
-    }
-    static bool pick(QListWidget* list, const QString& text) {
-        const QList<QListWidgetItem*> items = list->findItems(text, Qt::MatchExactly);
-        if (items.isEmpty())
-            return false;
-        list->scrollToItem(items.first());
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(items.first()).center());
-        return true;
+        Steps steps{[this](const QString& name) { return find(name); }, messages,
+                    [this](const QString& step) {
+                        if (step != u"@1"_s)
+                            return false;
+                        w.showPage(PageId::MainMenu);
+                        return true;
+                    }};
+        return steps.run(script);
     }
     // The boxes shown, the data directory left out of paths; the questions the walks answer left out.
     QStringList boxes() const {
@@ -183,7 +160,7 @@ QString walkWizard(Session& s, const QString& lesson, bool save) {
         seen += QString::number(s.find<QListWidget>(u"Lst"_s)->count());
         if (s.run(u"Lst=Němčina CmdNext"_s) && editor->currentStep() == EditorWizard::Lesson) {
             seen += u' ' + QString::number(s.find<QListWidget>(u"Lst2"_s)->count());
-            if (save && Session::pick(s.find<QListWidget>(u"Lst2"_s), lesson) && s.run(u"CmdNext"_s) &&
+            if (save && pick(s.find<QListWidget>(u"Lst2"_s), lesson) && s.run(u"CmdNext"_s) &&
                 editor->currentStep() == EditorWizard::PairList)
                 s.run(u"CmdNext"_s), seen += u" saved"_s;
         }

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QStringList>
 #include <QTimer>
+#include <QWidget>
 
 #include <functional>
 
