@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "core/TestEngine.h"
+#include "store/FileNames.h"
 #include "store/TextRoutines.h"
 #include "ui/ErrorTrap.h"
 #include "ui/MessageBox.h"
@@ -87,7 +88,6 @@ void addFiles(QComboBox* combo, const FileListing& files) {
         combo->addItem(files.names.at(i), files.fileNames.value(i));
 }
 
-const QString kIncomplete = QStringLiteral("Nejsou zadány všechny údaje!");
 const QString kZero = QStringLiteral("Počet opakování nesmí být nulový");
 const QString kMaxBelowRepeats =
     QStringLiteral("Maximální počet opakování jednoho slovíčka dosažitelný chybnými odpovědmi musí být alespoň roven "
@@ -243,7 +243,7 @@ void TestSetupPage::F2TxtSl_Change() {
 }
 
 void TestSetupPage::refuseIncomplete() {
-    MessageBox::tell(m_shell.dialogParent(), kIncomplete, MessageBox::Icon::Critical);
+    MessageBox::tell(m_shell.dialogParent(), MessageBox::kMissingFields, MessageBox::Icon::Critical);
 }
 
 void TestSetupPage::storeSettings() {
@@ -339,11 +339,10 @@ bool TestSetupPage::loadWords() {
                     throw RoutineError("textbook or lesson title cannot be read");
                 return line;
             };
-            const QString book = firstLine(QStringLiteral("books\\") + t + QStringLiteral(".mum"));
-            const QString lesson = firstLine(QStringLiteral("units\\") + t + u'_' + l + QStringLiteral("t.mum"));
+            const QString book = firstLine(FileNames::inBooks(FileNames::textbookFile(t)));
+            const QString lesson = firstLine(FileNames::inUnits(FileNames::titleFile(t, l, u't')));
             m_caption = book + QStringLiteral(" - ") + lesson;
-            const FileLines file =
-                m_state.dir.readLines(QStringLiteral("units\\") + t + u'_' + l + QStringLiteral(".mum"));
+            const FileLines file = m_state.dir.readLines(FileNames::inUnits(FileNames::lessonFile(t, l)));
             if (!file.status.ok())
                 throw RoutineError("lesson file cannot be read");
             QStringList lines;
