@@ -2,16 +2,62 @@
 #include "app/Translation.h"
 #include "core/AppState.h"
 #include "instance/SingleInstance.h"
+#include "launch/CommandLine.h"
+#include "launch/DataHome.h"
 #include "ui/MessageBox.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QStandardPaths>
 
 #include <cstdio>
 
+namespace {
+
+QStringList argumentsOf(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+// Said on the terminal too, for a start from a script or a menu entry's log.
+void refuse(const QString& message) {
+    std::fprintf(stderr, "%s\n", qPrintable(message));
+    MessageBox::tell(nullptr, message, MessageBox::Icon::Exclamation);
+}
+
+} // namespace
+
 int main(int argc, char* argv[]) {
+    // Answered before any window exists: --help and --version need no display.
+    const CommandLine line = CommandLine::parse(argumentsOf(argc, argv));
+    switch (line.action) {
+    case CommandLine::Action::Help:
+    case CommandLine::Action::Version:
+        std::fputs(qPrintable(line.message), stdout);
+        return 0;
+    case CommandLine::Action::Refuse:
+        std::fprintf(stderr, "%s\n", qPrintable(line.message));
+        return CommandLine::kUsageExitCode;
+    case CommandLine::Action::Run:
+        break;
+    }
+
+    QCoreApplication::setApplicationName(QStringLiteral("Memoran"));
     QApplication app(argc, argv);
     installCzechTranslation(app);
+
+    // Every file of the program is named relative to the data directory: it becomes the working directory.
+    const DataHome::Choice home =
+        DataHome::choose({line.dataDir, qEnvironmentVariable("MEMORAN_DATA"), QDir::currentPath(), QDir::homePath(),
+                          QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
+                          DataHome::installedDemo(QCoreApplication::applicationDirPath())});
+    if (home.dir.isEmpty() || !QDir::setCurrent(home.dir)) {
+        refuse(home.problem.isEmpty() ? QStringLiteral("Do složky dat „%1“ nelze přejít.").arg(home.dir)
+                                      : home.problem);
+        return 1;
+    }
     // The wizard hides the main window; the program ends only by its own ways out.
     app.setQuitOnLastWindowClosed(false);
 
@@ -21,9 +67,7 @@ int main(int argc, char* argv[]) {
     case SingleInstance::Start::HandedOver:
         return 0;
     case SingleInstance::Start::Refused:
-        // Said on the terminal too, for a start from a script.
-        std::fprintf(stderr, "%s\n", qPrintable(instance.busyMessage()));
-        MessageBox::tell(nullptr, instance.busyMessage(), MessageBox::Icon::Exclamation);
+        refuse(instance.busyMessage());
         return 1;
     case SingleInstance::Start::First:
     case SingleInstance::Start::Unlocked:

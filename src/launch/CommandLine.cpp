@@ -1,0 +1,60 @@
+#include "CommandLine.h"
+
+#include <QCommandLineParser>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+QString refusal(const QString& reason) {
+    return reason + u"\nNápověda: memoran --help"_s;
+}
+} // namespace
+
+QString CommandLine::helpText() {
+    return u"Použití: memoran [volby]\n"
+           "Memoran – zkoušení slovíček.\n"
+           "\n"
+           "Volby:\n"
+           "  --data SLOŽKA  data (books, units, me.cfg) ze složky SLOŽKA; neexistující se založí\n"
+           "  -h, --help     vypíše tuto nápovědu\n"
+           "  -v, --version  vypíše verzi programu\n"
+           "\n"
+           "Bez volby --data platí proměnná prostředí MEMORAN_DATA, potom složka, ve které se\n"
+           "program spouští, pokud obsahuje books, units nebo me.cfg, jinak složka dat uživatele\n"
+           "(~/.local/share/Memoran), naplněná při prvním spuštění ukázkovými daty.\n"_s;
+}
+
+CommandLine CommandLine::parse(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption data(u"data"_s, QString(), u"SLOŽKA"_s);
+    const QCommandLineOption help(QStringList{u"h"_s, u"help"_s});
+    const QCommandLineOption version(QStringList{u"v"_s, u"version"_s});
+    parser.addOptions({data, help, version});
+
+    CommandLine line;
+    // parse, not process: process would answer in English and end the program itself.
+    if (!parser.parse(arguments)) {
+        line.action = Action::Refuse;
+        const QStringList unknown = parser.unknownOptionNames();
+        line.message =
+            refusal(unknown.isEmpty()
+                        ? u"Volbě --data chybí název složky."_s
+                        : u"Neznámá volba: %1%2"_s.arg(unknown.first().size() > 1 ? u"--"_s : u"-"_s, unknown.first()));
+    } else if (parser.isSet(help)) {
+        line.action = Action::Help;
+        line.message = helpText();
+    } else if (parser.isSet(version)) {
+        line.action = Action::Version;
+        line.message = u"Memoran " MEMORAN_VERSION "\n"_s;
+    } else if (!parser.positionalArguments().isEmpty()) {
+        line.action = Action::Refuse;
+        line.message = refusal(u"Nečekaný argument: %1"_s.arg(parser.positionalArguments().first()));
+    } else if (parser.isSet(data) && parser.value(data).isEmpty()) {
+        line.action = Action::Refuse;
+        line.message = refusal(u"Volbě --data chybí název složky."_s);
+    } else {
+        line.dataDir = parser.value(data);
+    }
+    return line;
+}

@@ -1,0 +1,145 @@
+// Where the data lives and what the command line answers, decided before any window exists.
+#include "AsUser.h"
+
+#include "launch/CommandLine.h"
+#include "launch/DataHome.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void touch(const QString& path) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+}
+
+} // namespace
+
+class LaunchTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_root;
+    QString at(const QString& name) const { return m_root.filePath(name); }
+    // Each place the program can be started from, its home and its per-user folder, under one scratch root.
+    DataHome::Places places(const QString& option = {}, const QString& environment = {}) const {
+        return {option,
+                environment,
+                at(u"start"_s),
+                at(u"home"_s),
+                at(u"home/.local/share/Memoran"_s),
+                QStringLiteral(MEMORAN_DEMO_DATA)};
+    }
+
+private slots:
+    void init() {
+        for (const QString& dir : QDir(m_root.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+            QDir(at(dir)).removeRecursively();
+        QDir().mkpath(at(u"start"_s));
+        QDir().mkpath(at(u"home"_s));
+    }
+
+    void commandLine_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<CommandLine::Action>("action");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("nothing") << QStringList{} << CommandLine::Action::Run << QString();
+        QTest::newRow("data") << QStringList{u"--data"_s, u"/x"_s} << CommandLine::Action::Run << QString();
+        QTest::newRow("help") << QStringList{u"--help"_s} << CommandLine::Action::Help << u"Použití: memoran"_s;
+        QTest::newRow("-h") << QStringList{u"-h"_s} << CommandLine::Action::Help << u"--data SLOŽKA"_s;
+        QTest::newRow("version") << QStringList{u"--version"_s} << CommandLine::Action::Version << u"Memoran 0."_s;
+        QTest::newRow("unknown") << QStringList{u"--barva"_s} << CommandLine::Action::Refuse
+                                 << u"Neznámá volba: --barva"_s;
+        QTest::newRow("no folder") << QStringList{u"--data"_s} << CommandLine::Action::Refuse << u"chybí název"_s;
+        QTest::newRow("stray") << QStringList{u"slova.txt"_s} << CommandLine::Action::Refuse << u"slova.txt"_s;
+    }
+    void commandLine() {
+        QFETCH(QStringList, arguments);
+        QFETCH(CommandLine::Action, action);
+        QFETCH(QString, said);
+        const CommandLine line = CommandLine::parse(QStringList{u"memoran"_s} + arguments);
+        QCOMPARE(line.action, action);
+        QVERIFY2(line.message.contains(said), qPrintable(line.message));
+        QCOMPARE(line.dataDir, arguments.value(0) == u"--data"_s ? arguments.value(1) : QString());
+    }
+
+    // The answers on the terminal come from the program itself, with no display to open.
+    void terminalAnswers() {
+        QProcess program;
+        program.setProcessEnvironment(QProcessEnvironment()); // no DISPLAY, no platform
+        program.start(QStringLiteral(MEMORAN_BINARY), {u"--nic"_s});
+        QVERIFY(program.waitForFinished(10000));
+        QCOMPARE(program.exitCode(), CommandLine::kUsageExitCode);
+        QVERIFY(QString::fromUtf8(program.readAllStandardError()).contains(u"Neznámá volba: --nic"_s));
+        program.start(QStringLiteral(MEMORAN_BINARY), {u"--help"_s});
+        QVERIFY(program.waitForFinished(10000));
+        QCOMPARE(program.exitCode(), 0);
+        QCOMPARE(QString::fromUtf8(program.readAllStandardOutput()), CommandLine::helpText());
+    }
+
+    void chosenDirectory_data() {
+        QTest::addColumn<QStringList>("made"); // before the choice, under the scratch root; "/" ends a folder
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("environment");
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<bool>("demo"); // filled from the demo data
+        const QString user = u"home/.local/share/Memoran"_s;
+        QTest::newRow("data started in") << QStringList{u"start/units/"_s} << ""
+                                         << "" << u"start"_s << false;
+        QTest::newRow("its me.cfg is enough") << QStringList{u"start/me.cfg"_s} << ""
+                                              << "" << u"start"_s << false;
+        QTest::newRow("elsewhere: user folder") << QStringList{u"start/a.txt"_s} << ""
+                                                << "" << user << true;
+        QTest::newRow("user folder kept") << QStringList{user + u"/me.cfg"_s} << ""
+                                          << "" << user << false;
+        QTest::newRow("--data first") << QStringList{u"start/books/"_s} << u"opt"_s << u"env"_s << u"opt"_s << false;
+        QTest::newRow("MEMORAN_DATA next") << QStringList{u"start/books/"_s} << "" << u"env"_s << u"env"_s << false;
+        QTest::newRow("--data empty folder") << QStringList{u"opt/"_s} << u"opt"_s << "" << u"opt"_s << false;
+    }
+    void chosenDirectory() {
+        QFETCH(QStringList, made);
+        QFETCH(QString, option);
+        QFETCH(QString, environment);
+        QFETCH(QString, chosen);
+        QFETCH(bool, demo);
+        for (const QString& path : made)
+            path.endsWith(u'/') ? void(QDir().mkpath(at(path))) : touch(at(path));
+        const auto choice = DataHome::choose(
+            places(option.isEmpty() ? option : at(option), environment.isEmpty() ? environment : at(environment)));
+        QCOMPARE(choice.problem, QString());
+        QCOMPARE(QDir(choice.dir).absolutePath(), QDir(at(chosen)).absolutePath());
+        QCOMPARE(QFile::exists(at(chosen + u"/books/1.mum"_s)), demo);
+        if (!option.isEmpty() || !environment.isEmpty()) // a folder named on purpose gets both lesson folders
+            QVERIFY(QFileInfo(at(chosen + u"/units"_s)).isDir() && QFileInfo(at(chosen + u"/books"_s)).isDir());
+    }
+
+    // A home folder often holds a books folder of e-books: it is data only with files of ours in it.
+    void homeFolder() {
+        QDir().mkpath(at(u"home/books"_s));
+        auto home = places();
+        home.startDir = home.homeDir;
+        QCOMPARE(DataHome::choose(home).dir, home.userDataDir);
+        touch(at(u"home/units/1_1.mum"_s));
+        QCOMPARE(DataHome::choose(home).dir, home.startDir);
+    }
+
+    void refusals() {
+        RUN_AS_ORDINARY_USER();
+        touch(at(u"file"_s));
+        QVERIFY(DataHome::choose(places(at(u"file"_s))).problem.contains(u"není složka"_s));
+        QDir().mkpath(at(u"locked"_s));
+        QFile::setPermissions(at(u"locked"_s), QFile::ReadOwner | QFile::ExeOwner);
+        QVERIFY(DataHome::choose(places({}, at(u"locked"_s))).problem.contains(u"nelze zapisovat"_s));
+        QVERIFY(DataHome::choose(places(at(u"locked/new"_s))).problem.contains(u"nepodařilo založit"_s));
+        QCOMPARE(QDir(at(u"locked"_s)).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+    }
+};
+
+QTEST_GUILESS_MAIN(LaunchTest)
+#include "tst_launch.moc"
