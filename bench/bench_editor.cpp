@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the vocabulary editor does to a data directory each time one of its steps is entered or left:
 // list the textbooks, list one textbook's lessons, create a lesson; the two listings also as the
 // wizard's steps fill their lists. Measured in a directory of 1,000 textbooks and 4,000 lesson files

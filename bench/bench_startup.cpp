@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up to the main menu, and the memory it holds there, against the smallest Qt Widgets programs
 // started the same way: what Qt itself costs is not ours to shave. The floor is a window with one
 // label of text, since the first text a program draws loads the fonts; a bare window, which draws

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Listing textbooks and lessons, and looking lesson names up, in data directories far larger than
 // anyone keeps: the pages list these folders each time they are shown.
 #include "BenchFiles.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A test on the largest lesson the program takes (2,000 pairs, every side with alternatives):
 // loading it, one answer when a single pair is left to draw, and a whole test answered through
 // the pages.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the user textbook's pages do to a full textbook of 999 lessons: list them (each time an option
 // with a lesson list is clicked) and delete lesson 1, which moves lessons 2 to 998 one number down
 // (the renumbering walks up to 997 only, so lesson 999 stays). Measured against the least a plain loop

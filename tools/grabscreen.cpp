@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saves the whole screen of the current display to the PNG file named on the command line.
 #include <QGuiApplication>
 #include <QPixmap>

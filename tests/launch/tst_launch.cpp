@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the data lives and what the command line answers, decided before any window exists.
 #include "AsUser.h"
 
