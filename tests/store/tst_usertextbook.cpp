@@ -3,22 +3,7 @@
 #include "store/UserTextbook.h"
 
 #include <QCryptographicHash>
-#include <QElapsedTimer>
-#include <QRandomGenerator>
-#include <QScopeGuard>
-#include <QSet>
 #include <QTest>
-
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <malloc.h>
-#include <signal.h>
-#include <sys/ioctl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <chrono>
-#include <thread>
 
 namespace {
 
@@ -50,90 +35,12 @@ Tree lessons(const QString& layout, const QString& placement = {}) {
     return tree;
 }
 
-QStringList unitNames(const Data& data) {
-    return QDir(data.tmp.filePath("units")).entryList(QDir::Files);
-}
-
 QStringList shown(const UserTextbook::Lessons& listed) {
     QStringList result;
     for (const UserTextbook::Lesson& lesson : listed.lessons)
         result.append(QString::number(lesson.number) + u' ' + lesson.description);
     return result;
 }
-// What list() shows of lessons placed as lessons() places them.
-QStringList shown(const QString& layout, const QString& placement) {
-    QStringList result;
-    const QStringList kinds = layout.split(u' '), at = placement.split(u' ');
-    for (int n = 1; n <= at.size(); ++n) {
-        if (const int k = at.at(n - 1).toInt(); k > 0 && !kinds.at(k - 1).startsWith(u'O'))
-            result.append(QString::number(n) + u' ' + Cp1250::decode(titleBytes(k).chopped(2)));
-    }
-    return result;
-}
-
-// A file that not even root can rename, where the file system and the process's capabilities allow it.
-bool setImmutable(const QString& path, bool on) {
-    const int fd = open(QFile::encodeName(path).constData(), O_RDONLY);
-    int flags = 0;
-    const bool ok =
-        fd >= 0 && ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 &&
-        (flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL, ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0);
-    close(fd);
-    return ok;
-}
-
-// deleteLesson(4) in a child process on a copy of source's lessons, killed delayUs after it began or
-// after its first move; or left to finish (Never), telling when it made its first move and when it ended.
-struct Run {
-    using Clock = std::chrono::steady_clock; // the same in both processes
-    enum From { Start, FirstMove, Never };
-    Run(const Data& source, From from, qint64 delayUs)
-        : data({{"books/", {}}, {"units/", {}}}, QFileInfo(source.tmp.path()).path()) {
-        // Hard links: a deletion renames and removes files, it never writes into one.
-        for (const QString& name : unitNames(source)) {
-            data.ok = data.ok && link(QFile::encodeName(source.tmp.filePath("units/" + name)).constData(),
-                                      QFile::encodeName(data.tmp.filePath("units/" + name)).constData()) == 0;
-        }
-        int times[2]; // when the child starts, makes its first move and ends
-        if (!data.ok || pipe(times) != 0)
-            return;
-        malloc_trim(0); // less of the heap for the child to copy as it touches it
-        const pid_t child = fork();
-        if (child == 0) {
-            UserTextbook::list(data.dir); // a child's first touches of memory are slow: outside the timing
-            const auto tell = [&] {
-                const Clock::time_point now = Clock::now();
-                (void)!write(times[1], &now, sizeof now);
-            };
-            bool moved = false;
-            tell();
-            const bool ok =
-                UserTextbook::deleteLesson(data.dir, 4, [&](int, int) { moved || (tell(), moved = true); }).ok();
-            tell();
-            _exit(ok ? 0 : 1);
-        }
-        close(times[1]);
-        Clock::time_point at[3];
-        for (int i = 0; i <= from; ++i)
-            data.ok = data.ok && read(times[0], &at[i], sizeof at[i]) == sizeof at[i];
-        if (from == Never) {
-            firstMoveUs = std::chrono::duration_cast<std::chrono::microseconds>(at[1] - at[0]).count();
-            endUs = std::chrono::duration_cast<std::chrono::microseconds>(at[2] - at[0]).count();
-        } else {
-            std::this_thread::sleep_until(at[from] + std::chrono::microseconds(delayUs));
-            kill(child, SIGKILL);
-        }
-        int status = 0;
-        data.ok = data.ok && waitpid(child, &status, 0) == child && (WIFSIGNALED(status) || WEXITSTATUS(status) == 0);
-        killed = WIFSIGNALED(status);
-        close(times[0]);
-    }
-    Data data;
-    bool killed = false;
-    qint64 firstMoveUs = 0;
-    qint64 endUs = 0;
-};
-
 } // namespace
 
 class TestUserTextbook : public QObject {
@@ -222,7 +129,6 @@ private slots:
         const IoStatus status = UserTextbook::deleteLesson(data.dir, n);
         QVERIFY2(status.ok(), qPrintable(status.message()));
         QCOMPARE(data.now(), listing(lessons(layout, placement)));
-        QCOMPARE(shown(UserTextbook::list(data.dir)), shown(layout, placement));
     }
 
     // Each failure names the file and why, and changes nothing.
@@ -304,78 +210,29 @@ private slots:
         QCOMPARE(data.now(), listing(tree));
     }
 
-    // A rename that fails stops the renumbering with its reason; the next operation finishes it.
-    void failedRenameIsFinishedLater() {
-        const Data data(lessons("L L L L"));
-        const QString stuck = data.tmp.filePath("units/1_4t.mum");
-        if (!data.ok || !setImmutable(stuck, true))
-            QSKIP("this file system or process cannot make a file immutable");
-        auto unstick = qScopeGuard([&] { setImmutable(stuck, false); });
-        const QString message = UserTextbook::deleteLesson(data.dir, 2).message();
-        QVERIFY2(
-            message.contains(u'„' + QDir::toNativeSeparators(stuck) + QStringLiteral("“ se nepodařilo přejmenovat")),
-            qPrintable(message));
-        QCOMPARE(UserTextbook::createLesson(data.dir, "x").number, 0); // nothing taken while lessons move
-        unstick.dismiss();
-        QVERIFY(setImmutable(stuck, false));
-        QCOMPARE(shown(UserTextbook::list(data.dir)), shown("L L L L", "1 3 4 -"));
-        QCOMPARE(data.now(), listing(lessons("L L L L", "1 3 4 -")));
+    // Stopped after any move (the program killed there), a deletion is finished by the next operation
+    // as an uninterrupted one ends; test_killed kills it at random moments.
+    void interruptedDeletion_data() {
+        QTest::addColumn<int>("moves"); // made before the stop
+        QTest::newRow("after the first move") << 1;
+        QTest::newRow("half-way") << 2;
+        QTest::newRow("after the last move") << 3;
     }
-
-    // Killed at any moment, a deletion is finished by the next run: the files end exactly as an
-    // uninterrupted deletion leaves them (or as they were, when it was killed before saving its journal).
-    void killedAnywhere() {
-        QStringList kinds(60, "L");
-        for (int n = 3; n <= 60; n += 7)
-            kinds[n - 1] = "E";
-        kinds[30 - 1] = "-";
-        kinds[45 - 1] = "O";
-        // In memory where the system has it: the kills test the order of the steps, not the disk.
-        const Data source(lessons(kinds.join(u' ')),
-                          QFileInfo("/dev/shm").isWritable() ? "/dev/shm" : QDir::tempPath());
-        QVERIFY(source.ok);
-        const QStringList before = source.now(), sourceNames = unitNames(source);
-        QStringList expected;
-        std::vector<qint64> firsts, ends;
-        for (int i = 0; i < 5; ++i) {
-            const Run uninterrupted(source, Run::Never, 0);
-            QVERIFY(uninterrupted.data.ok && !uninterrupted.killed);
-            firsts.push_back(uninterrupted.firstMoveUs);
-            ends.push_back(uninterrupted.endUs);
-            expected = uninterrupted.data.now();
+    void interruptedDeletion() {
+        QFETCH(int, moves);
+        const Data data(lessons("L L E L L"));
+        QVERIFY(data.ok);
+        struct Killed {};
+        try {
+            UserTextbook::deleteLesson(data.dir, 2, [&](int done, int) {
+                if (done == moves)
+                    throw Killed();
+            });
+            QFAIL("the deletion was never stopped");
+        } catch (const Killed&) {
         }
-        std::sort(firsts.begin(), firsts.end());
-        std::sort(ends.begin(), ends.end());
-        const qint64 first = firsts[2], end = ends[2];
-        QRandomGenerator random(20240611);
-        int kills = 0, unchanged = 0, midway = 0;
-        QSet<QStringList> states;
-        QElapsedTimer total;
-        total.start();
-        while (kills < 200) {
-            // Half of them from 0 to a little beyond a whole run, half timed from the first move: a busy
-            // machine slows the child unevenly.
-            const Run::From from = random.bounded(2) ? Run::Start : Run::FirstMove;
-            const Run run(source, from, random.bounded((from == Run::Start ? end : end - first) * 6 / 5 + 1));
-            QVERIFY(run.data.ok);
-            if (!run.killed)
-                continue; // finished before the kill
-            ++kills;
-            const QStringList names = unitNames(run.data); // files are only renamed: names tell the states apart
-            const bool untouched = names == sourceNames;
-            unchanged += untouched;
-            if (names.contains("1_renumber.txt")) {
-                ++midway;
-                states.insert(names);
-            }
-            const IoStatus status = UserTextbook::completeRenumbering(run.data.dir);
-            QVERIFY2(status.ok(), qPrintable(status.message()));
-            QCOMPARE(run.data.now(), untouched ? before : expected);
-        }
-        qInfo("%d kills within a run of %lld us (first move at %lld us): %d before any change, %d mid-way in %lld "
-              "different states, %d after the journal was removed; %lld ms",
-              kills, end, first, unchanged, midway, qint64(states.size()), kills - unchanged - midway, total.elapsed());
-        QVERIFY(midway >= kills / 4);
+        QVERIFY(UserTextbook::completeRenumbering(data.dir).ok());
+        QCOMPARE(data.now(), listing(lessons("L L E L L", "1 3 4 5 -")));
     }
 };
 
