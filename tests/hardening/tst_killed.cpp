@@ -6,7 +6,6 @@
 
 #include "core/AppSettings.h"
 #include "core/TestSettings.h"
-#include "store/TextRoutines.h"
 #include "store/UserTextbook.h"
 #include "store/Vocabulary.h"
 
@@ -28,14 +27,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Each save of the pair list leaves another list: a few pairs fewer or more, each of its own version.
-QStringList pairList(int i) {
-    QStringList list;
-    for (int k = 1; k <= 300 - i % 5; ++k)
-        list.append(pairLine(u"Wort %1"_s.arg(k), u"slovo %1, verze %2"_s.arg(k).arg(i)));
-    return list;
-}
-
 // One kind of save, done again and again: save i for i from 1 on.
 struct Kind {
     const char* name;
@@ -48,10 +39,7 @@ const Kind kKinds[] = {
      }},
     {"test settings",
      [](const DataDir& dir, int i) {
-         return SavedTestSettings::write(dir, TestSettings{.level = Level(i % 4),
-                                                           .answerMode = AnswerMode(i % 3),
-                                                           .repeats = i + 3,
-                                                           .halfAnswer = i % 2 == 1});
+         return SavedTestSettings::write(dir, {.level = Level(i % 4), .repeats = i + 3, .halfAnswer = i % 2 == 1});
      }},
     {"results log",
      [](const DataDir& dir, int i) {
@@ -68,8 +56,11 @@ const Kind kKinds[] = {
      [](const DataDir& dir, int i) {
          return Vocabulary::openForExtension(dir, u"2_1T.mum"_s, u"Lekce verze %1"_s.arg(i), nullptr);
      }},
+    // Each list a few pairs fewer or more than the last, each pair of its own version.
     {"editor: pair list",
-     [](const DataDir& dir, int i) { return Vocabulary::savePairs(dir, u"2_1.mum"_s, pairList(i)); }},
+     [](const DataDir& dir, int i) {
+         return Vocabulary::savePairs(dir, u"2_1.mum"_s, QStringList(300 - i % 5, u"Wort*slovo, verze %1*"_s.arg(i)));
+     }},
     {"user textbook: renumbering", [](const DataDir& dir, int) { return UserTextbook::deleteLesson(dir, 1); }},
 };
 

@@ -5,6 +5,8 @@
 #include <QCryptographicHash>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Lesson k's title (Windows-1250, CR LF) and pairs.
@@ -134,36 +136,30 @@ private slots:
     // Each failure names the file and why, and changes nothing.
     void failures_data() {
         QTest::addColumn<QString>("op");
-        QTest::addColumn<QString>("file");
         QTest::addColumn<Tree>("before");
-        QTest::addColumn<QString>("reason");
+        QTest::addColumn<QString>("failure"); // the file named, ": ", part of the reason
         const Tree noUnits{{"books/", {}}};
-        QTest::newRow("list, no units folder") << "list"
-                                               << "units" << noUnits << "neexistuje";
-        QTest::newRow("new lesson, no units folder") << "create"
-                                                     << "units" << noUnits << "neexistuje";
-        QTest::newRow("delete, no units folder") << "delete 1"
-                                                 << "units" << noUnits << "neexistuje";
-        QTest::newRow("new lesson, all 999 taken")
-            << "create"
-            << "units" << lessons(QStringList(999, "O").join(u' ')) << "všech 999 čísel";
         Tree folder = lessons("L L");
         folder.insert("units/1_3t.mum/", {});
-        QTest::newRow("delete, a folder") << "delete 3"
-                                          << "units/1_3t.mum" << folder << "je to složka";
+        QTest::newRow("list, no units folder") << "list" << noUnits << "units: neexistuje";
+        QTest::newRow("new lesson, no units folder") << "create" << noUnits << "units: neexistuje";
+        QTest::newRow("delete, no units folder") << "delete 1" << noUnits << "units: neexistuje";
+        QTest::newRow("new lesson, all 999 taken")
+            << "create" << lessons(QStringList(999, "O").join(u' ')) << "units: všech 999 čísel";
+        QTest::newRow("delete, a folder") << "delete 3" << folder << "units/1_3t.mum: je to složka";
     }
     void failures() {
         QFETCH(QString, op);
         QFETCH(Tree, before);
-        QFETCH(QString, file);
-        QFETCH(QString, reason);
+        QFETCH(QString, failure);
         const Data data(before);
         QVERIFY(data.ok);
         const IoStatus status = op == "list"     ? UserTextbook::list(data.dir).errors.value(0)
                                 : op == "create" ? UserTextbook::createLesson(data.dir, "x").status
                                                  : UserTextbook::deleteLesson(data.dir, op.back().digitValue());
-        QVERIFY2(status.message().contains(u'„' + QDir::toNativeSeparators(data.tmp.filePath(file)) + u'“') &&
-                     status.message().contains(reason),
+        const QString file = QDir::toNativeSeparators(data.tmp.filePath(failure.section(u": "_s, 0, 0)));
+        QVERIFY2(status.message().contains(u'„' + file + u'“') &&
+                     status.message().contains(failure.section(u": "_s, 1)),
                  qPrintable(status.message()));
         QCOMPARE(data.now(), listing(before));
     }
