@@ -121,6 +121,7 @@ private slots:
         QTest::newRow("names in capitals") << "L L! E!" << 1 << "2 3 -";
         // A lesson file without its title is never written over, nor is its number free.
         QTest::newRow("lesson file in a gap") << "L L O - L" << 1 << "2 - 3 5 -";
+        QTest::newRow("lesson file before a lesson") << "L O L" << 1 << "- 2 3";
         QTest::newRow("lesson file at the deleted number") << "L O L" << 2 << "1 3 -";
         QTest::newRow("a lesson held by a link stays") << "L X L" << 1 << "- 2 3";
         const QString none = QStringList(997, "-").join(u' ');
