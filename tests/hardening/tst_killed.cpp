@@ -115,6 +115,9 @@ int killedChild(const DataDir& dir, const Kind& kind, qint64 delayUs) {
     return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL ? done : -1;
 }
 
+// Printed at the end, where scripts/harden collects them.
+QStringList figures;
+
 } // namespace
 
 class TestKilled : public QObject {
@@ -168,9 +171,17 @@ private Q_SLOTS:
             if (now != state(done + 1))
                 QCOMPARE(now, state(done));
         }
-        qInfo("%s: %d kills after %lld saves on average; %d left the save under way done, %d left work for the "
-              "next start",
-              save.name, kills, saves / kills, newer, unfinished);
+        figures.append(u"%1: %2 kills after %3 saves on average; %4 left the save under way done, %5 left work "
+                       u"for the next start"_s.arg(QString::fromLatin1(save.name))
+                           .arg(kills)
+                           .arg(saves / kills)
+                           .arg(newer)
+                           .arg(unfinished));
+    }
+
+    void cleanupTestCase() {
+        for (const QString& line : std::as_const(figures))
+            qInfo("%s", qPrintable(line));
     }
 };
 
