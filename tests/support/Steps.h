@@ -53,8 +53,10 @@ struct Steps {
             return false;
         if (keys) {
             const QKeyCombination key = QKeySequence::fromString(step.mid(colon + 1))[0];
+            if (key.toCombined() == 0 || key.key() == Qt::Key_unknown)
+                return false;
             QTest::keyClick(target, key.key(), key.keyboardModifiers());
-            return key.key() != Qt::Key_unknown;
+            return true;
         }
         if (eq < 0) {
             click(target);
