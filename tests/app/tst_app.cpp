@@ -76,16 +76,6 @@ class TestApp : public QObject {
         f->w.start();
         return f->w;
     }
-    // On the settings page, ticks or clears the two boxes with the mouse and presses OK or Storno.
-    void settle(bool background, bool quickClick, const QString& button) {
-        f->w.showPage(PageId::Settings);
-        for (const auto& [name, ticked] : {std::pair{u"F4ChckPoz"_s, background}, {u"F4ChckQL"_s, quickClick}}) {
-            if (control<QAbstractButton>(&f->w, name)->isChecked() != ticked)
-                click(&f->w, name);
-        }
-        click(&f->w, button);
-    }
-
 private Q_SLOTS:
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); } // as in main()
     void init() { f = std::make_unique<Program>(); }
@@ -95,10 +85,8 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("config"); // null: no file
         QTest::addColumn<QString>("flags");
         QTest::newRow("missing") << QByteArray() << QString();
-        QTest::newRow("both off") << cfg(0, 0) << QString();
         QTest::newRow("QuickClick") << cfg(0, 1) << u"Qq"_s;
         QTest::newRow("background") << cfg(1, 0) << u"Bb"_s;
-        QTest::newRow("one line") << QByteArray("1\r\n") << u"Bb"_s;
         QTest::newRow("garbage") << QByteArray("abc\r\n#?!\r\n") << QString();
     }
     void startUp() {
@@ -200,13 +188,6 @@ private Q_SLOTS:
         }
         QTest::mouseMove(menu, QPoint(2, 2)); // the free area
         QCOMPARE(lit(menu), QList<int>());
-        // Tab walks the items as they stand, on past the last to "Konec" with none lit, then back in.
-        w.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&w));
-        for (const QList<int>& expected : {QList<int>{0}, {1}, {3}, {2}, {}, {0}}) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QCOMPARE(lit(menu), expected);
-        }
     }
 
     void menuItemsRunOnce_data() {
@@ -214,18 +195,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("chosen"); // how often the test, the editor, the settings, the textbook
         QTest::addColumn<int>("page");       // shown afterwards, its navigation label in bold
         QTest::newRow("test, click") << u"F2ImgTry"_s << u"1/0/0/0"_s << 2;
-        QTest::newRow("test, double-click") << u"2xF2ImgTry"_s << u"1/0/0/0"_s << 2;
         QTest::newRow("editor, double-click") << u"2xF2ImgBook"_s << u"0/1/0/0"_s << 1;
         QTest::newRow("settings, double-click") << u"2xF2ImgOpt"_s << u"0/0/2/0"_s << 4; // its click, then its own
         QTest::newRow("textbook, double-click") << u"2xF2ImgUziv"_s << u"0/0/0/1"_s << 3;
         QTest::newRow("Enter, nothing lit") << u"Return"_s << u"0/0/0/0"_s << 1;
-        QTest::newRow("Down") << u"Down Return"_s << u"1/0/0/0"_s << 2;
         QTest::newRow("Down twice") << u"Down Down Space"_s << u"0/1/0/0"_s << 1;
         QTest::newRow("Down three times") << u"Down Down Down Enter"_s << u"0/0/0/1"_s << 3;
         QTest::newRow("Up wraps round") << u"Up Return"_s << u"0/0/1/0"_s << 4;
         QTest::newRow("Shift+Tab") << u"Shift+Tab Shift+Tab Return"_s << u"0/0/0/1"_s << 3;
         QTest::newRow("Alt+Z") << u"Alt+Z"_s << u"1/0/0/0"_s << 2;
-        QTest::newRow("Alt+E") << u"Alt+E"_s << u"0/1/0/0"_s << 1;
         QTest::newRow("Alt+N") << u"Alt+N"_s << u"0/0/1/0"_s << 4;
         QTest::newRow("Alt+U") << u"Alt+U"_s << u"0/0/0/1"_s << 3;
     }
@@ -343,15 +321,15 @@ private Q_SLOTS:
     void settings() {
         MainWindow& w = load(cfg(0, 1) + "kept\r\n");
         // Storno leaves both boxes and the file as they were: a rewrite would drop the extra line.
-        settle(true, false, u"F4CmdStorno"_s);
+        QVERIFY(f->run(u"@4 F4ChckPoz F4ChckQL F4CmdStorno"_s));
         QCOMPARE(view(w), kMenu + u"|Qq"_s);
         QCOMPARE(f->bytes(u"me.cfg"_s), cfg(0, 1) + "kept\r\n");
         // The background waits for a restart or a restore; a cleared QuickClick is closed, not only hidden.
-        settle(true, false, u"F4CmdOK"_s);
+        QVERIFY(f->run(u"@4 F4ChckPoz F4ChckQL F4CmdOK"_s));
         QCOMPARE(view(w), kMenu + u"|b"_s);
         QCOMPARE(f->bytes(u"me.cfg"_s), cfg(1, 0));
         QVERIFY(!w.quickClick());
-        settle(false, true, u"F4CmdOK"_s);
+        QVERIFY(f->run(u"@4 F4ChckPoz F4ChckQL F4CmdOK"_s));
         QCOMPARE(view(w), kMenu + u"|Qq"_s);
         QCOMPARE(f->bytes(u"me.cfg"_s), cfg(0, 1));
         QVERIFY(w.quickClick()->page() == QuickClickPage::MenuJumps && f->messages.shown.isEmpty());
@@ -360,18 +338,10 @@ private Q_SLOTS:
     void settingsSaveFails() {
         QVERIFY(QDir(f->dir.path()).mkdir(u"me.cfg"_s)); // no user, root included, can save over a folder
         MainWindow& w = load();
-        settle(false, true, u"F4CmdOK"_s);
+        QVERIFY(f->run(u"@4 F4ChckQL F4CmdOK"_s));
         QCOMPARE(view(w), kSettings + u"|q"_s); // on the page, the boxes as set, no QuickClick window
         const QString shown = f->messages.texts().join(u'/');
         QVERIFY2(f->messages.shown.size() == 1 && shown.contains(u"me.cfg"_s), qPrintable(shown));
-    }
-
-    void backgroundKeepsColours() {
-        BackgroundWindow* background = load(cfg(1, 0)).background();
-        // Disabled only so that it takes no input: its pictures must not turn grey with it.
-        const QImage image = background->grab().toImage();
-        const QColor corner = image.pixelColor(image.width() - 2, image.height() - 2);
-        QVERIFY2(corner.blue() > corner.red() + 20, qPrintable(corner.name()));
     }
 
     // Switched off, the QuickClick window is not built at start-up; shown later, it comes with the
