@@ -19,23 +19,19 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // A copy of the program; whatever a test does, it does not outlive the test.
-struct Program {
-    QProcess process;
+struct Program : QProcess {
     explicit Program(const QString& dir, const QString& program = QStringLiteral(MEMORAN_BINARY),
                      const QStringList& arguments = {}) {
-        process.setWorkingDirectory(dir);
-        process.start(program, arguments);
-        process.waitForStarted(5000);
+        setWorkingDirectory(dir);
+        start(program, arguments);
+        waitForStarted(5000);
     }
-    ~Program() {
-        process.kill();
-        process.waitForFinished(5000);
+    ~Program() override {
+        kill();
+        waitForFinished(5000);
     }
     // Whether it still runs, asked now (QProcess learns of an end from its event loop).
-    bool running() {
-        process.waitForFinished(0);
-        return process.state() == QProcess::Running;
-    }
+    bool running() { return !waitForFinished(0) && state() == QProcess::Running; }
 };
 
 // The data directory as a newcomer gets it.
@@ -50,14 +46,6 @@ qint64 lockHolder(const QString& dir) {
     return pid;
 }
 
-// What xdotool prints, its first line.
-QString xdotool(const QStringList& arguments) {
-    QProcess tool;
-    tool.start(u"xdotool"_s, arguments);
-    tool.waitForFinished(5000);
-    return QString::fromLocal8Bit(tool.readAllStandardOutput()).section(u'\n', 0, 0);
-}
-
 } // namespace
 
 class TestInstance : public QObject {
@@ -65,10 +53,9 @@ class TestInstance : public QObject {
 private Q_SLOTS:
     void secondStartHandsOverToTheFirst() {
         QTemporaryDir dir, other;
-        SingleInstance first(dir.path());
+        SingleInstance first(dir.path()), second(dir.path()), elsewhere(other.path());
         QCOMPARE(first.start(), SingleInstance::Start::First);
         QSignalSpy raise(&first, &SingleInstance::raiseRequested);
-        SingleInstance second(dir.path());
         QVERIFY(!second.lockForWriting());
         // The second start waits for the first's answer, which this thread's event loop gives.
         std::atomic<bool> done = false;
@@ -81,7 +68,6 @@ private Q_SLOTS:
         starting.join();
         QCOMPARE(answer, SingleInstance::Start::HandedOver);
         QCOMPARE(raise.size(), 1);
-        SingleInstance elsewhere(other.path());
         QCOMPARE(elsewhere.start(), SingleInstance::Start::First);
     }
 
@@ -89,17 +75,15 @@ private Q_SLOTS:
         QTemporaryDir dir;
         QVERIFY(copyDemo(dir.path()));
         Program first(dir.path());
-        QTRY_COMPARE_WITH_TIMEOUT(lockHolder(dir.path()), first.process.processId(), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(lockHolder(dir.path()), first.processId(), 10000);
         Program second(dir.path());
-        QVERIFY(second.process.waitForFinished(10000));
-        QCOMPARE(second.process.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(second.process.exitCode(), 0);
+        QVERIFY(second.waitForFinished(10000));
+        QVERIFY(second.exitStatus() == QProcess::NormalExit && second.exitCode() == 0);
         QVERIFY(first.running());
-
-        first.process.kill();
-        QVERIFY(first.process.waitForFinished(5000));
+        first.kill();
+        QVERIFY(first.waitForFinished(5000));
         Program third(dir.path());
-        QTRY_COMPARE_WITH_TIMEOUT(lockHolder(dir.path()), third.process.processId(), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(lockHolder(dir.path()), third.processId(), 10000);
         QVERIFY(third.running());
     }
 
@@ -110,14 +94,19 @@ private Q_SLOTS:
         QTemporaryDir dir;
         QVERIFY(copyDemo(dir.path()));
         Program first(dir.path());
-        const QStringList mainWindow = {u"search"_s, u"--onlyvisible"_s,
-                                        u"--pid"_s,  QString::number(first.process.processId()),
+        auto xdotool = [](const QStringList& arguments) { // its output's first line
+            QProcess tool;
+            tool.start(u"xdotool"_s, arguments);
+            tool.waitForFinished(5000);
+            return QString::fromLocal8Bit(tool.readAllStandardOutput()).section(u'\n', 0, 0);
+        };
+        const QStringList mainWindow = {u"search"_s, u"--onlyvisible"_s, u"--pid"_s, QString::number(first.processId()),
                                         u"--name"_s, u"Memoran"_s};
         QTRY_VERIFY_WITH_TIMEOUT(!xdotool(mainWindow).isEmpty(), 10000);
         xdotool({u"windowminimize"_s, u"--sync"_s, xdotool(mainWindow)});
         QTRY_VERIFY(xdotool(mainWindow).isEmpty());
         Program second(dir.path());
-        QVERIFY(second.process.waitForFinished(10000));
+        QVERIFY(second.waitForFinished(10000));
         QTRY_VERIFY_WITH_TIMEOUT(!xdotool(mainWindow).isEmpty(), 5000);
     }
 
@@ -132,17 +121,15 @@ private Q_SLOTS:
             QSKIP("no user could be created (useradd)");
         QTemporaryDir scratch; // the build may lie where the user cannot read it
         const QString program = scratch.filePath(u"memoran"_s), data = scratch.filePath(u"data"_s);
-        QVERIFY(QFile::setPermissions(scratch.path(),
-                                      QFile::permissions(scratch.path()) | QFile::ReadOther | QFile::ExeOther));
         QVERIFY(QFile::copy(QStringLiteral(MEMORAN_BINARY), program) && QDir().mkdir(data) && copyDemo(data));
         QVERIFY(QProcess::execute(u"chmod"_s, {u"-R"_s, u"a+rX,go-w"_s, scratch.path()}) == 0);
         const QStringList asUser = {u"--reuid=%1"_s.arg(user->pw_uid), u"--regid=%1"_s.arg(user->pw_gid),
                                     u"--clear-groups"_s, program};
         Program first(data, u"setpriv"_s, asUser), second(data, u"setpriv"_s, asUser);
-        QVERIFY(!second.process.waitForFinished(3000));
+        QVERIFY(!second.waitForFinished(3000));
         QVERIFY(first.running());
         QVERIFY(!QFile::exists(data + u'/' + QLatin1StringView(SingleInstance::kLockFileName)));
-        QCOMPARE(first.process.readAllStandardError().contains("jiném okně"), false);
+        QVERIFY(!first.readAllStandardError().contains("jiném okně"));
     }
 };
 

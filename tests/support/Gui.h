@@ -1,11 +1,10 @@
 #pragma once
 
 // What a user does to the windows in a test: click named controls, type text (Czech letters
-// included), pick in a combo box; and pictures of windows for a person to look at.
+// included), pick in a combo box. Pictures of the windows come from tools/shots.cpp, not from tests.
 
 #include <QAbstractButton>
 #include <QComboBox>
-#include <QDir>
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -83,13 +82,4 @@ inline bool choose(QComboBox* combo, const QString& item) {
     while (combo->currentIndex() != target)
         QTest::keyClick(combo, combo->currentIndex() < target ? Qt::Key_Down : Qt::Key_Up);
     return true;
-}
-
-// Saves a picture of the window when MEMORAN_SHOTS names a folder. Grabbing also lays out a hidden
-// window as it would be shown.
-inline bool shoot(QWidget* window, const QString& name) {
-    const QPixmap picture = window->grab();
-    const QString folder = qEnvironmentVariable("MEMORAN_SHOTS");
-    const QString file = name.endsWith(QStringLiteral(".png")) ? name : name + QStringLiteral(".png");
-    return folder.isEmpty() || (QDir().mkpath(folder) && picture.save(folder + u'/' + file));
 }

@@ -3,6 +3,7 @@
 // One script format for every window test: the steps a user takes, separated by blanks.
 //   "Name"       clicks the control of that objectName
 //   "Name=text"  types over a box, picks in a combo box or clicks an item of a list ("_" for a blank)
+//   "Name:keys"  presses keys on the control, as QKeySequence spells them ("Lst:Down", "Txt:Ctrl+V")
 //   "Ano", "Ne"  answers the next question Yes or No (one that nobody answered gets No)
 // A window may add steps of its own (`extra`, e.g. "@1" for a page). A step whose control or item
 // is missing makes run() false, so that a table row can expect it.
@@ -11,6 +12,7 @@
 #include "ScriptedMessages.h"
 
 #include <QComboBox>
+#include <QKeySequence>
 #include <QListWidget>
 
 #include <functional>
@@ -44,10 +46,18 @@ struct Steps {
         }
         if (extra && extra(step))
             return true;
-        const qsizetype eq = step.indexOf(u'=');
-        QWidget* target = find(eq < 0 ? step : step.left(eq));
+        const qsizetype eq = step.indexOf(u'='), colon = step.indexOf(u':');
+        const bool keys = colon >= 0 && (eq < 0 || colon < eq);
+        QWidget* target = find(keys ? step.left(colon) : eq < 0 ? step : step.left(eq));
         if (!target)
             return false;
+        if (keys) {
+            const QKeyCombination key = QKeySequence::fromString(step.mid(colon + 1))[0];
+            if (key.toCombined() == 0 || key.key() == Qt::Key_unknown)
+                return false;
+            QTest::keyClick(target, key.key(), key.keyboardModifiers());
+            return true;
+        }
         if (eq < 0) {
             click(target);
             return true;
