@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saves a picture of every window a person should look over after a change: each page of the main
 // window, the hint window in each of its uses, QuickClick on both pages, the background and each
 // step of the vocabulary editor. Runs on a copy of the demo data; answers every question Yes.
