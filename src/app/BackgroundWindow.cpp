@@ -39,6 +39,8 @@ BackgroundWindow::BackgroundWindow(std::function<void()> endProgram)
     auto* logo = m_controls.get<QLabel>("ImgLogo");
     m_blue->setPixmap(Pictures::blueBackground());
     logo->setPixmap(Pictures::logo(logo->size()));
+    logo->setAccessibleName(QStringLiteral("Memoran"));
+    logo->setAccessibleDescription(QStringLiteral("Logo programu Memoran"));
     auto* style = new UngreyedStyle;
     style->setParent(this);
     for (QLabel* picture : {m_blue, logo})

@@ -20,6 +20,8 @@ IntroPage::IntroPage(QWidget* parent) : Page(PageId::Intro, QString(), parent) {
     m_logo = m_controls.get<QLabel>("F1ImgLogo");
     const auto texts = m_controls.array<QLabel, 3>("F1LblText");
     m_logo->setPixmap(Pictures::logo(m_logo->size()));
+    m_logo->setAccessibleName(QStringLiteral("Memoran"));
+    m_logo->setAccessibleDescription(QStringLiteral("Logo programu Memoran"));
     for (QLabel* label : texts) {
         label->setAlignment(Qt::AlignCenter);
         // "&&" is the escaped ampersand: a buddy makes the label interpret it and show one "&".

@@ -100,10 +100,16 @@ MainMenuPage::MainMenuPage(QWidget* parent) : Page(PageId::MainMenu, QStringLite
     bindControls();
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(QStringLiteral("Hlavní menu"));
     setPointSize(m_controls["F2Lbl(3)"], 13, true);
     for (int i = 0; i < kItemCount; ++i)
         styleItem(i);
     addShortcuts();
+    // The page takes the keys for all its items: a screen reader says which.
+    QStringList items;
+    for (int i = 0; i < kItemCount; ++i)
+        items << QStringLiteral("%1 (Alt+%2)").arg(m_items[i].caption->text(), QChar(kItemKeys[i]));
+    setAccessibleDescription(items.join(QStringLiteral(", ")));
 }
 
 void MainMenuPage::bindControls() {
@@ -117,7 +123,10 @@ void MainMenuPage::bindControls() {
 void MainMenuPage::styleItem(int index) {
     const Item& item = m_items[index];
     const ItemNames& names = kItemNames[index];
-    m_controls.get<QLabel>(name(names.icon))->setPixmap(Pictures::menuIcon(index));
+    auto* icon = m_controls.get<QLabel>(name(names.icon));
+    icon->setPixmap(Pictures::menuIcon(index));
+    icon->setAccessibleName(item.caption->text());
+    icon->setAccessibleDescription(QStringLiteral("Obrázek položky „%1“").arg(item.caption->text()));
     setPointSize(item.caption, 15);
     auto* key = m_controls.get<QLabel>(name(names.key));
     key->setText(QStringLiteral("Alt + %1").arg(QChar(kItemKeys[index])));

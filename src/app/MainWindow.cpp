@@ -135,6 +135,8 @@ void MainWindow::bindControls() {
 void MainWindow::styleControls() {
     auto* panel = m_controls.get<QLabel>("ImgPozadi");
     panel->setPixmap(Pictures::sidePanel(panel->size()));
+    panel->setAccessibleName(QStringLiteral("Memoran"));
+    panel->setAccessibleDescription(QStringLiteral("Logo programu Memoran, 2002 Second Edition"));
     setShapeColor(m_controls["ShpPozadi"], QColor(200, 212, 232));
     setLineColor(m_controls["LnPozadi"], kOrange);
     setPointSize(m_pageName, 15, true);

@@ -122,6 +122,9 @@ bool TestPage::drawQuestion() {
             m_question->setCursorPosition(0);
             m_questionLanguage->setText(TestEngine::questionLanguage(m_session.direction()));
             m_answerLanguage->setText(TestEngine::answerLanguage(m_session.direction()));
+            // A screen reader names the boxes by the language asked, which changes with each question.
+            m_question->setAccessibleName(m_questionLanguage->text().chopped(1));
+            m_answer->setAccessibleName(m_answerLanguage->text().chopped(1));
             m_answer->setFocus(); // the answer is typed straight away
         },
         [this] { m_shell.endProgram(); });

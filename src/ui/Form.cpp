@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <limits>
+
 namespace {
 
 // Enter presses a focused button, as Space does: outside dialogs Qt's buttons take Space only.
@@ -94,6 +96,40 @@ void Controls::build(QWidget* window, std::span<const ControlSpec> rows, const F
         widget->setGeometry(twRect(row.left, row.top, row.width, row.height));
         m_widgets.insert(name, widget);
         m_order.append(widget);
+    }
+    nameBoxesByTheirLabels(rows);
+}
+
+// Assistive technology reads a box or list by the label beside it (a button by its own caption):
+// the label on the same line to its left, else the nearest one above it, in the same frame.
+void Controls::nameBoxesByTheirLabels(std::span<const ControlSpec> rows) {
+    for (const ControlSpec& box : rows) {
+        if (box.kind != Kind::TextBox && box.kind != Kind::ComboBox && box.kind != Kind::ListBox)
+            continue;
+        const ControlSpec* best = nullptr;
+        int bestDistance = std::numeric_limits<int>::max();
+        for (const ControlSpec& label : rows) {
+            if (label.kind != Kind::Label || !*label.caption ||
+                QByteArrayView(label.parent) != QByteArrayView(box.parent))
+                continue;
+            const int middle = label.top + label.height / 2;
+            const bool leftOnItsLine =
+                middle >= box.top && middle <= box.top + box.height && label.left + label.width <= box.left + 60;
+            const bool above = label.top + label.height <= box.top + 60 && label.left < box.left + box.width &&
+                               label.left + label.width > box.left;
+            const int distance = leftOnItsLine ? box.left - label.left : above ? 100000 + box.top - label.top : -1;
+            if (distance >= 0 && distance < bestDistance) {
+                best = &label;
+                bestDistance = distance;
+            }
+        }
+        QWidget* widget = m_widgets.value(QString::fromUtf8(box.name));
+        if (!best || !widget->accessibleName().isEmpty())
+            continue;
+        QString name = QString::fromUtf8(best->caption).trimmed();
+        if (name.endsWith(u':'))
+            name.chop(1);
+        widget->setAccessibleName(name);
     }
 }
 

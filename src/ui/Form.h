@@ -86,6 +86,7 @@ public:
     }
 
 private:
+    void nameBoxesByTheirLabels(std::span<const ControlSpec> rows);
     [[noreturn]] static void wrongClass(const QString& name, const QWidget* widget, const char* expected);
 
     QHash<QString, QWidget*> m_widgets;

@@ -147,6 +147,7 @@ void makeScrollable(QLabel* label) {
     area->setGeometry(label->geometry());
     area->stackUnder(label);
     area->setFrameShape(QFrame::NoFrame);
+    area->setAccessibleName(QStringLiteral("Zpráva")); // the label inside is read as its text
     area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     area->setWidgetResizable(true);
     area->viewport()->setAutoFillBackground(false);
@@ -185,6 +186,7 @@ HintWindow::HintWindow(QWidget* parent, TestSession* session, QLineEdit* answer)
     m_ok->setDefault(true);
     connect(m_ok, &QPushButton::clicked, this, &HintWindow::CmdOK_Click);
     Pism()->installEventFilter(this);
+    Pism()->setAccessibleName(QStringLiteral("Hledané slovo"));
     connect(Pism(), &QLineEdit::textChanged, this, &HintWindow::fitMask);
     // The caret stands after the typed letters, where the next one goes, and nothing is ever
     // selected: a selection would suggest that typing replaces the mask.

@@ -6,12 +6,15 @@
 #include "app/Translation.h"
 #include "hints/QuickClickWindow.h"
 #include "store/Vocabulary.h"
+#include "ui/HintWindow.h"
 
+#include <QAccessible>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMap>
 #include <QMenu>
+#include <QRadioButton>
 #include <QSignalSpy>
 
 using namespace Qt::StringLiterals;
@@ -277,6 +280,29 @@ private Q_SLOTS:
         QCOMPARE(flags(w), on ? u"BQbq"_s : QString());
         QCOMPARE(int(w.quickClickPage()), on ? 1 : 0);
         QTRY_VERIFY(!w.editor());
+    }
+
+    // A screen reader names every control the keyboard reaches: in the main window with all its pages,
+    // QuickClick, the editor with all its steps, and a hint window.
+    void everyControlHasAName() {
+        f->start();
+        click(f->w.mainMenu(), u"F2ImgBook"_s);
+        QVERIFY(f->w.editor());
+        HintWindow hint(&f->w);
+        QStringList unnamed;
+        const QList<QWidget*> windows{&f->w, f->w.quickClick(), f->w.editor(), &hint};
+        for (QWidget* window : windows) {
+            for (QWidget* control : window ? window->findChildren<QWidget*>() : QList<QWidget*>()) {
+                QAccessibleInterface* face = QAccessible::queryAccessibleInterface(control);
+                // A combo box's own pop-up list is Qt's; the hint's options get their captions when shown.
+                const bool ownPart = control->objectName().isEmpty() && control->inherits("QComboBoxListView");
+                const auto* option = qobject_cast<QRadioButton*>(control);
+                if (control->focusPolicy() != Qt::NoFocus && !ownPart && !(option && option->text().isEmpty()) &&
+                    face->text(QAccessible::Name).isEmpty())
+                    unnamed << control->objectName();
+            }
+        }
+        QCOMPARE(unnamed.join(u" "_s), QString());
     }
 
     void czechContextMenus() {
