@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <QStandardPaths>
 
 #include <cstdio>
@@ -48,6 +49,9 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("Memoran"));
     QApplication app(argc, argv);
     installCzechTranslation(app);
+    // The menu entry and the icon installed with the program: the desktop ties the windows to them.
+    QGuiApplication::setDesktopFileName(QStringLiteral("cz.memoran.Memoran"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("cz.memoran.Memoran")));
 
     // Every file of the program is named relative to the data directory: it becomes the working directory.
     const DataHome::Choice home =
