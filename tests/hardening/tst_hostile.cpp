@@ -2,19 +2,9 @@
 // part-way: what the user is told, that nothing hangs or chains boxes, and that no file is lost or torn.
 #include "DataTree.h"
 #include "FileSizeLimit.h"
-#include "FixedSources.h"
-#include "Gui.h"
 #include "ModalBoxes.h"
-#include "ScriptedMessages.h"
-#include "Steps.h"
+#include "Program.h"
 
-#include "app/MainWindow.h"
-#include "core/AppState.h"
-#include "ui/Page.h"
-#include "wizard/EditorWizard.h"
-
-#include <QComboBox>
-#include <QListWidget>
 #include <QScopeGuard>
 #include <QStringEncoder>
 #include <QTest>
@@ -84,54 +74,26 @@ QString scratch() {
     return QFileInfo(u"/dev/shm"_s).isWritable() ? u"/dev/shm"_s : QDir::tempPath();
 }
 
-// A data directory, scripted sources and boxes, and the main window started on them.
-struct Session {
-    explicit Session(const Tree& tree, const QString& where = scratch()) : data(tree, where) {}
-    Data data;
-    ScriptedRandom random;
-    FixedClock clock;
-    AppState state{data.dir, random, clock};
-    ScriptedMessages messages;
-    MainWindow w{state};
-
-    void start() {
-        w.start();
-        w.F1Tmr_Timer();
+// The main window on a data directory made of a tree.
+struct Session : Data, Program {
+    explicit Session(const Tree& tree, const QString& where = scratch()) : Data(tree, where), Program(tmp.path()) {}
+    // Answers a script left unused are dropped.
+    bool run(const QString& script) {
+        const auto forgetAnswers = qScopeGuard([this] { messages.answers.clear(); });
+        return Program::run(script);
     }
-    QWidget* find(const QString& name) const {
-        if (QWidget* inEditor = w.editor() ? w.editor()->findChild<QWidget*>(name) : nullptr)
-            return inEditor;
-        return control(&w, name);
-    }
-    template <class T> T* find(const QString& name) const { return qobject_cast<T*>(find(name)); }
     // The page of the main window on screen, or the wizard's step while it is open.
     QString where() const {
         if (const EditorWizard* editor = w.editor())
             return u"step %1%2"_s.arg(editor->currentStep()).arg(editor->onClosingPage() ? " (end)" : "");
-        for (int i = 0; i < int(kPageCount); ++i) {
-            if (!w.page(PageId(i))->isHidden())
-                return u"page %1"_s.arg(i);
-        }
-        return u"none"_s;
-    }
-    // The shared script format, with "@1" for the main menu; answers left unused are dropped.
-    bool run(const QString& script) {
-        const auto forgetAnswers = qScopeGuard([this] { messages.answers.clear(); });
-        Steps steps{[this](const QString& name) { return find(name); }, messages,
-                    [this](const QString& step) {
-                        if (step != u"@1"_s)
-                            return false;
-                        w.showPage(PageId::MainMenu);
-                        return true;
-                    }};
-        return steps.run(script);
+        return u"page %1"_s.arg(page());
     }
     // The boxes shown, the data directory left out of paths; the questions the walks answer left out.
     QStringList boxes() const {
         QStringList texts;
         for (QString text : messages.texts()) {
             if (!text.startsWith(u"Chcete vybrat všechna"_s) && !text.startsWith(u"Opravdu chcete opustit"_s))
-                texts.append(text.replace(data.dir.root() + u'/', QString()).replace(data.dir.root(), u"<data>"_s));
+                texts.append(text.replace(dataDir.root() + u'/', QString()).replace(dataDir.root(), u"<data>"_s));
         }
         return texts;
     }
@@ -140,10 +102,10 @@ struct Session {
 // The textbook and lesson lists of the test setup page, then a test of the lesson.
 QString walkSetup(Session& s, const QString& lesson) {
     s.run(u"@1 F2ImgTry"_s);
-    QString seen = u"setup "_s + QString::number(s.find<QComboBox>(u"F2Cmbbx(0)"_s)->count());
+    QString seen = u"setup "_s + QString::number(s.at<QComboBox>(u"F2Cmbbx(0)"_s)->count());
     if (!s.run(u"F2Cmbbx(0)=Němčina"_s))
         return seen;
-    auto* lessons = s.find<QComboBox>(u"F2Cmbbx(1)"_s);
+    auto* lessons = s.at<QComboBox>(u"F2Cmbbx(1)"_s);
     seen += u' ' + QString::number(lessons->count());
     if (choose(lessons, lesson))
         s.run(u"Ano F2CmdOk"_s), seen += u", "_s + s.where();
@@ -157,10 +119,10 @@ QString walkWizard(Session& s, const QString& lesson, bool save) {
     QString seen = u"; wizard -"_s;
     if (editor->currentStep() == EditorWizard::Textbook) {
         seen.chop(1);
-        seen += QString::number(s.find<QListWidget>(u"Lst"_s)->count());
+        seen += QString::number(s.at<QListWidget>(u"Lst"_s)->count());
         if (s.run(u"Lst=Němčina CmdNext"_s) && editor->currentStep() == EditorWizard::Lesson) {
-            seen += u' ' + QString::number(s.find<QListWidget>(u"Lst2"_s)->count());
-            if (save && pick(s.find<QListWidget>(u"Lst2"_s), lesson) && s.run(u"CmdNext"_s) &&
+            seen += u' ' + QString::number(s.at<QListWidget>(u"Lst2"_s)->count());
+            if (save && pick(s.at<QListWidget>(u"Lst2"_s), lesson) && s.run(u"CmdNext"_s) &&
                 editor->currentStep() == EditorWizard::PairList)
                 s.run(u"CmdNext"_s), seen += u" saved"_s;
         }
@@ -172,7 +134,7 @@ QString walkWizard(Session& s, const QString& lesson, bool save) {
 // The user textbook's lesson list (lesson "Moje" saved back unchanged with save).
 QString walkUser(Session& s, bool save) {
     s.run(u"@1 F2ImgUziv F3Opt(1)"_s);
-    const auto* lessons = s.find<QComboBox>(u"F3Cmbbx"_s);
+    const auto* lessons = s.at<QComboBox>(u"F3Cmbbx"_s);
     QString seen = u"; user "_s + QString::number(lessons->count());
     if (lessons->count() <= 10) {
         for (int i = 0; i < lessons->count(); ++i)
@@ -285,7 +247,7 @@ const SavePath kSavePaths[] = {
 QString outcome(const SavePath& path, const QStringList& before, const QStringList& after, const QString& place,
                 rlim_t limit) {
     Session s(with({}, {QString::fromLatin1(path.missing)}));
-    if (!s.data.ok || (s.start(), !s.run(u"@1 "_s + QString::fromUtf8(path.prepare))))
+    if (!s.ok || (s.start(), !s.run(u"@1 "_s + QString::fromUtf8(path.prepare))))
         return u"not prepared"_s;
     const QString ready = s.where();
     {
@@ -297,9 +259,9 @@ QString outcome(const SavePath& path, const QStringList& before, const QStringLi
     QStringList told;
     for (const MessageBox::Request& box : s.messages.shown) {
         if (box.icon == MessageBox::Icon::Critical)
-            told.append(QString(box.text).replace(s.data.dir.root() + u'/', QString()));
+            told.append(QString(box.text).replace(s.dataDir.root() + u'/', QString()));
     }
-    const QStringList now = s.data.now();
+    const QStringList now = s.now();
     if (now == after)
         return told.isEmpty() ? u"new"_s : u"new, told: "_s + told.join(u" / ");
     if (now != before)
@@ -318,7 +280,7 @@ QString outcome(const SavePath& path, const QStringList& before, const QStringLi
     if (s.where() != ready)
         return result + u", then "_s + s.where();
     s.run(QString::fromUtf8(path.save));
-    return result + (s.data.now() == after ? u", saved again"_s : u", not saved again"_s);
+    return result + (s.now() == after ? u", saved again"_s : u", not saved again"_s);
 }
 
 } // namespace
@@ -457,10 +419,9 @@ private Q_SLOTS:
         if (flags & Unreadable && root)
             QSKIP("root reads every folder: unreadable ones are left to the rows of files and links in their place");
         Session s(tree, disk ? disk->where.path() : scratch());
-        QVERIFY(s.data.ok);
-        const QStringList before = s.data.now();
-        const QStringList folders = {s.data.dir.root(), s.data.dir.root() + u"/books"_s,
-                                     s.data.dir.root() + u"/units"_s};
+        QVERIFY(s.ok);
+        const QStringList before = s.now();
+        const QStringList folders = {s.dataDir.root(), s.dataDir.root() + u"/books"_s, s.dataDir.root() + u"/units"_s};
         const auto permit = [&](QFile::Permissions permissions, const QStringList& which) {
             return std::all_of(which.cbegin(), which.cend(),
                                [&](auto& f) { return QFile::setPermissions(f, permissions); });
@@ -486,7 +447,7 @@ private Q_SLOTS:
         QCOMPARE(shown, expand(boxes));
         // Nothing lost: only the settings of a test and the user textbook's own textbook file are written.
         permit(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner, folders);
-        QStringList changed = changedPaths(before, s.data.now());
+        QStringList changed = changedPaths(before, s.now());
         changed.removeIf([](const QString& path) { return path == u"Try.cfg"_s || path == u"books/1.mum"_s; });
         QCOMPARE(changed.join(u' '), QString());
     }
@@ -502,16 +463,16 @@ private Q_SLOTS:
         QFETCH(int, path);
         const SavePath& save = kSavePaths[path];
         Session reference(with({}, {QString::fromLatin1(save.missing)}));
-        QVERIFY(reference.data.ok);
+        QVERIFY(reference.ok);
         reference.start();
         QVERIFY(reference.run(u"@1 "_s + QString::fromUtf8(save.prepare)));
-        const QStringList before = reference.data.now();
-        const QByteArray old = readBytes(reference.data.tmp.filePath(QString::fromLatin1(save.file)));
+        const QStringList before = reference.now();
+        const QByteArray old = readBytes(reference.tmp.filePath(QString::fromLatin1(save.file)));
         reference.run(QString::fromUtf8(save.save));
-        const QStringList after = reference.data.now();
+        const QStringList after = reference.now();
         const QString place = reference.where();
         QVERIFY(after != before);
-        const QByteArray now = readBytes(reference.data.tmp.filePath(QString::fromLatin1(save.file)));
+        const QByteArray now = readBytes(reference.tmp.filePath(QString::fromLatin1(save.file)));
         const qsizetype size = save.size >= 0 ? save.size : save.append ? now.size() - old.size() : now.size();
         QStringList outcomes, expected;
         for (const qsizetype n : std::set<qsizetype>{0, 1, size / 2, size - 1, size}) {
