@@ -3,17 +3,10 @@
 // What the fuzz targets share: a failed check that libFuzzer reports as a crash (with the input
 // saved), and a data directory made from the input and listed back.
 
-#include <QDir>
-#include <QDirIterator>
-#include <QFile>
-#include <QMap>
-#include <QTemporaryDir>
+#include "DataTree.h"
 
 #include <cstdio>
 #include <cstdlib>
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 // abort() is what libFuzzer reports as a crash.
 #define FUZZ_CHECK(condition, ...)                                                                                     \
@@ -27,25 +20,14 @@
 
 // Text with control characters and everything beyond ASCII escaped.
 inline QString shown(const QString& text) {
-    QString result;
-    for (const QChar c : text)
-        result += c.unicode() >= 0x20 && c.unicode() < 0x7F
-                      ? QString(c)
-                      : QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0'));
-    return u'"' + result + u'"';
+    return u'"' + QString::fromLatin1(text.toUtf8().toPercentEncoding(" *+=|")) + u'"';
 }
 
-// A data directory as relative path -> bytes. "name/" is a folder; the bytes "<fifo>" make a pipe and
-// "<link>target" a symbolic link to target (a name inside the directory).
-using Entries = QMap<QString, QByteArray>;
-inline const QByteArray kFifo = "<fifo>";
-inline const QByteArray kLink = "<link>";
-
-// Each entry a line "==> path", then its bytes up to the next "\n==> ". Paths that could leave the
-// directory are skipped, as are links that could.
-inline Entries parseEntries(const QByteArray& input) {
+// Each entry a line "==> path", then its bytes up to the next "\n==> " (a tree as DataTree.h has it).
+// Paths that could leave the directory are skipped, as are links that could.
+inline Tree parseEntries(const QByteArray& input) {
     static const QByteArray marker = "\n==> ";
-    Entries entries;
+    Tree entries;
     qsizetype at = input.startsWith(marker.mid(1)) ? 0 : input.indexOf(marker);
     while (at >= 0 && entries.size() < 64) {
         at = input.indexOf(' ', at + 1) + 1;
@@ -70,42 +52,35 @@ inline Entries parseEntries(const QByteArray& input) {
 
 // A temporary data directory holding the entries that could be made (a file under a file cannot).
 struct ScratchDir {
-    explicit ScratchDir(const Entries& entries) {
+    explicit ScratchDir(const Tree& entries) {
         for (const auto& [path, bytes] : entries.asKeyValueRange()) {
             const QString full = tmp.filePath(path);
-            const QByteArray native = QFile::encodeName(full);
             QDir().mkpath(path.endsWith(u'/') ? full : QFileInfo(full).path());
-            QFile file(full);
             if (path.endsWith(u'/'))
                 continue;
             if (bytes == kFifo)
-                mkfifo(native.constData(), 0600);
-            else if (bytes.startsWith(kLink)) [[maybe_unused]]
-                const int ignored = symlink(bytes.mid(kLink.size()).constData(), native.constData());
-            else if (file.open(QIODevice::WriteOnly))
-                file.write(bytes);
+                mkfifo(QFile::encodeName(full).constData(), 0600);
+            else if (bytes.startsWith(kLink))
+                QFile::link(QString::fromUtf8(bytes.mid(kLink.size())), full);
+            else
+                writeBytes(full, bytes);
         }
     }
     QTemporaryDir tmp{QDir::tempPath() + QStringLiteral("/memoran-fuzz-XXXXXX")};
 
     // What the directory holds now, as entries.
-    Entries now() const {
-        Entries result;
-        const QDir root(tmp.path());
+    Tree now() const {
+        Tree result;
         QDirIterator it(tmp.path(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
                         QDirIterator::Subdirectories);
         while (it.hasNext()) {
-            const QString full = it.next(), name = root.relativeFilePath(full);
+            const QString name = QDir(tmp.path()).relativeFilePath(it.next());
             const QFileInfo info = it.fileInfo();
-            QFile file(full);
-            if (info.isSymLink())
-                result.insert(name, kLink + QFile::encodeName(info.symLinkTarget()));
-            else if (info.isDir())
-                result.insert(name + u'/', {});
-            else
-                result.insert(name, !info.isFile()                   ? kFifo
-                                    : file.open(QIODevice::ReadOnly) ? file.readAll()
-                                                                     : QByteArray("<unreadable>"));
+            result.insert(info.isDir() && !info.isSymLink() ? name + u'/' : name,
+                          info.isSymLink() ? kLink + linkText(info.filePath())
+                          : info.isDir()   ? QByteArray()
+                          : info.isFile()  ? readBytes(info.filePath())
+                                           : kFifo);
         }
         return result;
     }

@@ -82,7 +82,7 @@ void checkListing(const FileListing& listing, const QString& folder, const QStri
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ScratchDir box(parseEntries(QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size))));
     const DataDir dir(box.tmp.path());
-    const Entries before = box.now();
+    const Tree before = box.now();
 
     const QString books = dir.resolve(QStringLiteral("books")), units = dir.resolve(QStringLiteral("units"));
     const FileListing textbooks = dir.listTextbooks();

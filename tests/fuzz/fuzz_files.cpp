@@ -30,7 +30,7 @@ bool in(const QString& path, const QString& folder, const QString& name) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    Entries entries = parseEntries(QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size)));
+    Tree entries = parseEntries(QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size)));
     // No text box gives U+0000.
     const QStringList ops = QString::fromUtf8(entries.take(QStringLiteral("ops"))).remove(QChar(0)).split(u'\n');
     // What an operation may touch follows names, which a link to a folder would make ambiguous.
@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const QString& op = ops.at(k);
         const QStringList args = op.mid(1).split(u'|');
         const QString a = argument(args, 0), b = argument(args, 1);
-        const Entries before = box.now();
+        const Tree before = box.now();
         IoStatus status;
         std::function<bool(const QString& path)> mayTouch; // relative paths, folder and name as on disk
         bool partial = false;                              // may stop half way on a failure
@@ -133,10 +133,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             continue;
         }
 
-        const Entries after = box.now();
+        const Tree after = box.now();
         const QString context = shown(op) + u' ' + status.message();
         QStringList changed;
-        for (const Entries* side : {&before, &after}) {
+        for (const Tree* side : {&before, &after}) {
             for (const auto& [path, bytes] : side->asKeyValueRange()) {
                 if ((side == &before ? after : before).value(path, "<none>") != bytes && !changed.contains(path))
                     changed.append(path);
