@@ -2,19 +2,9 @@
 // part-way: what the user is told, that nothing hangs or chains boxes, and that no file is lost or torn.
 #include "DataTree.h"
 #include "FileSizeLimit.h"
-#include "FixedSources.h"
-#include "Gui.h"
 #include "ModalBoxes.h"
-#include "ScriptedMessages.h"
-#include "Steps.h"
+#include "Program.h"
 
-#include "app/MainWindow.h"
-#include "core/AppState.h"
-#include "ui/Page.h"
-#include "wizard/EditorWizard.h"
-
-#include <QComboBox>
-#include <QListWidget>
 #include <QScopeGuard>
 #include <QStringEncoder>
 #include <QTest>
@@ -33,12 +23,6 @@ namespace {
 QByteArray utf16(const QString& lines) {
     QStringEncoder le(QStringConverter::Utf16LE);
     return "\xff\xfe" + QByteArray(le.encode(QString(lines).replace(u'|', u"\r\n"_s) + u"\r\n"_s));
-}
-QByteArray pairs(int count, int alternatives = 1) {
-    QByteArray bytes;
-    for (int k = 1; k <= count; ++k)
-        bytes += "Wort" + QByteArray::number(k) + '*' + QByteArray("slovo+").repeated(alternatives - 1) + "slovo*\r\n";
-    return bytes;
 }
 
 // Textbook 2 "Němčina" with the lessons "Rodina" and "Jedna", the user textbook with "Moje" and "Druhá",
@@ -61,21 +45,12 @@ Tree with(const Tree& changes, const QStringList& removed = {}) {
     return tree;
 }
 
-// A small tmpfs, where this process may mount one.
+// A small tmpfs, where this process may mount one: read-only for root, whom folder permissions do not stop.
 struct SmallDisk {
     QTemporaryDir where;
     QByteArray path = QFile::encodeName(where.path());
     bool ok = mount("tmpfs", path.constData(), "tmpfs", 0, "size=64k") == 0;
     ~SmallDisk() { ok&& umount2(path.constData(), MNT_DETACH); }
-    // Fills what is left of it; true when it is full.
-    bool fill() const {
-        QFile filler(where.filePath(u"filler"_s));
-        if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-            return false;
-        while (filler.write(QByteArray(512, 'x')) > 0) {
-        }
-        return filler.write("x", 1) < 0;
-    }
     bool readOnly() const { return mount(nullptr, path.constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0; }
 };
 
@@ -84,54 +59,21 @@ QString scratch() {
     return QFileInfo(u"/dev/shm"_s).isWritable() ? u"/dev/shm"_s : QDir::tempPath();
 }
 
-// A data directory, scripted sources and boxes, and the main window started on them.
-struct Session {
-    explicit Session(const Tree& tree, const QString& where = scratch()) : data(tree, where) {}
-    Data data;
-    ScriptedRandom random;
-    FixedClock clock;
-    AppState state{data.dir, random, clock};
-    ScriptedMessages messages;
-    MainWindow w{state};
-
-    void start() {
-        w.start();
-        w.F1Tmr_Timer();
-    }
-    QWidget* find(const QString& name) const {
-        if (QWidget* inEditor = w.editor() ? w.editor()->findChild<QWidget*>(name) : nullptr)
-            return inEditor;
-        return control(&w, name);
-    }
-    template <class T> T* find(const QString& name) const { return qobject_cast<T*>(find(name)); }
+// The main window on a data directory made of a tree.
+struct Session : Data, Program {
+    explicit Session(const Tree& tree, const QString& where = scratch()) : Data(tree, where), Program(tmp.path()) {}
     // The page of the main window on screen, or the wizard's step while it is open.
     QString where() const {
         if (const EditorWizard* editor = w.editor())
             return u"step %1%2"_s.arg(editor->currentStep()).arg(editor->onClosingPage() ? " (end)" : "");
-        for (int i = 0; i < int(kPageCount); ++i) {
-            if (!w.page(PageId(i))->isHidden())
-                return u"page %1"_s.arg(i);
-        }
-        return u"none"_s;
-    }
-    // The shared script format, with "@1" for the main menu; answers left unused are dropped.
-    bool run(const QString& script) {
-        const auto forgetAnswers = qScopeGuard([this] { messages.answers.clear(); });
-        Steps steps{[this](const QString& name) { return find(name); }, messages,
-                    [this](const QString& step) {
-                        if (step != u"@1"_s)
-                            return false;
-                        w.showPage(PageId::MainMenu);
-                        return true;
-                    }};
-        return steps.run(script);
+        return u"page %1"_s.arg(page());
     }
     // The boxes shown, the data directory left out of paths; the questions the walks answer left out.
     QStringList boxes() const {
         QStringList texts;
         for (QString text : messages.texts()) {
             if (!text.startsWith(u"Chcete vybrat všechna"_s) && !text.startsWith(u"Opravdu chcete opustit"_s))
-                texts.append(text.replace(data.dir.root() + u'/', QString()).replace(data.dir.root(), u"<data>"_s));
+                texts.append(text.replace(dataDir.root() + u'/', QString()).replace(dataDir.root(), u"<data>"_s));
         }
         return texts;
     }
@@ -140,10 +82,10 @@ struct Session {
 // The textbook and lesson lists of the test setup page, then a test of the lesson.
 QString walkSetup(Session& s, const QString& lesson) {
     s.run(u"@1 F2ImgTry"_s);
-    QString seen = u"setup "_s + QString::number(s.find<QComboBox>(u"F2Cmbbx(0)"_s)->count());
+    QString seen = u"setup "_s + QString::number(s.at<QComboBox>(u"F2Cmbbx(0)"_s)->count());
     if (!s.run(u"F2Cmbbx(0)=Němčina"_s))
         return seen;
-    auto* lessons = s.find<QComboBox>(u"F2Cmbbx(1)"_s);
+    auto* lessons = s.at<QComboBox>(u"F2Cmbbx(1)"_s);
     seen += u' ' + QString::number(lessons->count());
     if (choose(lessons, lesson))
         s.run(u"Ano F2CmdOk"_s), seen += u", "_s + s.where();
@@ -157,10 +99,10 @@ QString walkWizard(Session& s, const QString& lesson, bool save) {
     QString seen = u"; wizard -"_s;
     if (editor->currentStep() == EditorWizard::Textbook) {
         seen.chop(1);
-        seen += QString::number(s.find<QListWidget>(u"Lst"_s)->count());
+        seen += QString::number(s.at<QListWidget>(u"Lst"_s)->count());
         if (s.run(u"Lst=Němčina CmdNext"_s) && editor->currentStep() == EditorWizard::Lesson) {
-            seen += u' ' + QString::number(s.find<QListWidget>(u"Lst2"_s)->count());
-            if (save && pick(s.find<QListWidget>(u"Lst2"_s), lesson) && s.run(u"CmdNext"_s) &&
+            seen += u' ' + QString::number(s.at<QListWidget>(u"Lst2"_s)->count());
+            if (save && pick(s.at<QListWidget>(u"Lst2"_s), lesson) && s.run(u"CmdNext"_s) &&
                 editor->currentStep() == EditorWizard::PairList)
                 s.run(u"CmdNext"_s), seen += u" saved"_s;
         }
@@ -172,7 +114,7 @@ QString walkWizard(Session& s, const QString& lesson, bool save) {
 // The user textbook's lesson list (lesson "Moje" saved back unchanged with save).
 QString walkUser(Session& s, bool save) {
     s.run(u"@1 F2ImgUziv F3Opt(1)"_s);
-    const auto* lessons = s.find<QComboBox>(u"F3Cmbbx"_s);
+    const auto* lessons = s.at<QComboBox>(u"F3Cmbbx"_s);
     QString seen = u"; user "_s + QString::number(lessons->count());
     if (lessons->count() <= 10) {
         for (int i = 0; i < lessons->count(); ++i)
@@ -215,7 +157,7 @@ QStringList changedPaths(const QStringList& before, const QStringList& after) {
     return paths;
 }
 
-enum Flags { Save = 1, Unreadable = 2, ReadOnly = 4, FullDisk = 8, Tmpfs = 16 };
+enum Flags { Save = 1, Unreadable = 2, ReadOnly = 4, FullDisk = 8 };
 
 const QString kSound = u"setup 2 2, page 5; wizard 2 2; user 2 Moje,Druhá"_s;
 const QString kTrap4 = u"Chyba programu číslo: 4 (NaplnSlova)"_s;
@@ -285,7 +227,7 @@ const SavePath kSavePaths[] = {
 QString outcome(const SavePath& path, const QStringList& before, const QStringList& after, const QString& place,
                 rlim_t limit) {
     Session s(with({}, {QString::fromLatin1(path.missing)}));
-    if (!s.data.ok || (s.start(), !s.run(u"@1 "_s + QString::fromUtf8(path.prepare))))
+    if (!s.ok || (s.start(), !s.run(u"@1 "_s + QString::fromUtf8(path.prepare))))
         return u"not prepared"_s;
     const QString ready = s.where();
     {
@@ -297,9 +239,9 @@ QString outcome(const SavePath& path, const QStringList& before, const QStringLi
     QStringList told;
     for (const MessageBox::Request& box : s.messages.shown) {
         if (box.icon == MessageBox::Icon::Critical)
-            told.append(QString(box.text).replace(s.data.dir.root() + u'/', QString()));
+            told.append(QString(box.text).replace(s.dataDir.root() + u'/', QString()));
     }
-    const QStringList now = s.data.now();
+    const QStringList now = s.now();
     if (now == after)
         return told.isEmpty() ? u"new"_s : u"new, told: "_s + told.join(u" / ");
     if (now != before)
@@ -318,7 +260,7 @@ QString outcome(const SavePath& path, const QStringList& before, const QStringLi
     if (s.where() != ready)
         return result + u", then "_s + s.where();
     s.run(QString::fromUtf8(path.save));
-    return result + (s.data.now() == after ? u", saved again"_s : u", not saved again"_s);
+    return result + (s.now() == after ? u", saved again"_s : u", not saved again"_s);
 }
 
 } // namespace
@@ -344,60 +286,32 @@ private Q_SLOTS:
         QTest::addColumn<QString>("seen");
         QTest::addColumn<QString>("boxes");
         const QString nul = u"se nepodařilo přečíst: soubor obsahuje znaky s kódem 0"_s;
-        const QString big = u"se nepodařilo přečíst: soubor je větší než 8 MB"_s;
-        const QByteArray line10M = QByteArray(10 * 1024 * 1024, 'x') + "*y*\r\n";
+        const QString books3 = u"setup 3 2, page 5; wizard 3 2; user 2 Moje,Druhá"_s;
+        const QString lessons3 = u"setup 2 3, page 5; wizard 2 3; user 2 Moje,Druhá"_s;
+        const QString savedBack = u"setup 2 2, page 5; wizard 2 2 saved; user 2 Moje,Druhá saved"_s;
+        const QString noPairs = u"Vybraná lekce neobsahuje žádnou dvojici slovíček."_s;
 
         row("sound", base(), kSound);
-        row("sound, written back", base(), u"setup 2 2, page 5; wizard 2 2 saved; user 2 Moje,Druhá saved"_s, {}, Save);
-        row("empty textbook file", with({{"books/3.mum", ""}}), u"setup 3 2, page 5; wizard 3 2; user 2 Moje,Druhá"_s);
-        row("textbook without line 1", with({{"books/3.mum", "\r\nFran\r\n"}}),
-            u"setup 3 2, page 5; wizard 3 2; user 2 Moje,Druhá"_s);
-        row("empty title file", with({{"units/2_3T.mum", ""}}), u"setup 2 3, page 5; wizard 2 3; user 2 Moje,Druhá"_s);
-        row("empty lesson file", with({{"units/2_1.mum", ""}}), kNotStarted,
-            u"Vybraná lekce neobsahuje žádnou dvojici slovíček."_s);
-        row("lesson of empty lines", with({{"units/2_1.mum", "\r\n\r\n"}}), kNotStarted,
-            u"Vybraná lekce neobsahuje žádnou dvojici slovíček."_s);
+        row("sound, written back", base(), savedBack, {}, Save);
+        row("empty textbook file", with({{"books/3.mum", ""}}), books3);
+        row("empty title file", with({{"units/2_3T.mum", ""}}), lessons3);
+        row("empty lesson file", with({{"units/2_1.mum", "\r\n\r\n"}}), kNotStarted, noPairs);
         row("empty settings files", with({{"me.cfg", ""}, {"Try.cfg", ""}, {"Zkouseni.txt", ""}}), kSound);
-
-        // NUL bytes, 10 MB lines, encodings.
-        const QString books3 = u"setup 3 2, page 5; wizard 3 2; user 2 Moje,Druhá"_s;
         row("NUL in a textbook name", with({{"books/3.mum", QByteArray("Fran\0z\r\n", 8)}}), books3,
             u"3× „books/3.mum“ "_s + nul);
-        row("NUL in a lesson title", with({{"units/2_3T.mum", QByteArray("Bar\0vy\r\n", 8)}}),
-            u"setup 2 3, page 5; wizard 2 3; user 2 Moje,Druhá"_s, u"2× „units/2_3T.mum“ "_s + nul);
         row("NUL in the pairs", with({{"units/2_1.mum", QByteArray("a*b*\r\n\0\r\n", 9)}}), kNotStarted, kTrap4);
-        row("NUL in the settings files", with({{"me.cfg", QByteArray(" 1\0", 3)}, {"Try.cfg", QByteArray(" 3\0", 3)}}),
-            kSound);
-        row("10 MB line as a textbook name", with({{"books/3.mum", line10M}}), books3, u"3× „books/3.mum“ "_s + big);
-        row("10 MB line in the pairs", with({{"units/2_1.mum", line10M}}), kNotStarted, kTrap4);
-        row("10 MB line in Try.cfg", with({{"Try.cfg", line10M}}), kSound);
-        row("6 MB line as a textbook name", with({{"books/3.mum", QByteArray(6 * 1024 * 1024, 'x')}}), books3);
-        row("invalid UTF-8 as a name", with({{"books/3.mum", "\xc3\x28\xa0\xa1 \xf0\x28\x8c\x28\r\n"}}), books3);
-        row("UTF-8 and Windows-1250 in one lesson",
-            with({{"units/2_1.mum", "die Br\xc3\xbc"
-                                    "cke*most*\r\nder K\xf9\xf2*k\xf9\xf2*\r\n"}}),
-            kSound);
+        row("10 MB line as a textbook name", with({{"books/3.mum", QByteArray(10 << 20, 'x')}}), books3,
+            u"3× „books/3.mum“ se nepodařilo přečíst: soubor je větší než 8 MB"_s);
         row("UTF-16 with its mark",
             with({{"units/2_1T.mum", utf16(u"Rodina"_s)}, {"units/2_1.mum", utf16(u"Niños*děti*"_s)}}), kSound);
-        row("UTF-16 without its mark", with({{"units/2_1.mum", utf16(u"der Vater*otec*"_s).mid(2)}}), kNotStarted,
-            kTrap4);
-        row("UTF-32", with({{"units/2_1T.mum", QByteArray("\xff\xfe\0\0R\0\0\0", 8)}}),
-            u"setup 2 2, page 2; wizard 2 2; user 2 Moje,Druhá"_s,
+        row("UTF-32", with({{"units/2_1T.mum", QByteArray("\xff\xfe\0\0R\0\0\0", 8)}}), kNotStarted,
             u"„units/2_1T.mum“ se nepodařilo přečíst: soubor je v kódování UTF-32|"_s + kTrap4 +
                 u"|„units/2_1T.mum“ se nepodařilo přečíst: soubor je v kódování UTF-32"_s,
             0, u"2_1T.mum"_s);
-        row("UTF-8 written back",
+        row("UTF-8 and UTF-16 written back",
             with({{"units/2_1.mum", u"Niños*děti*\r\nžluťoučký*kůň*\r\n"_s.toUtf8()},
-                  {"units/1_1.mum", u"Brücke*most*\r\nšťáva*Saft*\r\n"_s.toUtf8()}}),
-            u"setup 2 2, page 5; wizard 2 2 saved; user 2 Moje,Druhá saved"_s, {}, Save);
-        row("UTF-8 with its mark written back",
-            with({{"units/2_1.mum", "\xef\xbb\xbf" + u"Niños*děti*\r\n"_s.toUtf8()},
-                  {"units/1_1.mum", "\xef\xbb\xbf"
-                                    "a*b*\r\n"}}),
-            u"setup 2 2, page 5; wizard 2 2 saved; user 2 Moje,Druhá saved"_s, {}, Save);
-        row("UTF-16 written back",
-            with({{"units/2_1.mum", utf16(u"Niños*děti*"_s)}, {"units/1_1.mum", utf16(u"a*b*"_s)}}),
-            u"setup 2 2, page 5; wizard 2 2 saved; user 2 Moje,Druhá saved"_s, {}, Save);
+                  {"units/1_1.mum", utf16(u"Brücke*most*|šťáva*Saft*"_s)}}),
+            savedBack, {}, Save);
         row("hand-edited, no last CR LF",
             with({{"books/2.mum", cp1250Lines(u"Němčina"_s).chopped(2)},
                   {"units/2_1T.mum", "Rodina"},
@@ -405,22 +319,19 @@ private Q_SLOTS:
                   {"me.cfg", " 0\r\n 0"}}),
             kSound);
 
-        // Pairs the test cannot take.
-        row("2,000 pairs", with({{"units/2_1.mum", pairs(2000)}}), kSound);
-        row("2,001 pairs", with({{"units/2_1.mum", pairs(2001)}}), kNotStarted, kTrap4);
-        row("10 alternatives", with({{"units/2_1.mum", pairs(3, 10)}}), kSound);
-        row("11 alternatives", with({{"units/2_1.mum", pairs(3, 11)}}), kNotStarted,
-            u"Chyba programu číslo: 5 (DoPlechovkyCz)"_s);
-        row("11 foreign alternatives", with({{"units/2_1.mum", "a+b+c+d+e+f+g+h+i+j+k*x*\r\n"}}), kNotStarted,
-            u"Chyba programu číslo: 6 (DoPlechovkyCiz)"_s);
-        row("pairs without separators", with({{"units/2_1.mum", "der Vater\r\ndie Mutter\r\n"}}), kSound);
-        row("separators only", with({{"units/2_1.mum", "***\r\n*\r\n++*+*\r\n"}}), kSound);
+        // The limits on pairs are the engine's (test_engine); lines that are hardly pairs.
+        row("no separators, separators only", with({{"units/2_1.mum", "der Vater\r\n***\r\n*\r\n++*+*\r\n"}}), kSound);
 
         // Folders, pipes and links where files belong.
-        row("a folder as a textbook file", with({{"books/3.mum/", {}}}), kSound);
-        row("a folder as a title file", with({{"units/2_3T.mum/", {}}, {"units/1_3t.mum/", {}}}), kSound);
-        row("a folder as the lesson file", with({{"units/2_1.mum/", {}}}, {"units/2_1.mum"}), kNotStarted, kTrap4);
-        row("pipes as textbook and title files", with({{"books/3.mum", kFifo}, {"units/2_3T.mum", kFifo}}), kSound);
+        row("folders, pipes and dangling links as textbook and title files",
+            with({{"books/3.mum/", {}},
+                  {"books/4.mum", kFifo},
+                  {"books/5.mum", kLink + "gone"},
+                  {"units/2_3T.mum/", {}},
+                  {"units/2_4T.mum", kFifo},
+                  {"units/2_5T.mum", kLink + "gone"},
+                  {"units/1_3t.mum/", {}}}),
+            kSound);
         row("a pipe as the lesson file", with({{"units/2_1.mum", kFifo}}), kNotStarted, kTrap4);
         row("pipes as the settings files", with({{"me.cfg", kFifo}, {"Try.cfg", kFifo}}), kSound,
             u"„Try.cfg“ se nepodařilo uložit: není to obyčejný soubor"_s);
@@ -431,27 +342,21 @@ private Q_SLOTS:
             u"2× „units/1_renumber.txt“ se nepodařilo přečíst: soubor neobsahuje záznam přečíslování lekcí"_s);
         row("a link to a textbook elsewhere",
             with({{"books/3.mum", kLink + "../elsewhere.txt"}, {"elsewhere.txt", cp1250Lines(u"Odjinud"_s)}}), books3);
-        row("dangling links as textbook and title files",
-            with({{"books/3.mum", kLink + "gone"}, {"units/2_3T.mum", kLink + "gone"}}), kSound);
-        row("a dangling link as the lesson file", with({{"units/2_1.mum", kLink + "gone"}}), kNotStarted, kTrap4);
         row("a link loop as the lessons folder", with({{"units", kLink + "units"}}, {"units"}),
             u"setup 2 0; wizard 2; user 0"_s, u"4× „units“ se nepodařilo přečíst: složka neexistuje"_s);
 
         // Missing and unreadable folders.
-        const QString noBooks = u"Složku „books“ se nepodařilo přečíst: složka neexistuje."_s;
-        row("no textbooks folder", with({}, {"books"}), u"setup 0; wizard -; user 2 Moje,Druhá"_s,
-            u"3× "_s + noBooks + u"|„books/1.mum“ se nepodařilo uložit: složka „books“ neexistuje"_s);
+        const QString noBooks = u"setup 0; wizard -; user 2 Moje,Druhá"_s;
+        row("no textbooks folder", with({}, {"books"}), noBooks,
+            u"3× Složku „books“ se nepodařilo přečíst: složka neexistuje.|„books/1.mum“ se nepodařilo uložit: složka „books“ neexistuje"_s);
         row("no lessons folder", with({}, {"units"}), u"setup 2 0; wizard 2; user 0"_s,
             u"4× „units“ se nepodařilo přečíst: složka neexistuje"_s);
-        row("a file named books", with({{"books", "x"}}, {"books"}), u"setup 0; wizard -; user 2 Moje,Druhá"_s,
+        row("a file named books", with({{"books", "x"}}, {"books"}), noBooks,
             u"3× „books“ se nepodařilo přečíst: není to složka|„books/1.mum“ se nepodařilo uložit"_s);
-        row("a file named units", with({{"units", "x"}}, {"units"}), u"setup 2 0; wizard 2; user 0"_s,
-            u"4× Složku „units“ se nepodařilo přečíst: není to složka."_s);
-        row("unreadable textbooks folder", base(), u"setup 0; wizard -; user 2 Moje,Druhá"_s,
+        row("unreadable textbooks folder", base(), noBooks,
             u"3× „books“ se nepodařilo přečíst: přístup byl odepřen|„books/1.mum“"_s, Unreadable);
 
-        // Names in two cases; many textbooks and lessons.
-        // The description the user textbook lists is the one its other pages read and delete.
+        // Names in two cases: the description the user textbook lists is the one its other pages use.
         Tree twoCases = base();
         for (int n = 2; n <= 9; ++n) {
             twoCases.insert(u"units/1_%1t.mum"_s.arg(n), cp1250Lines(u"Lekce %1"_s.arg(n)));
@@ -459,35 +364,26 @@ private Q_SLOTS:
         }
         row("names in two cases", twoCases,
             u"setup 2 2, page 5; wizard 2 2; user 9 Moje,Lekce 2,Lekce 3,Lekce 4,Lekce 5,Lekce 6,Lekce 7,Lekce 8,Lekce 9"_s);
-        Tree manyBooks = base();
-        for (int t = 10; t < 5010; ++t)
-            manyBooks.insert(u"books/%1.mum"_s.arg(t), cp1250Lines(u"Učebnice %1"_s.arg(t)));
-        row("5,000 textbooks", manyBooks, u"setup 5002 2, page 5; wizard 5002 2; user 2 Moje,Druhá"_s);
-        Tree manyLessons = base();
-        for (int l = 3; l <= 10002; ++l)
-            manyLessons.insert(u"units/2_%1T.mum"_s.arg(l), cp1250Lines(u"Lekce %1"_s.arg(l)));
-        row("10,000 lessons", manyLessons, u"setup 2 10002, page 5; wizard 2 10002; user 2 Moje,Druhá"_s);
-        Tree manyOwn = base();
-        for (int l = 3; l <= 10002; ++l)
-            manyOwn.insert(u"units/1_%1t.mum"_s.arg(l), cp1250Lines(u"Lekce %1"_s.arg(l)));
-        row("10,000 lessons of the user textbook", manyOwn, u"setup 2 2, page 5; wizard 2 2; user 999"_s);
+        // Many lessons: listed once per folder, the user textbook's up to its 999.
+        Tree many = base();
+        for (int l = 3; l <= 10002; ++l) {
+            many.insert(u"units/2_%1T.mum"_s.arg(l), cp1250Lines(u"Lekce %1"_s.arg(l)));
+            many.insert(u"units/1_%1t.mum"_s.arg(l), cp1250Lines(u"Lekce %1"_s.arg(l)));
+        }
+        row("10,000 lessons", many, u"setup 2 10002, page 5; wizard 2 10002; user 999"_s);
 
         // Disks that take nothing.
         const QString noUser = u"setup 1 2, page 5; wizard 1 2; user 2 Moje,Druhá"_s;
         const QString denied = geteuid() == 0 ? u"disk je určen jen pro čtení"_s : u"přístup byl odepřen"_s;
         row("read-only folders", with({}, {"books/1.mum"}), noUser,
             u"„Try.cfg“ se nepodařilo uložit: do složky „<data>“ nelze zapisovat (%1)|„books/1.mum“ se nepodařilo "
-            u"uložit: "
-            u"do složky „books“ nelze zapisovat (%1)"_s.arg(denied),
+            u"uložit: do složky „books“ nelze zapisovat (%1)"_s.arg(denied),
             ReadOnly);
         const QString full = u"se nepodařilo uložit: soubor by překročil největší dovolenou velikost"_s;
+        // A disk that is full is the size limit's error through the same paths (test_store maps ENOSPC).
         row("full disk", with({{"Try.cfg", cp1250Lines(u" 1| 0| 1| 1| 1| 0"_s)}}, {"books/1.mum"}), noUser,
             u"„Try.cfg“ "_s + full + u"|„books/1.mum“ "_s + full, FullDisk);
-        row("full tmpfs", with({{"Try.cfg", cp1250Lines(u" 1| 0| 1| 1| 1| 0"_s)}}, {"books/1.mum"}), noUser,
-            u"„Try.cfg“ se nepodařilo uložit: na disku není dost místa|„books/1.mum“ se nepodařilo uložit: na disku není dost místa"_s,
-            Tmpfs);
     }
-
     void matrix() {
         QFETCH(Tree, tree);
         QFETCH(QString, lesson);
@@ -495,15 +391,14 @@ private Q_SLOTS:
         // Root writes into any folder: its read-only folders are a read-only disk.
         const bool root = geteuid() == 0;
         std::optional<SmallDisk> disk;
-        if ((flags & Tmpfs || (flags & ReadOnly && root)) && !disk.emplace().ok)
-            QSKIP("this process may not mount a tmpfs: full disks are left to the size limit's row");
+        if (flags & ReadOnly && root && !disk.emplace().ok)
+            QSKIP("this process may not mount a tmpfs to make read-only");
         if (flags & Unreadable && root)
             QSKIP("root reads every folder: unreadable ones are left to the rows of files and links in their place");
         Session s(tree, disk ? disk->where.path() : scratch());
-        QVERIFY(s.data.ok);
-        const QStringList before = s.data.now();
-        const QStringList folders = {s.data.dir.root(), s.data.dir.root() + u"/books"_s,
-                                     s.data.dir.root() + u"/units"_s};
+        QVERIFY(s.ok);
+        const QStringList before = s.now();
+        const QStringList folders = {s.dataDir.root(), s.dataDir.root() + u"/books"_s, s.dataDir.root() + u"/units"_s};
         const auto permit = [&](QFile::Permissions permissions, const QStringList& which) {
             return std::all_of(which.cbegin(), which.cend(),
                                [&](auto& f) { return QFile::setPermissions(f, permissions); });
@@ -512,7 +407,6 @@ private Q_SLOTS:
             qScopeGuard([&] { permit(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner, folders); });
         QVERIFY(!(flags & Unreadable) || permit(QFile::WriteOwner, {folders[1]}));
         QVERIFY(!(flags & ReadOnly) || (disk ? disk->readOnly() : permit(QFile::ReadOwner | QFile::ExeOwner, folders)));
-        QVERIFY(!(flags & Tmpfs) || disk->fill());
         QString seen;
         {
             const FileSizeLimit full(flags & FullDisk ? 0 : RLIM_INFINITY);
@@ -523,13 +417,10 @@ private Q_SLOTS:
         }
         QTEST(seen, "seen");
         QFETCH(QString, boxes);
-        const QStringList shown = matched(s.boxes(), expand(boxes));
-        if (shown != expand(boxes))
-            qInfo().noquote() << "boxes shown:\n" << shown.join(u"\n");
-        QCOMPARE(shown, expand(boxes));
+        QCOMPARE(matched(s.boxes(), expand(boxes)), expand(boxes));
         // Nothing lost: only the settings of a test and the user textbook's own textbook file are written.
         permit(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner, folders);
-        QStringList changed = changedPaths(before, s.data.now());
+        QStringList changed = changedPaths(before, s.now());
         changed.removeIf([](const QString& path) { return path == u"Try.cfg"_s || path == u"books/1.mum"_s; });
         QCOMPARE(changed.join(u' '), QString());
     }
@@ -545,16 +436,16 @@ private Q_SLOTS:
         QFETCH(int, path);
         const SavePath& save = kSavePaths[path];
         Session reference(with({}, {QString::fromLatin1(save.missing)}));
-        QVERIFY(reference.data.ok);
+        QVERIFY(reference.ok);
         reference.start();
         QVERIFY(reference.run(u"@1 "_s + QString::fromUtf8(save.prepare)));
-        const QStringList before = reference.data.now();
-        const QByteArray old = readBytes(reference.data.tmp.filePath(QString::fromLatin1(save.file)));
+        const QStringList before = reference.now();
+        const QByteArray old = readBytes(reference.tmp.filePath(QString::fromLatin1(save.file)));
         reference.run(QString::fromUtf8(save.save));
-        const QStringList after = reference.data.now();
+        const QStringList after = reference.now();
         const QString place = reference.where();
         QVERIFY(after != before);
-        const QByteArray now = readBytes(reference.data.tmp.filePath(QString::fromLatin1(save.file)));
+        const QByteArray now = readBytes(reference.tmp.filePath(QString::fromLatin1(save.file)));
         const qsizetype size = save.size >= 0 ? save.size : save.append ? now.size() - old.size() : now.size();
         QStringList outcomes, expected;
         for (const qsizetype n : std::set<qsizetype>{0, 1, size / 2, size - 1, size}) {

@@ -39,26 +39,16 @@ Tree lessons(const QString& layout, const QString& placement = {}) {
     }
     return tree;
 }
-
-QStringList shown(const UserTextbook::Lessons& listed) {
-    QStringList result;
-    for (const UserTextbook::Lesson& lesson : listed.lessons)
-        result.append(QString::number(lesson.number) + u' ' + lesson.description);
-    return result;
-}
 } // namespace
 
 class TestUserTextbook : public QObject {
     Q_OBJECT
 
 private slots:
-    void ensureTextbook() {
-        const Data missing({{"books/", {}}});
+    // The page that makes a missing one checks its name; one spelt otherwise is kept.
+    void ensureTextbookKeepsAny() {
         const Data present({{"books/1.MUM", "Moje\r\n"}});
-        QVERIFY(missing.ok && present.ok);
-        QVERIFY(UserTextbook::ensureTextbook(missing.dir).ok() && UserTextbook::ensureTextbook(present.dir).ok());
-        const QByteArray name = "U\x9eivatelsk\xe1 u\xe8" + QByteArray("ebnice\r\n");
-        QCOMPARE(missing.now(), listing({{"books/", {}}, {"books/1.mum", name}}));
+        QVERIFY(present.ok && UserTextbook::ensureTextbook(present.dir).ok());
         QCOMPARE(present.now(), listing({{"books/", {}}, {"books/1.MUM", "Moje\r\n"}}));
     }
 
@@ -70,7 +60,6 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         const QString family = QStringLiteral("  Rodina a příbuzní ");
         const QByteArray familyBytes = "  Rodina a p\xf8\xed" + QByteArray("buzn\xed \r\n");
-        QTest::newRow("1, 2 and 4") << "L L - L" << 3 << "1_3t.mum" << family << familyBytes;
         QTest::newRow("3 without its lesson file") << "L L E L" << 3 << "1_3t.mum" << family << familyBytes;
         QTest::newRow("title in capitals") << "L E!" << 2 << "1_2T.MUM" << family << familyBytes;
         QTest::newRow("a lesson file without title") << "O" << 2 << "1_2t.mum" << family << familyBytes;
@@ -105,7 +94,10 @@ private slots:
         int done = 0, total = 0;
         const UserTextbook::Lessons listed = UserTextbook::list(data.dir, [&](int d, int t) { done = d, total = t; });
         QVERIFY(listed.errors.isEmpty());
-        QCOMPARE(shown(listed), (QStringList{"1 Lekce č. 1", "2 Lekce č. 2", "3 ", "4   Čtyři  ", "999 Poslední"}));
+        QStringList shown;
+        for (const UserTextbook::Lesson& lesson : listed.lessons)
+            shown.append(QString::number(lesson.number) + u' ' + lesson.description);
+        QCOMPARE(shown, (QStringList{"1 Lekce č. 1", "2 Lekce č. 2", "3 ", "4   Čtyři  ", "999 Poslední"}));
         QVERIFY(done == 999 && total == 999);
     }
 
@@ -115,9 +107,7 @@ private slots:
         QTest::addColumn<int>("n");
         QTest::addColumn<QString>("placement");
         QTest::newRow("2 of 1 to 3") << "L L L" << 2 << "1 3 -";
-        QTest::newRow("the last") << "L L" << 2 << "1 -";
         QTest::newRow("gaps, empty lessons") << "L E L - L E" << 1 << "2 3 - 5 6 -";
-        QTest::newRow("an empty one") << "E L" << 1 << "2 -";
         QTest::newRow("names in capitals") << "L L! E!" << 1 << "2 3 -";
         // A lesson file without its title is never written over, nor is its number free.
         QTest::newRow("lesson file in a gap") << "L L O - L" << 1 << "2 - 3 5 -";
@@ -148,7 +138,6 @@ private slots:
         folder.insert("units/1_3t.mum/", {});
         QTest::newRow("list, no units folder") << "list" << noUnits << "units: neexistuje";
         QTest::newRow("new lesson, no units folder") << "create" << noUnits << "units: neexistuje";
-        QTest::newRow("delete, no units folder") << "delete 1" << noUnits << "units: neexistuje";
         QTest::newRow("new lesson, all 999 taken")
             << "create" << lessons(QStringList(999, "O").join(u' ')) << "units: všech 999 čísel";
         QTest::newRow("delete, a folder") << "delete 3" << folder << "units/1_3t.mum: je to složka";
@@ -175,7 +164,6 @@ private slots:
         QTest::addColumn<QByteArray>("journal");
         const QByteArray mark = "Memoran: renumbering of the user textbook, version 1\r\n";
         const QByteArray sum = QCryptographicHash::hash("2", QCryptographicHash::Sha256).toHex() + "\r\n";
-        QTest::newRow("a plan alone, by hand") << QByteArray("3\r\n");
         QTest::newRow("no mark") << sum + "2\r\n";
         QTest::newRow("a plan changed by hand") << mark + sum + "3\r\n";
     }

@@ -63,9 +63,7 @@ private slots:
         const auto lesson = [](const QString& title) {
             return Tree{{"units/" + title, kNewNameLine}, {"units/" + Vocabulary::lessonFileOf(title), ""}};
         };
-        QTest::newRow("textbook after 1 and 3")
-            << "createTextbook" << files({"books/1.mum", "books/3.mum"}) << named("books/2.mum");
-        QTest::newRow("first textbook") << "createTextbook" << files({}) << named("books/1.mum");
+        // The first gap, whatever the entry that holds a number.
         QTest::newRow("textbook after any entry, any case")
             << "createTextbook" << files({"books/1.MUM", "books/2.Mum/", "books/3.mum|", "books/5.mum"})
             << named("books/4.mum");
@@ -80,8 +78,6 @@ private slots:
             << gone({"books/2.mum", "units/2_1.mum", "units/2_1T.mum", "units/2_15t.MUM"});
         QTest::newRow("delete 1 with lessons")
             << "deleteTextbook 1.mum with lessons" << books << gone({"books/1.mum", "units/1_1.mum", "units/1_1T.mum"});
-        QTest::newRow("lesson after 3_1, 3_2, 3_7")
-            << "createLesson 3" << files({"units/3_1.mum", "units/3_2.mum", "units/3_7.mum"}) << lesson("3_8T.mum");
         QTest::newRow("first lesson") << "createLesson 3" << files({"units/4_5.mum"}) << lesson("3_1T.mum");
         // Title files do not count: one without its lesson file is written over.
         QTest::newRow("lesson over title files")
@@ -110,8 +106,6 @@ private slots:
         QTest::newRow("extend after an empty line")
             << "openForExtension 3_1T.mum kůň*horse*" << lessonOf("a*b*\r\nk\xf9\xf2*horse*\r\n\r\n")
             << named("units/3_1T.mum");
-        QTest::newRow("extend an empty lesson")
-            << "openForExtension 3_1T.mum" << lessonOf("") << named("units/3_1T.mum");
         QTest::newRow("extend, no lesson file") << "openForExtension 3_1T.mum" << files({"units/3_1T.mum"})
                                                 << Tree{{"units/3_1T.mum", kNewNameLine}, {"units/3_1.mum", ""}};
         QTest::newRow("delete lesson") << "deleteLesson 3_1T.mum"

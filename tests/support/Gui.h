@@ -5,9 +5,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
-#include <QDropEvent>
 #include <QKeyEvent>
-#include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
@@ -61,17 +59,6 @@ inline void retype(QWidget* box, const QString& text) {
         QTest::keyClick(box, Qt::Key_Delete);
     else
         type(box, text);
-}
-
-// Drags text over a box and drops it at its right end, as from another program.
-inline void drop(QWidget* widget, const QString& text) {
-    QMimeData data;
-    data.setText(text);
-    const QPoint at(widget->width() - 2, widget->height() / 2);
-    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &enter);
-    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &drop);
 }
 
 // Picks an item of a combo box with the arrow keys, each step chosen as the user chooses it.

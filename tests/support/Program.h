@@ -1,8 +1,8 @@
 #pragma once
 
-// The window tests' one driver: the main window on a sandbox of its own, scripted message boxes, and
-// the shared script format (Steps.h) with "@N" to show page N. The vocabulary editor, while it is
-// open, is searched before the main window.
+// The window tests' one driver: the main window on a sandbox of its own (or a given data directory),
+// scripted message boxes, and the shared script format (Steps.h) with "@N" to show page N. The
+// vocabulary editor, while it is open, is searched before the main window.
 
 #include "Files.h"
 #include "Gui.h"
@@ -15,6 +15,10 @@
 #include "wizard/EditorWizard.h"
 
 struct Program : Sandbox {
+    Program() = default;
+    // On a data directory made elsewhere, bound before the window is built (the sandbox's stays unused).
+    explicit Program(const QString& root) : elsewhere((dataDir = DataDir(root), true)) {}
+    bool elsewhere = false;
     ScriptedMessages messages;
     MainWindow w{state};
 

@@ -88,7 +88,6 @@ private Q_SLOTS:
         const QString low = u"Maximální počet opakování jednoho slovíčka dosažitelný chybnými odpovědmi musí být "
                             "alespoň roven počtu opakování slovíčka"_s;
         QTest::newRow("leading zeros") << u"F2TxtChyb"_s << u"007"_s << u"3/7/6"_s << QString();
-        QTest::newRow("penalty cleared") << u"F2TxtChyb"_s << QString() << u"3/1/6"_s << zero;
         QTest::newRow("repeats above maximum") << u"F2TxtSl"_s << u"9"_s << u"6/2/6"_s << low;
         QTest::newRow("maximum below repeats") << u"F2TxtMax"_s << u"2"_s << u"3/2/3"_s << low;
         QTest::newRow("maximum cleared") << u"F2TxtMax"_s << QString() << u"3/2/4"_s << zero;
@@ -125,29 +124,24 @@ private Q_SLOTS:
 
     void loadingFailures_data() {
         QTest::addColumn<QString>("lesson");
-        QTest::addColumn<QString>("removed"); // by hand while the page was open
         QTest::addColumn<bool>("endProgram");
         QTest::addColumn<QString>("message");
         const QString trap = u"Chyba programu číslo: 4 (NaplnSlova)\r\nChcete ukončit aplikaci?"_s;
-        QTest::newRow("missing lesson file") << u"Chybí"_s << QString() << false << trap;
-        QTest::newRow("textbook file removed") << u"Rodina"_s << u"books/2.mum"_s << false << trap;
-        QTest::newRow("empty lesson") << u"Prázdná"_s << QString() << false
+        QTest::newRow("missing lesson file") << u"Chybí"_s << false << trap;
+        QTest::newRow("empty lesson") << u"Prázdná"_s << false
                                       << u"Vybraná lekce neobsahuje žádnou dvojici slovíček."_s;
-        QTest::newRow("Yes ends the program") << u"Chybí"_s << QString() << true << trap;
+        QTest::newRow("Yes ends the program") << u"Chybí"_s << true << trap;
     }
     void loadingFailures() {
         QFETCH(QString, lesson);
-        QFETCH(QString, removed);
         QFETCH(bool, endProgram);
         QSignalSpy ended(&f->w, &MainWindow::programEnded);
         QVERIFY(f->run(u"F2Cmbbx(0)=Němčina F2Cmbbx(1)="_s + lesson));
-        QVERIFY(removed.isEmpty() || QFile::remove(file(removed)));
         f->messages.answers = {Answer::Yes, endProgram ? Answer::Yes : Answer::No}; // all pairs; the trap
         QVERIFY(f->run(u"F2CmdOk"_s));
         QTEST(lastMessage(), "message");
         QCOMPARE(ended.count(), endProgram ? 1 : 0);
         if (endProgram) {
-            QCOMPARE(f->messages.shown.last().title, u"NoName"_s); // the trap's own title
             QCOMPARE(f->messages.shown.last().defaultAnswer, Answer::No);
             return;
         }
@@ -196,26 +190,20 @@ private Q_SLOTS:
         QCOMPARE(f->page(), 1);
         QCOMPARE(int(f->w.quickClickPage()), 1);
         QVERIFY(!QFile::exists(file(u"Zkouseni.txt"_s)));
-        QVERIFY(f->run(u"F2ImgTry F2OptUZ(1)"_s));
-        start(u"Rodina"_s, {0.0});
-        QVERIFY(quickClick()->control(u"F2CmdPetMoznosti"_s)->isEnabled());
     }
 
     // The page shows the session's verdict and counts; "der Vater" is asked, otec and táta are right.
     void answersAreShown_data() {
-        QTest::addColumn<int>("level");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("feedback");
         QTest::addColumn<QString>("counts"); // wrong, right, remaining
-        QTest::newRow("right") << 1 << u"TÁTA"_s << QString() << u"0/1/11"_s;
-        QTest::newRow("wrong") << 1 << QString() << u"Chyba: otec, táta"_s << u"1/0/14"_s;
-        QTest::newRow("quick answer on easy") << 0 << QString() << u"Rychlá odpověď: otec, táta"_s << u"0/1/11"_s;
+        QTest::newRow("right") << u"TÁTA"_s << QString() << u"0/1/11"_s;
+        QTest::newRow("wrong") << QString() << u"Chyba: otec, táta"_s << u"1/0/14"_s;
     }
     void answersAreShown() {
-        QFETCH(int, level);
         QFETCH(QString, typed);
         QFETCH(QString, feedback);
-        QVERIFY(f->run(u"F2OptUZ(%1) F2OptRO(1)"_s.arg(level)));
+        QVERIFY(f->run(u"F2OptUZ(1) F2OptRO(1)"_s));
         start(u"Rodina"_s, {0.0, 0.0});
         answer(typed);
         QCOMPARE(m_feedback, feedback.isEmpty() ? QStringList() : QStringList{feedback});
@@ -254,7 +242,6 @@ private Q_SLOTS:
         // "Nové zkoušení" keeps the choices: the same test again, without a mistake, its log refused.
         QVERIFY(f->run(u"F6Cmd2"_s));
         QCOMPARE(f->page(), 2);
-        QCOMPARE(int(f->w.quickClickPage()), 1);
         QVERIFY(QFile::remove(file(u"Zkouseni.txt"_s)) && QDir(f->dir.path()).mkdir(u"Zkouseni.txt"_s));
         QVERIFY(f->run(u"Ano F2CmdOk"_s));
         while (f->page() == 5)
@@ -264,7 +251,6 @@ private Q_SLOTS:
         QVERIFY2(lastMessage().contains(u"Zkouseni.txt"_s), qPrintable(lastMessage()));
         QVERIFY(f->run(u"F6Cmd1"_s)); // "Hlavní nabídka"
         QCOMPARE(f->page(), 1);
-        QCOMPARE(int(f->w.quickClickPage()), 1);
     }
 
     void pickingPairs() {
