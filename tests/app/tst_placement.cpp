@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Placement of the QuickClick window under a real window manager, which frames windows some time
 // after they are shown. Run through tests/support/under-wm, once per screen size (CMakeLists.txt).
 #include "Program.h"

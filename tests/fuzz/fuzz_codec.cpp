@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Windows-1250 and the encodings a file may come in: every byte and every character that can be
 // written comes back exactly, and the encoding found does not depend on how the bytes arrive.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A whole data directory made from the input, read by every reader the program has: the textbook
 // and lesson listings with their title lines, the lesson files, "me.cfg", "Try.cfg", the results log
 // and the user textbook's list. Nothing may hang, crash or write (but the user textbook, which

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's and the user textbook's file operations, and the results log, on a data directory made
 // from the input. The entry "ops" holds the operations, one a line: a letter, then its arguments
 // separated by "|". After each one: it touched only the files it may, changed nothing when it failed

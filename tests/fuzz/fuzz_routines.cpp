@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text routines against plain versions of what they are meant to do.
 
 #include "Fuzz.h"

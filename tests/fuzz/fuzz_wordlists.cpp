@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A lesson's lines loaded as word lists: each pair split as its line says, and the loading stops
 // with its own trap (a RoutineError) where a limit is passed, never anyhow else.
 

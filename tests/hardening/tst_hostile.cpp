@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hostile data directories met through the real windows, and every save on a disk that fills up
 // part-way: what the user is told, that nothing hangs or chains boxes, and that no file is lost or torn.
 #include "DataTree.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saves killed at random moments, as a killed program or a power cut leaves them (SIGKILL: nothing of
 // the program runs afterwards). Once the next start has removed the temporary files and finished a
 // renumbering, the data directory is as the last save reported done left it or as the one under way

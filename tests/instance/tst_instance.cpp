@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One running window per data directory: the lock and the hand-over in one process, then the
 // program itself started twice on a copy of demo/ (its working directory is its data directory).
 #include "instance/SingleInstance.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Permissions stop only a user who is not root, and tests here usually run as root. A test of what a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // What a user does to the windows in a test: click named controls, type text (Czech letters

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The window tests' one driver: the main window on a sandbox of its own (or a given data directory),

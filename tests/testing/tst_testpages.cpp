@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pages of a test, driven through the controls' names: what they show and where each key and
 // button leads. The judging, counts and draws themselves are the session's (tests/core).
 #include "ModalBoxes.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The user textbook's pages in the real main window: lesson actions (page 3), new lessons and pairs
 // (page 7) and the pair list (page 8), and the files they leave byte for byte. Failed saves are met in
 // test_hostile.

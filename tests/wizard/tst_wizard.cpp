@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The vocabulary editor as its user drives it: every step reached by its buttons and keys, and the
 // files each task leaves behind byte for byte. Failed saves are met in test_hostile.
 #include "Files.h"
