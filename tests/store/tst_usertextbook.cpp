@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "DataTree.h"
+#include "FileSizeLimit.h"
 
 #include "store/UserTextbook.h"
 
@@ -143,6 +144,9 @@ private slots:
             << "create" << lessons(QStringList(999, "O").join(u' ')) << "units: všech 999 čísel";
         QTest::newRow("delete, a folder") << "delete 3" << folder << "units/1_3t.mum: je to složka";
         QTest::newRow("delete, a link out") << "delete 2" << lessons("L X L") << "units/1_2t.mum: odkaz mimo složku";
+        // The disk takes no record of the renumbering: the user hears of the lesson kept, not of the record.
+        QTest::newRow("delete, disk full")
+            << "full, delete 2" << lessons("L L L") << "units/1_2t.mum: nebyla odstraněna";
     }
     void failures() {
         QFETCH(QString, op);
@@ -150,6 +154,7 @@ private slots:
         QFETCH(QString, failure);
         const Data data(before);
         QVERIFY(data.ok);
+        const FileSizeLimit full(op.startsWith(u"full"_s) ? 16 : RLIM_INFINITY);
         const IoStatus status = op == "list"     ? UserTextbook::list(data.dir).errors.value(0)
                                 : op == "create" ? UserTextbook::createLesson(data.dir, "x").status
                                                  : UserTextbook::deleteLesson(data.dir, op.back().digitValue());
