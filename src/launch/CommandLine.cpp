@@ -6,6 +6,8 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+const QString kNoFolder = u"Volbě --data chybí název složky."_s;
+
 QString refusal(const QString& reason) {
     return reason + u"\nNápověda: memoran --help"_s;
 }
@@ -40,7 +42,7 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
         const QStringList unknown = parser.unknownOptionNames();
         line.message =
             refusal(unknown.isEmpty()
-                        ? u"Volbě --data chybí název složky."_s
+                        ? kNoFolder
                         : u"Neznámá volba: %1%2"_s.arg(unknown.first().size() > 1 ? u"--"_s : u"-"_s, unknown.first()));
     } else if (parser.isSet(help)) {
         line.action = Action::Help;
@@ -53,7 +55,7 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
         line.message = refusal(u"Nečekaný argument: %1"_s.arg(parser.positionalArguments().first()));
     } else if (parser.isSet(data) && parser.value(data).isEmpty()) {
         line.action = Action::Refuse;
-        line.message = refusal(u"Volbě --data chybí název složky."_s);
+        line.message = refusal(kNoFolder);
     } else {
         line.dataDir = parser.value(data);
     }

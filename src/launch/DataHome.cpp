@@ -44,14 +44,14 @@ DataHome::Choice refuse(const QString& problem) {
 DataHome::Choice named(const QString& given) {
     const QString dir = QDir(given).absolutePath();
     const QFileInfo info(dir);
+    const QString shown = QDir::toNativeSeparators(dir);
     if (info.exists() && !info.isDir())
-        return refuse(u"„%1“ není složka, data do ní uložit nelze."_s.arg(QDir::toNativeSeparators(dir)));
-    if (!info.exists() && !makeDataFolders(dir))
-        return refuse(u"Složku „%1“ se nepodařilo založit."_s.arg(QDir::toNativeSeparators(dir)));
-    if (!QFileInfo(dir).isWritable())
-        return refuse(
-            u"Do složky „%1“ nelze zapisovat: data by se nedala uložit."_s.arg(QDir::toNativeSeparators(dir)));
-    makeDataFolders(dir); // an empty folder given on purpose gets its two folders too
+        return refuse(u"„%1“ není složka, data do ní uložit nelze."_s.arg(shown));
+    if (info.exists() && !info.isWritable())
+        return refuse(u"Do složky „%1“ nelze zapisovat: data by se nedala uložit."_s.arg(shown));
+    // Made if missing; an empty folder given on purpose gets its two folders too.
+    if (!makeDataFolders(dir))
+        return refuse(u"Složku „%1“ se nepodařilo založit."_s.arg(shown));
     return {dir, QString()};
 }
 
