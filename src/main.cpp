@@ -2,6 +2,7 @@
 #include "app/MainWindow.h"
 #include "app/Translation.h"
 #include "core/AppState.h"
+#include "history/DueOverview.h"
 #include "instance/SingleInstance.h"
 #include "launch/CommandLine.h"
 #include "launch/DataHome.h"
@@ -29,6 +30,37 @@ void refuse(const QString& message) {
     MessageBox::tell(nullptr, message, MessageBox::Icon::Exclamation);
 }
 
+// Every file of the program is named relative to the data directory: it becomes the working directory.
+DataHome::Choice enterDataHome(const CommandLine& line) {
+    DataHome::Choice home =
+        DataHome::choose({line.dataDir, qEnvironmentVariable("MEMORAN_DATA"), QDir::currentPath(), QDir::homePath(),
+                          QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
+                          DataHome::installedDemo(QCoreApplication::applicationDirPath())});
+    if (!home.dir.isEmpty() && !QDir::setCurrent(home.dir))
+        home.problem = QStringLiteral("Do složky dat „%1“ nelze přejít.").arg(home.dir);
+    return home;
+}
+
+// --due: the pairs to revise, on the terminal. Reads only, so it needs neither a display nor the
+// lock a running window holds.
+int listDuePairs(int argc, char* argv[], const CommandLine& line) {
+    QCoreApplication app(argc, argv);
+    const DataHome::Choice home = enterDataHome(line);
+    if (home.dir.isEmpty() || !home.problem.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(home.problem));
+        return 1;
+    }
+    const DueOverview due =
+        DueOverview::read(QDir::currentPath(), line.dueDate.isValid() ? line.dueDate : QDate::currentDate());
+    if (!due.problem.isEmpty()) {
+        std::fprintf(stderr, "%s\n", due.problem.toLocal8Bit().constData());
+        return 1;
+    }
+    const QByteArray list = due.terminalList();
+    std::fwrite(list.constData(), 1, size_t(list.size()), stdout);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -42,25 +74,23 @@ int main(int argc, char* argv[]) {
     case CommandLine::Action::Refuse:
         std::fprintf(stderr, "%s\n", qPrintable(line.message));
         return CommandLine::kUsageExitCode;
+    case CommandLine::Action::Due:
     case CommandLine::Action::Run:
         break;
     }
 
     QCoreApplication::setApplicationName(QStringLiteral("Memoran"));
+    if (line.action == CommandLine::Action::Due)
+        return listDuePairs(argc, argv, line);
     QApplication app(argc, argv);
     installCzechTranslation(app);
     // The menu entry and the icon installed with the program: the desktop ties the windows to them.
     QGuiApplication::setDesktopFileName(QStringLiteral("cz.memoran.Memoran"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("cz.memoran.Memoran")));
 
-    // Every file of the program is named relative to the data directory: it becomes the working directory.
-    const DataHome::Choice home =
-        DataHome::choose({line.dataDir, qEnvironmentVariable("MEMORAN_DATA"), QDir::currentPath(), QDir::homePath(),
-                          QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
-                          DataHome::installedDemo(QCoreApplication::applicationDirPath())});
-    if (home.dir.isEmpty() || !QDir::setCurrent(home.dir)) {
-        refuse(home.problem.isEmpty() ? QStringLiteral("Do složky dat „%1“ nelze přejít.").arg(home.dir)
-                                      : home.problem);
+    const DataHome::Choice home = enterDataHome(line);
+    if (home.dir.isEmpty() || !home.problem.isEmpty()) {
+        refuse(home.problem);
         return 1;
     }
     // The wizard hides the main window; the program ends only by its own ways out.

@@ -30,17 +30,18 @@ constexpr ItemNames kItemNames[MainMenuPage::kItemCount] = {
     {"F2ImgBook", "F2Shp(1)", "F2Ln(1)", "F2Lbl(1)", "F2Img(1)", "F2Shp(4)", "F2Ln(4)", "F2Klav(1)"},
     {"F2ImgOpt", "F2Shp(2)", "F2Ln(2)", "F2Lbl(2)", "F2Img(2)", "F2Shp(5)", "F2Ln(5)", "F2Klav(2)"},
     {"F2ImgUziv", "F2UzivShp", "F2UzivLn", "F2UzivLbl", "F2UzivImg", "F2UzivShpGrey", "F2UzivLnGrey", "F2Klav(3)"},
+    {"F2ImgOpak", "F2OpakShp", "F2OpakLn", "F2OpakLbl", "F2OpakImg", "F2OpakShpGrey", "F2OpakLnGrey", "F2Klav(4)"},
 };
-const QColor kItemColors[] = {QColor(210, 30, 30), QColor(20, 150, 50), QColor(30, 90, 210), QColor(235, 135, 0)};
+const QColor kItemColors[] = {QColor(210, 30, 30), QColor(20, 150, 50), QColor(30, 90, 210), QColor(235, 135, 0),
+                              QColor(135, 60, 175)};
 // With Alt, each chooses its item: the first letter of its caption.
-constexpr Qt::Key kItemKeys[] = {Qt::Key_Z, Qt::Key_E, Qt::Key_N, Qt::Key_U};
-// The items as they stand on the page, top to bottom: the settings last.
-constexpr int kRows[] = {0, 1, 3, 2};
+constexpr Qt::Key kItemKeys[] = {Qt::Key_Z, Qt::Key_E, Qt::Key_N, Qt::Key_U, Qt::Key_O};
+// The items as they stand on the page, top to bottom.
+constexpr int kRows[] = {0, 1, 3, 2, 4};
 const QColor kQuietGrey(208, 208, 208);
 const QColor kKeyGrey(128, 128, 128);
 
-// Page area 7680 x 6750 twips: the heading, then five rows of 1050 twips, 1200 apart. The fifth is
-// free for one more item.
+// Page area 7680 x 6750 twips: the heading, then five rows of 1050 twips, 1200 apart.
 constexpr int kRowHeight = 1050;
 constexpr int row(int index) {
     return 690 + 1200 * index;
@@ -81,6 +82,14 @@ constexpr ControlSpec kControls[] = {
     {"F2Ln(5)", Kind::Line, 1560, row(3) + 795, 5640, 30},
     {"F2Ln(2)", Kind::Line, 1560, row(3) + 780, 5640, 45},
     {"F2ImgOpt", Kind::HotZone, 240, row(3), 7200, kRowHeight},
+    {"F2OpakShpGrey", Kind::Shape, 240, row(4), 7200, kRowHeight},
+    {"F2OpakShp", Kind::Shape, 240, row(4), 7200, kRowHeight},
+    {"F2OpakImg", Kind::Picture, 540, row(4) + 165, 720, 720},
+    {"F2OpakLbl", Kind::Label, 1560, row(4) + 225, 4320, 480, "Opakování"},
+    {"F2Klav(4)", Kind::Label, 5880, row(4) + 225, 1320, 480},
+    {"F2OpakLnGrey", Kind::Line, 1560, row(4) + 795, 5640, 30},
+    {"F2OpakLn", Kind::Line, 1560, row(4) + 780, 5640, 45},
+    {"F2ImgOpak", Kind::HotZone, 240, row(4), 7200, kRowHeight},
 };
 
 QString name(const char* controlName) {
@@ -177,8 +186,11 @@ void MainMenuPage::choose(int item) {
     case 2:
         Q_EMIT settingsChosen();
         break;
-    default:
+    case 3:
         Q_EMIT userTextbookChosen();
+        break;
+    default:
+        Q_EMIT reviewChosen();
         break;
     }
 }

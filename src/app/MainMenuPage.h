@@ -8,8 +8,8 @@
 class QFrame;
 class QLabel;
 
-// Page 1: four items that light up under the mouse and lead to the test, the vocabulary editor,
-// the settings and the user textbook.
+// Page 1: five items that light up under the mouse and lead to the test, the vocabulary editor,
+// the user textbook, the settings and the review of due pairs.
 //
 // The keyboard reaches them too. The page takes the focus whenever it is shown; Down and Up light
 // the next or the previous item as they stand on the page (wrapping round), Tab and Shift+Tab do
@@ -18,8 +18,8 @@ class QLabel;
 class MainMenuPage : public Page {
     Q_OBJECT
 public:
-    // Items by index: 0 test, 1 editor, 2 settings, 3 user textbook.
-    static constexpr int kItemCount = 4;
+    // Items by index: 0 test, 1 editor, 2 settings, 3 user textbook, 4 review.
+    static constexpr int kItemCount = 5;
 
     explicit MainMenuPage(QWidget* parent = nullptr);
 
@@ -30,6 +30,7 @@ Q_SIGNALS:
     void editorChosen();
     void settingsChosen();
     void userTextbookChosen();
+    void reviewChosen();
 
 protected:
     bool event(QEvent* event) override;

@@ -9,6 +9,8 @@
 #include "core/AppState.h"
 #include "hints/Hints.h"
 #include "hints/QuickClickWindow.h"
+#include "review/ReviewPage.h"
+#include "store/TextRoutines.h"
 #include "store/UserTextbook.h"
 #include "testing/ResultsPage.h"
 #include "testing/SelectionPage.h"
@@ -36,6 +38,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -51,6 +54,7 @@ constexpr ControlSpec kControls[] = {
     {"LblNav(2)", Kind::Label, 540, 2580, 2250, 270, "Zkoušení"},
     {"LblNav(3)", Kind::Label, 540, 3570, 2250, 270, "Editor slovní zásoby"},
     {"LblNav(4)", Kind::Label, 540, 5220, 2250, 270, "Nastavení"},
+    {"LblNavOpak", Kind::Label, 540, 5550, 2250, 270, "Opakování"},
     {"LblNav(5)", Kind::Label, 840, 2910, 1980, 270, "Průběh"},
     {"LblNav(6)", Kind::Label, 840, 3240, 1980, 270, "Výsledek"},
     {"LblNav(7)", Kind::Label, 840, 3900, 1980, 270, "Nová lekce"},
@@ -61,7 +65,7 @@ constexpr ControlSpec kControls[] = {
     {"LblNavUzivNova", Kind::Label, 840, 4560, 1980, 270, "Nová lekce"},
     {"LblNavUzivSlova", Kind::Label, 840, 4890, 1980, 270, "Úprava slov"},
     // The trunk, then a branch to each first-level label; each group hangs on a short line of its own.
-    {"Ln(0)", Kind::Line, 330, 2055, 15, 3315},
+    {"Ln(0)", Kind::Line, 330, 2055, 15, 3645},
     {"Ln(1)", Kind::Line, 330, 2055, 165, 15},
     {"Ln(2)", Kind::Line, 330, 2385, 165, 15},
     {"Ln(3)", Kind::Line, 330, 2715, 165, 15},
@@ -78,6 +82,7 @@ constexpr ControlSpec kControls[] = {
     {"LnUziv(1)", Kind::Line, 630, 4500, 15, 540},
     {"LnUziv(2)", Kind::Line, 630, 4695, 165, 15},
     {"LnUziv(3)", Kind::Line, 630, 5025, 165, 15},
+    {"LnOpak", Kind::Line, 330, 5685, 165, 15},
     {"ShpRam", Kind::Shape, 210, 6360, 2490, 270},
     {"ShpPosun", Kind::Line, 210, 6360, 0, 270},
     {"LblPosun", Kind::Label, 210, 6360, 2490, 270},
@@ -90,7 +95,7 @@ const QColor kOrange(255, 128, 0);
 
 } // namespace
 
-MainWindow::MainWindow(AppState& state) : QWidget(nullptr), m_state(state) {
+MainWindow::MainWindow(AppState& state) : QWidget(nullptr), m_state(state), m_history(state.dir.root()) {
     setObjectName(QStringLiteral("FrmHl"));
     setWindowTitle(MessageBox::mainCaption());
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -122,10 +127,11 @@ MainWindow::~MainWindow() {
 
 void MainWindow::bindControls() {
     m_pageName = m_controls.get<QLabel>("LblName");
-    m_navLabels = m_controls.array<QLabel, kPageCount>("LblNav");
+    m_navLabels = m_controls.array<QLabel, kNavLabelCount>("LblNav");
     m_navUserTextbook = m_controls.get<QLabel>("LblNavUziv");
     m_navNewLesson = m_controls.get<QLabel>("LblNavUzivNova");
     m_navEditWords = m_controls.get<QLabel>("LblNavUzivSlova");
+    m_navReview = m_controls.get<QLabel>("LblNavOpak");
     m_progressFrame = m_controls.get<QFrame>("ShpRam");
     m_progressBar = m_controls.get<QFrame>("ShpPosun");
     m_progressLabel = m_controls.get<QLabel>("LblPosun");
@@ -147,7 +153,7 @@ void MainWindow::styleControls() {
     heading->setPalette(onBlue);
     for (QLabel* nav : m_navLabels)
         nav->setPalette(onBlue);
-    for (QLabel* node : {m_navUserTextbook, m_navNewLesson, m_navEditWords})
+    for (QLabel* node : {m_navUserTextbook, m_navNewLesson, m_navEditWords, m_navReview})
         node->setPalette(onBlue);
     m_progressLabel->setPalette(onBlue);
     const QColor branch(190, 210, 245);
@@ -155,6 +161,7 @@ void MainWindow::styleControls() {
         setLineColor(m_controls[arrayName("Ln", i)], branch);
     for (int i = 0; i <= 3; ++i)
         setLineColor(m_controls[arrayName("LnUziv", i)], branch);
+    setLineColor(m_controls["LnOpak"], branch);
     // Pages 7 and 8 show in the tree as nodes of the user textbook's own: these labels and branches stay hidden.
     for (const char* hidden : {"LblNav(7)", "LblNav(8)", "Ln(11)", "Ln(12)"})
         m_controls[QString::fromUtf8(hidden)]->hide();
@@ -174,6 +181,7 @@ void MainWindow::buildPages() {
     m_test.test = new TestPage(m_state, *this, this);
     m_test.results = new ResultsPage(m_state, *this, this);
     m_test.selection = new SelectionPage(*this, this);
+    m_review = new ReviewPage(m_state, *this, m_history, this);
     m_userTextbook = {new LessonActionPage(*this, m_state, this), new NewLessonPage(*this, m_state, this),
                       new PairListPage(*this, m_state, this)};
     const std::pair<PageId, Page*> pages[] = {
@@ -187,6 +195,7 @@ void MainWindow::buildPages() {
         {PageId::NewLesson, m_userTextbook.entry},
         {PageId::PairList, m_userTextbook.pairs},
         {PageId::PairSelection, m_test.selection},
+        {PageId::Review, m_review},
     };
     for (const auto& [id, frame] : pages) {
         m_frames[pageIndex(id)] = frame;
@@ -197,6 +206,9 @@ void MainWindow::buildPages() {
     connect(m_mainMenu, &MainMenuPage::editorChosen, this, &MainWindow::openEditor);
     connect(m_mainMenu, &MainMenuPage::settingsChosen, this, [this] { showPage(PageId::Settings); });
     connect(m_mainMenu, &MainMenuPage::userTextbookChosen, this, &MainWindow::openUserTextbook);
+    connect(m_mainMenu, &MainMenuPage::reviewChosen, m_review, &ReviewPage::open);
+    connect(m_review, &ReviewPage::reviewLoaded, m_test.test, &TestPage::beginReview);
+    connect(m_review, &ReviewPage::historyFailed, this, &MainWindow::tellHistoryProblem);
     connectTestPages();
     connect(m_userTextbook.actions, &LessonActionPage::addPairsRequested, m_userTextbook.entry,
             &NewLessonPage::prepareExisting);
@@ -208,6 +220,7 @@ void MainWindow::connectTestPages() {
     connect(m_test.selection, &SelectionPage::pairsChosen, m_test.setup, &TestSetupPage::startWithChosenPairs);
     connect(m_test.setup, &TestSetupPage::wordsLoaded, m_test.test, &TestPage::begin);
     connect(m_test.test, &TestPage::hintRequested, this, &MainWindow::runHint);
+    connect(m_test.test, &TestPage::answerJudged, this, &MainWindow::recordAnswer);
     connect(m_test.test, &TestPage::finished, m_test.results, &ResultsPage::showResults);
     connect(m_test.test, &TestPage::abandoned, m_test.setup, &TestSetupPage::loadTextbooksAndSettings);
 }
@@ -314,7 +327,7 @@ void MainWindow::showPage(PageId page) {
     const QLabel* marked = navLabelOf(page);
     for (QLabel* label : m_navLabels)
         setBold(label, label == marked);
-    for (QLabel* node : {m_navUserTextbook, m_navNewLesson, m_navEditWords})
+    for (QLabel* node : {m_navUserTextbook, m_navNewLesson, m_navEditWords, m_navReview})
         setBold(node, node == marked);
     for (Page* frame : m_frames)
         frame->hide();
@@ -331,6 +344,8 @@ QLabel* MainWindow::navLabelOf(PageId page) const {
                                                                                           : m_navNewLesson;
     case PageId::PairList:
         return m_navEditWords;
+    case PageId::Review:
+        return m_navReview;
     default:
         return m_navLabels[pageIndex(page)]; // LblNav(i) marks page i
     }
@@ -486,6 +501,23 @@ void MainWindow::runHint(HintKind hint) {
         Hints::fiveOptions(context);
         return;
     }
+}
+
+void MainWindow::recordAnswer(int pair, TestEngine::Direction direction, const Verdict& verdict) {
+    const QString& line = m_state.test.words().line(pair);
+    const JudgedAnswer answer{{pairField(line, 1), pairField(line, 2)}, direction, verdict, m_state.test.caption()};
+    if (!m_history.record(answer, m_state.clock.now()))
+        tellHistoryProblem(m_history.problem());
+}
+
+void MainWindow::tellHistoryProblem(const QString& problem) {
+    // Told once a run: a history that keeps failing must not interrupt every answer of a test.
+    if (problem.isEmpty() || std::exchange(m_historyProblemTold, true))
+        return;
+    MessageBox::tell(this,
+                     problem + QStringLiteral("\nZkoušení pokračuje. Odpovědi se do historie zapíší, až to půjde; "
+                                              "lekce ani výsledky se tím nemění."),
+                     MessageBox::Icon::Exclamation);
 }
 
 void MainWindow::openTestSetup() {

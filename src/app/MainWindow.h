@@ -2,6 +2,7 @@
 #pragma once
 
 #include "testing/TestPages.h"
+#include "history/ReviewHistory.h"
 #include "ui/Form.h"
 #include "ui/Shell.h"
 #include "usertextbook/UserTextbookPages.h"
@@ -24,6 +25,7 @@ class QFrame;
 class QLabel;
 class QPushButton;
 class QTimer;
+class ReviewPage;
 class SettingsPage;
 
 // The main window: every page of the program, the navigation tree, the progress indicator and
@@ -56,6 +58,7 @@ public:
     Page* page(PageId id) const { return m_frames.at(pageIndex(id)); }
     MainMenuPage* mainMenu() const { return m_mainMenu; }
     SettingsPage* settingsPage() const { return m_settings; }
+    ReviewPage* reviewPage() const { return m_review; }
     const TestPages& testPages() const { return m_test; }
     const UserTextbookPages& userTextbookPages() const { return m_userTextbook; }
     // The companion windows, or null while they are not loaded. The QuickClick window is built when
@@ -100,15 +103,21 @@ private:
     void editorClosed();
     // A hint for the question of the test page.
     void runHint(HintKind hint);
+    // Every judged answer goes to the review history; a history that fails is told of once a run.
+    void recordAnswer(int pair, TestEngine::Direction direction, const Verdict& verdict);
+    void tellHistoryProblem(const QString& problem);
 
     AppState& m_state;
+    ReviewHistory m_history;
+    bool m_historyProblemTold = false;
     Controls m_controls;
     QLabel* m_pageName = nullptr;
-    std::array<QLabel*, kPageCount> m_navLabels{};
+    std::array<QLabel*, kNavLabelCount> m_navLabels{};
     // The user textbook's nodes of the tree (beyond LblNav): its pages 3, 7 and 8 are marked there.
     QLabel* m_navUserTextbook = nullptr; // page 3
     QLabel* m_navNewLesson = nullptr;    // page 7 for a new lesson
     QLabel* m_navEditWords = nullptr;    // page 7 for more pairs of a lesson, page 8
+    QLabel* m_navReview = nullptr;       // the review page
     // The progress indicator: a frame, the bar that fills it, and the percentage over both.
     QFrame* m_progressFrame = nullptr;
     QFrame* m_progressBar = nullptr;
@@ -118,6 +127,7 @@ private:
     IntroPage* m_intro = nullptr;
     MainMenuPage* m_mainMenu = nullptr;
     SettingsPage* m_settings = nullptr;
+    ReviewPage* m_review = nullptr;
     TestPages m_test;
     UserTextbookPages m_userTextbook;
     QTimer* m_timer = nullptr;

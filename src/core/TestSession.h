@@ -53,7 +53,11 @@ public:
     const WordLists& words() const { return m_words; }
 
     // The words are loaded: each pair needs the repetitions, the counts start at 0, no pair is worst.
-    void begin(const QString& caption);
+    // fixedDirections, one per pair, asks each pair one way (a review asks a pair the way it is due);
+    // without them the answer mode draws the direction of each question.
+    void begin(const QString& caption, const QList<TestEngine::Direction>& fixedDirections = {});
+    // A review of due pairs rather than a test of a lesson.
+    bool isReview() const { return !m_fixedDirections.isEmpty(); }
     // The next question: a pair with answers still needed and its direction. Raises the error of
     // "Generuj" (trap 3) when none is left.
     void drawQuestion(RandomSource& random);
@@ -100,4 +104,5 @@ private:
     qint64 m_remaining = 0;
     WorstPair m_worstPair;
     QList<int> m_wrongPairs;
+    QList<TestEngine::Direction> m_fixedDirections;
 };

@@ -20,6 +20,8 @@ public:
     QString foreignAlternative(int pair, int alternative) const {
         return text(entry(pair), entry(pair).ciz[alternative]);
     }
+    // The pair's line as the lesson file holds it.
+    const QString& line(int pair) const { return entry(pair).line; }
     int czechCount(int pair) const { return entry(pair).czCount; }
     int foreignCount(int pair) const { return entry(pair).cizCount; }
     // The right answers a pair still needs.

@@ -7,6 +7,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 const QString kNoFolder = u"Volbě --data chybí název složky."_s;
+const QString kNoDate = u"Volbě --date chybí datum."_s;
 
 QString refusal(const QString& reason) {
     return reason + u"\nNápověda: memoran --help"_s;
@@ -19,6 +20,10 @@ QString CommandLine::helpText() {
            "\n"
            "Volby:\n"
            "  --data SLOŽKA  data (books, units, me.cfg) ze složky SLOŽKA; neexistující se založí\n"
+           "  --due          vypíše dvojice k opakování (do dneška) a skončí; na každém řádku\n"
+           "                 odděleno tabulátorem: den, cizí výraz, český výraz, směr (cz>ciz\n"
+           "                 nebo ciz>cz), stabilita, obtížnost, počet opakování, učebnice, lekce\n"
+           "  --date RRRR-MM-DD  s volbou --due: dvojice k opakování do tohoto dne\n"
            "  -h, --help     vypíše tuto nápovědu\n"
            "  -v, --version  vypíše verzi programu\n"
            "\n"
@@ -33,17 +38,22 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
     const QCommandLineOption data(u"data"_s, QString(), u"SLOŽKA"_s);
     const QCommandLineOption help(QStringList{u"h"_s, u"help"_s});
     const QCommandLineOption version(QStringList{u"v"_s, u"version"_s});
-    parser.addOptions({data, help, version});
+    const QCommandLineOption due(u"due"_s);
+    const QCommandLineOption date(u"date"_s, QString(), u"RRRR-MM-DD"_s);
+    parser.addOptions({data, help, version, due, date});
 
     CommandLine line;
     // parse, not process: process would answer in English and end the program itself.
     if (!parser.parse(arguments)) {
         line.action = Action::Refuse;
         const QStringList unknown = parser.unknownOptionNames();
+        // Only the last argument can lack its value.
+        const bool dateLast = arguments.size() > 1 && arguments.last().endsWith(u"date"_s);
         line.message =
-            refusal(unknown.isEmpty()
-                        ? kNoFolder
-                        : u"Neznámá volba: %1%2"_s.arg(unknown.first().size() > 1 ? u"--"_s : u"-"_s, unknown.first()));
+            refusal(!unknown.isEmpty()
+                        ? u"Neznámá volba: %1%2"_s.arg(unknown.first().size() > 1 ? u"--"_s : u"-"_s, unknown.first())
+                    : dateLast ? kNoDate
+                               : kNoFolder);
     } else if (parser.isSet(help)) {
         line.action = Action::Help;
         line.message = helpText();
@@ -56,8 +66,18 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
     } else if (parser.isSet(data) && parser.value(data).isEmpty()) {
         line.action = Action::Refuse;
         line.message = refusal(kNoFolder);
+    } else if (parser.isSet(date) && !parser.isSet(due)) {
+        line.action = Action::Refuse;
+        line.message = refusal(u"Volba --date patří k volbě --due."_s);
+    } else if (parser.isSet(date) && !QDate::fromString(parser.value(date), Qt::ISODate).isValid()) {
+        line.action = Action::Refuse;
+        line.message = refusal(u"Datum „%1“ není platné datum ve tvaru RRRR-MM-DD."_s.arg(parser.value(date)));
     } else {
         line.dataDir = parser.value(data);
+        if (parser.isSet(due)) {
+            line.action = Action::Due;
+            line.dueDate = QDate::fromString(parser.value(date), Qt::ISODate);
+        }
     }
     return line;
 }

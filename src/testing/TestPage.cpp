@@ -94,10 +94,18 @@ void TestPage::showCounts() {
 }
 
 void TestPage::begin(const QString& caption) {
+    start(caption, {});
+}
+
+void TestPage::beginReview(const QString& caption, const QList<TestEngine::Direction>& directions) {
+    start(caption, directions);
+}
+
+void TestPage::start(const QString& caption, const QList<TestEngine::Direction>& directions) {
     const TestSettings& settings = m_session.settings();
     setCaption(caption);
     m_shell.showProgress(70, 100);
-    m_session.begin(caption);
+    m_session.begin(caption, directions);
     showCounts();
     if (!drawQuestion()) {
         m_shell.showProgress(0, 0);
@@ -105,8 +113,8 @@ void TestPage::begin(const QString& caption) {
         return;
     }
     m_shell.showPage(PageId::Test);
-    const IoStatus saved = SavedTestSettings::write(m_state.dir, settings);
-    MessageBox::reportWrite(m_shell.dialogParent(), saved);
+    if (!m_session.isReview())
+        MessageBox::reportWrite(m_shell.dialogParent(), SavedTestSettings::write(m_state.dir, settings));
     m_shell.setQuickClickHintsEnabled(settings.level != Level::Hard);
     m_shell.showQuickClickPage(QuickClickPage::TestHints);
     m_shell.showProgress(0, 0);
@@ -133,6 +141,7 @@ bool TestPage::drawQuestion() {
 void TestPage::F5CmdOK_Click() {
     const QString list = m_session.expectedAlternatives().join(QStringLiteral(", "));
     const Verdict verdict = m_session.answer(m_answer->text());
+    Q_EMIT answerJudged(m_session.pair(), m_session.direction(), verdict);
     if (verdict.way == Verdict::Way::QuickAnswer)
         HintWindow::showFeedback(m_shell.dialogParent(), QStringLiteral("Rychlá odpověď"), QColor(0, 0, 255),
                                  QStringLiteral("Slovo:"), list);

@@ -19,6 +19,9 @@ public:
     TestPage(AppState& state, Shell& shell, QWidget* parent = nullptr);
     // The word lists are loaded: counters, first question, page 5 and the saved settings.
     void begin(const QString& caption);
+    // The same for a review of due pairs, each asked the way it is due; the test setup's saved
+    // settings are not its own, so they stay as they are.
+    void beginReview(const QString& caption, const QList<TestEngine::Direction>& directions);
     // Draws the next question and shows it; false when its trap stopped it.
     bool drawQuestion();
     void F5CmdOK_Click();
@@ -33,6 +36,8 @@ protected:
 Q_SIGNALS:
     // Ctrl+Y in the answer box: the first-letter hint (0; 1 word length, 2 five options).
     void hintRequested(HintKind hint);
+    // An answer was judged (before any feedback is shown).
+    void answerJudged(int pair, TestEngine::Direction direction, const Verdict& verdict);
     // No pair needs another answer.
     void finished(const TestOutcome& outcome);
     // The user confirmed leaving the test with Storno.
@@ -41,6 +46,7 @@ Q_SIGNALS:
 private:
     void bindControls();
     void showCounts();
+    void start(const QString& caption, const QList<TestEngine::Direction>& directions);
 
     AppState& m_state;
     TestSession& m_session;

@@ -18,8 +18,11 @@ enum class PageId {
     NewLesson, // a new lesson, or more pairs for one
     PairList,
     PairSelection,
+    Review, // the due pairs and their review (a page of our own beyond the ten of the tree's labels)
 };
-constexpr std::size_t kPageCount = 10;
+constexpr std::size_t kPageCount = 11;
+// The navigation tree's labels "LblNav(i)", one for each of the first ten pages.
+constexpr std::size_t kNavLabelCount = 10;
 
 constexpr std::size_t pageIndex(PageId page) {
     return static_cast<std::size_t>(page);

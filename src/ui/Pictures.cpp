@@ -300,8 +300,9 @@ QPixmap drawMenuIcon(int item) {
     QPixmap pixmap = canvas(QSize(64, 64));
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    const QColor colors[] = {QColor(205, 40, 40), QColor(40, 150, 60), QColor(40, 90, 200), QColor(230, 130, 10)};
-    const QColor color = colors[std::clamp(item, 0, 3)];
+    const QColor colors[] = {QColor(205, 40, 40), QColor(40, 150, 60), QColor(40, 90, 200), QColor(230, 130, 10),
+                             QColor(135, 60, 175)};
+    const QColor color = colors[std::clamp(item, 0, 4)];
     QRadialGradient disc(QPointF(24, 20), 44);
     disc.setColorAt(0, color.lighter(150));
     disc.setColorAt(1, color);
@@ -320,6 +321,15 @@ QPixmap drawMenuIcon(int item) {
         drawBook(p, QRectF(14, 18, 36, 28), QColor(250, 250, 245), Qt::white);
     } else if (item == 3) {
         drawNotebook(p, color);
+    } else if (item == 4) {
+        // a circling arrow round a dot: coming back to what is due
+        const QRectF ring(16, 16, 32, 32);
+        p.drawArc(ring, 60 * 16, 280 * 16);
+        const QPointF tip(32 + 16 * std::cos(M_PI / 3), 32 - 16 * std::sin(M_PI / 3));
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::white);
+        p.drawPolygon(QPolygonF{tip + QPointF(-9, -5), tip + QPointF(4, -9), tip + QPointF(1, 5)});
+        p.drawEllipse(QPointF(32, 32), 4, 4);
     } else {
         // a gear: settings. Its teeth and body are filled one by one and the hole is the disc's own
         // brush again: the same picture as the union of the parts less the hole, without computing it.

@@ -36,7 +36,7 @@ class TestApp : public QObject {
     static QString view(const MainWindow& w) {
         const auto only = [&w](QLatin1StringView array, auto&& on) {
             int found = -1;
-            for (int i = 0; i < int(kPageCount); ++i) {
+            for (int i = 0; i < int(array == "Frames"_L1 ? kPageCount : kNavLabelCount); ++i) {
                 if (on(control(&w, u"%1(%2)"_s.arg(array).arg(i))))
                     found = found == -1 ? i : -2;
             }
@@ -155,10 +155,12 @@ private Q_SLOTS:
         QCOMPARE(control(&w, u"ShpPosun"_s)->width(), control(&w, u"ShpRam"_s)->width() / 5);
         w.showProgress(0, 0);
         QCOMPARE(view(w), u"0 0 ||"_s);
-        const QStringList names = u"|Hlavní menu|Zkoušení|Uživatelská učebnice|Nastavení Zorirode|Zkoušení|"
-                                  u"Výsledky|Uživatelská učebnice|Uživatelská učebnice|Zkoušení"_s.split(u'|');
-        // The user textbook's own nodes of the tree, bold on pages 3, 7 and 8 instead of any LblNav.
-        const QMap<int, QString> ownNodeOf{{3, u"LblNavUziv"_s}, {7, u"LblNavUzivNova"_s}, {8, u"LblNavUzivSlova"_s}};
+        const QStringList names =
+            u"|Hlavní menu|Zkoušení|Uživatelská učebnice|Nastavení Zorirode|Zkoušení|"
+            u"Výsledky|Uživatelská učebnice|Uživatelská učebnice|Zkoušení|Opakování"_s.split(u'|');
+        // The nodes of our own, bold on pages 3, 7, 8 and the review page instead of any LblNav.
+        const QMap<int, QString> ownNodeOf{
+            {3, u"LblNavUziv"_s}, {7, u"LblNavUzivNova"_s}, {8, u"LblNavUzivSlova"_s}, {10, u"LblNavOpak"_s}};
         for (int page = 0; page < int(kPageCount); ++page) {
             w.showPage(PageId(page));
             QCOMPARE(view(w), u"%1 %2 %3||"_s.arg(page).arg(ownNodeOf.contains(page) ? -1 : page).arg(names[page]));
@@ -177,7 +179,7 @@ private Q_SLOTS:
         QVERIFY(!w.introTimer()->isActive() && int(w.quickClickPage()) == 1);
         MainMenuPage* menu = w.mainMenu();
         // Each item's hot zone lights it; only the free area puts the others out.
-        const QStringList zones = u"F2ImgTry F2ImgBook F2ImgOpt F2ImgUziv"_s.split(u' ');
+        const QStringList zones = u"F2ImgTry F2ImgBook F2ImgOpt F2ImgUziv F2ImgOpak"_s.split(u' ');
         for (int item = 0; item < MainMenuPage::kItemCount; ++item) {
             QTest::mouseMove(control(menu, zones[item]), QPoint(5, 5));
             QCOMPARE(lit(menu).size(), item + 1);
@@ -189,26 +191,28 @@ private Q_SLOTS:
 
     void menuItemsRunOnce_data() {
         QTest::addColumn<QString>("steps");  // a zone clicked ("2x": double-clicked), or keys pressed in turn
-        QTest::addColumn<QString>("chosen"); // how often the test, the editor, the settings, the textbook
+        QTest::addColumn<QString>("chosen"); // how often the test, the editor, the settings, the textbook, the review
         QTest::addColumn<int>("page");       // shown afterwards, its navigation label in bold
-        QTest::newRow("test, click") << u"F2ImgTry"_s << u"1/0/0/0"_s << 2;
-        QTest::newRow("editor, double-click") << u"2xF2ImgBook"_s << u"0/1/0/0"_s << 1;
-        QTest::newRow("settings, double-click") << u"2xF2ImgOpt"_s << u"0/0/2/0"_s << 4; // its click, then its own
-        QTest::newRow("textbook, double-click") << u"2xF2ImgUziv"_s << u"0/0/0/1"_s << 3;
-        QTest::newRow("Enter, nothing lit") << u"Return"_s << u"0/0/0/0"_s << 1;
-        QTest::newRow("Down three times") << u"Down Down Down Enter"_s << u"0/0/0/1"_s << 3;
-        QTest::newRow("Up wraps round") << u"Up Return"_s << u"0/0/1/0"_s << 4;
-        QTest::newRow("Shift+Tab") << u"Shift+Tab Shift+Tab Return"_s << u"0/0/0/1"_s << 3;
-        QTest::newRow("Alt+Z") << u"Alt+Z"_s << u"1/0/0/0"_s << 2;
-        QTest::newRow("Alt+N") << u"Alt+N"_s << u"0/0/1/0"_s << 4;
-        QTest::newRow("Alt+U") << u"Alt+U"_s << u"0/0/0/1"_s << 3;
+        QTest::newRow("test, click") << u"F2ImgTry"_s << u"1/0/0/0/0"_s << 2;
+        QTest::newRow("editor, double-click") << u"2xF2ImgBook"_s << u"0/1/0/0/0"_s << 1;
+        QTest::newRow("settings, double-click") << u"2xF2ImgOpt"_s << u"0/0/2/0/0"_s << 4; // its click, then its own
+        QTest::newRow("textbook, double-click") << u"2xF2ImgUziv"_s << u"0/0/0/1/0"_s << 3;
+        QTest::newRow("Enter, nothing lit") << u"Return"_s << u"0/0/0/0/0"_s << 1;
+        QTest::newRow("Down three times") << u"Down Down Down Enter"_s << u"0/0/0/1/0"_s << 3;
+        QTest::newRow("Up wraps round") << u"Up Return"_s << u"0/0/0/0/1"_s << 10;
+        QTest::newRow("Shift+Tab") << u"Shift+Tab Shift+Tab Shift+Tab Return"_s << u"0/0/0/1/0"_s << 3;
+        QTest::newRow("Alt+Z") << u"Alt+Z"_s << u"1/0/0/0/0"_s << 2;
+        QTest::newRow("Alt+N") << u"Alt+N"_s << u"0/0/1/0/0"_s << 4;
+        QTest::newRow("Alt+U") << u"Alt+U"_s << u"0/0/0/1/0"_s << 3;
+        QTest::newRow("Alt+O") << u"Alt+O"_s << u"0/0/0/0/1"_s << 10;
     }
     void menuItemsRunOnce() {
         QFETCH(QString, steps);
         QFETCH(int, page);
         MainMenuPage* menu = load().mainMenu();
         QSignalSpy test(menu, &MainMenuPage::testChosen), editor(menu, &MainMenuPage::editorChosen),
-            settings(menu, &MainMenuPage::settingsChosen), textbook(menu, &MainMenuPage::userTextbookChosen);
+            settings(menu, &MainMenuPage::settingsChosen), textbook(menu, &MainMenuPage::userTextbookChosen),
+            review(menu, &MainMenuPage::reviewChosen);
         f->w.showPage(PageId::MainMenu);
         f->w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&f->w));
@@ -222,8 +226,13 @@ private Q_SLOTS:
                 QTest::keyClick(QApplication::focusWidget(), combination.key(), combination.keyboardModifiers());
             }
         }
-        QTEST(u"%1/%2/%3/%4"_s.arg(test.size()).arg(editor.size()).arg(settings.size()).arg(textbook.size()), "chosen");
-        QVERIFY(view(f->w).startsWith(u"%1 %2 "_s.arg(page).arg(page == 3 ? -1 : page)));
+        QTEST(u"%1/%2/%3/%4/%5"_s.arg(test.size())
+                  .arg(editor.size())
+                  .arg(settings.size())
+                  .arg(textbook.size())
+                  .arg(review.size()),
+              "chosen");
+        QVERIFY(view(f->w).startsWith(u"%1 %2 "_s.arg(page).arg(page == 3 || page == 10 ? -1 : page)));
         QCOMPARE(control(&f->w, u"LblNavUziv"_s)->font().bold(), page == 3);
     }
 

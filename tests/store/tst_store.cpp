@@ -340,7 +340,7 @@ private slots:
     // The bundled files and the fixtures are Windows-1250 with CR LF; every demo textbook has lessons.
     void demoData() {
         for (const QString& root : {QStringLiteral(MEMORAN_DEMO_DATA), QStringLiteral(MEMORAN_TEST_DATA)}) {
-            QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
+            QDirIterator it(root, {u"*.mum"_s, u"*.cfg"_s, u"*.txt"_s}, QDir::Files, QDirIterator::Subdirectories);
             QVERIFY(it.hasNext());
             while (it.hasNext()) {
                 const QByteArray bytes = readBytes(it.next());

@@ -50,12 +50,16 @@ struct Data {
     bool ok = tmp.isValid();
 
     // What the directory holds now, as listing() shows a tree (a link as its target, not its bytes).
+    // The review history's database is left out: it changes with every answer, and its own tests
+    // hold it to its rules.
     QStringList now() const {
         Tree tree;
         QDirIterator it(tmp.path(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
                         QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString name = QDir(tmp.path()).relativeFilePath(it.next());
+            if (name.startsWith(u"memoran.sqlite"))
+                continue;
             if (it.fileInfo().isSymLink())
                 tree.insert(name, kLink + linkText(it.filePath()));
             else if (it.fileInfo().isDir())
