@@ -7,11 +7,15 @@
 
 #include "core/AppSettings.h"
 #include "core/TestSettings.h"
+#include "history/ReviewHistory.h"
 #include "store/UserTextbook.h"
 #include "store/Vocabulary.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTest>
 
 #include <cstdio>
@@ -22,6 +26,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
+#include <optional>
 #include <thread>
 
 using namespace Qt::StringLiterals;
@@ -81,23 +87,21 @@ Tree start() {
     return tree;
 }
 
-// A child process that saves from 1 on until it is killed delayUs after its start; how many saves it
-// reported done. -1 when it stopped on its own (a failed save).
-int killedChild(const DataDir& dir, const Kind& kind, qint64 delayUs) {
+// A child process that runs step(0), its preparation (a child's first touches of memory are slow), then
+// step(1), step(2) … until it is killed delayUs after its start; how many steps it reported done. -1 when
+// it stopped on its own (a step that failed: it returns why, empty when done).
+int killedChild(const std::function<QString(int)>& step, qint64 delayUs) {
     int reports[2];
     if (pipe(reports) != 0)
         return -1;
     const pid_t child = fork();
     if (child == 0) {
-        UserTextbook::list(dir); // a child's first touches of memory are slow: before the start
         for (int i = 0;; ++i) {
-            if (i > 0) {
-                const IoStatus saved = kind.save(dir, i);
-                if (!saved.ok()) {
-                    // Why, in the test's output: a child that stops on its own fails the run.
-                    std::fprintf(stderr, "save %d failed: %s\n", i, qPrintable(saved.message()));
-                    _exit(1);
-                }
+            const QString problem = step(i);
+            if (!problem.isEmpty()) {
+                // Why, in the test's output: a child that stops on its own fails the run.
+                std::fprintf(stderr, "step %d failed: %s\n", i, qPrintable(problem));
+                _exit(1);
             }
             (void)!write(reports[1], &i, sizeof i);
         }
@@ -114,6 +118,43 @@ int killedChild(const DataDir& dir, const Kind& kind, qint64 delayUs) {
         done = i;
     close(reports[0]);
     return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL ? done : -1;
+}
+
+// In memory where the system has it: the kills test the order of the steps, not the disk.
+QString scratchFolder() {
+    return QFileInfo(u"/dev/shm"_s).isWritable() ? u"/dev/shm"_s : QDir::tempPath();
+}
+
+// Answer i of the history's kill loop: seven pairs both ways, every way of judging, a new day every five
+// answers, so that most answers review their card and some come second that day.
+JudgedAnswer answerNo(int i) {
+    const auto way = Verdict::Way(i % 5);
+    return {{u"Wort %1"_s.arg(i % 7), u"slovo č. %1"_s.arg(i % 7)},
+            i / 7 % 2 ? TestEngine::Direction::ForeignShown : TestEngine::Direction::CzechShown,
+            {way, way == Verdict::Way::AfterHint ? std::optional(HintKind(i % 3)) : std::nullopt},
+            u"Lekce č. %1"_s.arg(i % 3)};
+}
+QDateTime answeredAt(int i) {
+    return QDateTime(QDate(2026, 3, 2).addDays(i / 5), QTime(8, 0).addSecs(i));
+}
+
+// What a query gives on the history in root, a row a line, its fields separated by tabs.
+QStringList rows(const QString& root, const QString& sql) {
+    QStringList result;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"check"_s);
+        db.setDatabaseName(root + u"/memoran.sqlite"_s);
+        QSqlQuery query(db);
+        if (!db.open() || !query.exec(sql))
+            result.append(u"unreadable: "_s + db.lastError().text() + query.lastError().text());
+        for (QStringList fields; query.next(); fields.clear()) {
+            for (int i = 0; i < query.record().count(); ++i)
+                fields.append(query.value(i).toString());
+            result.append(fields.join(u'\t'));
+        }
+    }
+    QSqlDatabase::removeDatabase(u"check"_s);
+    return result;
 }
 
 // Printed at the end, where scripts/harden collects them.
@@ -133,8 +174,7 @@ private Q_SLOTS:
     void killedAnywhere() {
         QFETCH(int, kind);
         const Kind& save = kKinds[kind];
-        // In memory where the system has it: the kills test the order of the steps, not the disk.
-        const QString where = QFileInfo(u"/dev/shm"_s).isWritable() ? u"/dev/shm"_s : QDir::tempPath();
+        const QString where = scratchFolder();
         // Kills spread over about eight saves, however fast this build saves (a sanitizer's is several
         // times slower): a few saves timed here first.
         const Data timing(start(), where);
@@ -159,7 +199,16 @@ private Q_SLOTS:
         for (; kills < 200; ++kills) {
             const Data data(start(), where);
             QVERIFY(data.ok);
-            const int done = killedChild(data.dir, save, random.bounded(within));
+            const int done = killedChild(
+                [&](int i) {
+                    if (i == 0) {
+                        UserTextbook::list(data.dir);
+                        return QString();
+                    }
+                    const IoStatus saved = save.save(data.dir, i);
+                    return saved.ok() ? QString() : saved.message();
+                },
+                random.bounded(within));
             QVERIFY2(done >= 0, "the child stopped before it was killed");
             saves += done;
             const QStringList left = data.now();
@@ -178,6 +227,48 @@ private Q_SLOTS:
                            .arg(saves / kills)
                            .arg(newer)
                            .arg(unfinished));
+    }
+
+    // Answers recorded by a child until it is killed: every answer it reported done is there in order,
+    // the one under way at most besides, and the cards are as those answers leave them.
+    void historyKilledDuringAnswers() {
+        // The cards after answers 0, 1, 2 … of a history that nothing stops.
+        const Data uninterrupted({}, scratchFolder());
+        ReviewHistory reference(uninterrupted.dir.root());
+        QVERIFY(reference.open());
+        const QString kCards = u"SELECT * FROM cards ORDER BY foreign_side, czech_side, direction"_s;
+        QList<QStringList> cards{rows(uninterrupted.dir.root(), kCards)};
+        QRandomGenerator random(20261208);
+        int kills = 0, newer = 0;
+        qint64 answers = 0;
+        for (; kills < 200; ++kills) {
+            const Data data({}, scratchFolder());
+            const QString root = data.dir.root();
+            std::optional<ReviewHistory> history; // made in the child
+            const int done = killedChild(
+                [&](int i) {
+                    const bool ok = i == 0 ? history.emplace(root).open() : history->record(answerNo(i), answeredAt(i));
+                    return ok ? QString() : u"not recorded: "_s + history->problem();
+                },
+                random.bounded(10000)); // µs: a hundred answers or so, a few dozen under a sanitizer
+            QVERIFY2(done >= 0, "the child stopped before it was killed");
+            answers += done;
+            QCOMPARE(rows(root, u"PRAGMA integrity_check"_s), QStringList{u"ok"_s});
+            const QStringList left = rows(root, u"SELECT * FROM answers ORDER BY id"_s);
+            QVERIFY2(left.size() == done || left.size() == done + 1, qPrintable(left.join(u'\n')));
+            newer += left.size() > done;
+            while (cards.size() <= left.size()) {
+                QVERIFY(reference.record(answerNo(int(cards.size())), answeredAt(int(cards.size()))));
+                cards.append(rows(uninterrupted.dir.root(), kCards));
+            }
+            QCOMPARE(left, rows(uninterrupted.dir.root(),
+                                u"SELECT * FROM answers WHERE id <= %1 ORDER BY id"_s.arg(left.size())));
+            QCOMPARE(rows(root, kCards), cards.at(left.size()));
+        }
+        figures.append(
+            u"review history: %1 kills after %2 answers on average; %3 left the answer under way done"_s.arg(kills)
+                .arg(answers / kills)
+                .arg(newer));
     }
 
     void cleanupTestCase() {
