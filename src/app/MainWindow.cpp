@@ -227,6 +227,7 @@ void MainWindow::connectTestPages() {
 
 void MainWindow::start() {
     // What interrupted saves of earlier runs left behind goes before anything is read.
+    m_state.dir.completeInterruptedAppends();
     m_state.dir.removeStaleTempFiles();
     // A renumbering of the user textbook cut short by the end of an earlier run is finished first.
     StoreQuestions::reportWrite(this, m_state.dir, UserTextbook::completeRenumbering(m_state.dir));

@@ -659,7 +659,17 @@ IoStatus DataDir::appendLine(const QString& sysPath, const QString& line) const 
         if (withLine.encoding() == encoding) {
             QFileDevice::FileError error = QFileDevice::NoError;
             int systemError = 0;
-            if (appendAll(file, bytes, &error, &systemError))
+            // A killed program can leave part of the line: a write is cut between two pages of memory.
+            // The lengths before and after go beside the file first, so that the next start can cut
+            // such a part away (completeInterruptedAppends). Without room for them the append goes on.
+            const QString mark = path + kAppendMark;
+            QFile marker(mark);
+            if (marker.open(QIODevice::WriteOnly | QIODevice::Truncate))
+                marker.write(QByteArray::number(oldSize) + ' ' + QByteArray::number(oldSize + bytes.size()) + '\n');
+            marker.close();
+            const bool appended = appendAll(file, bytes, &error, &systemError);
+            QFile::remove(mark);
+            if (appended)
                 return {};
             // Cut back through the handle: unbuffered, nothing is left to flush first.
             Outcome outcome = file.resize(oldSize) ? untouched : Outcome::Damaged;
@@ -695,6 +705,31 @@ IoStatus DataDir::checkAppendable(const FolderIndex& folder, const QString& file
     IoStatus status;
     openRegular(file, path, QIODevice::ReadWrite | QIODevice::Append, Operation::Write, untouched, &status);
     return status;
+}
+
+int DataDir::completeInterruptedAppends() const {
+    int cut = 0;
+    for (const QString& folder : {m_root, resolve(FileNames::kBooks), resolve(FileNames::kUnits)}) {
+        QDirIterator it(folder, {u'*' + kAppendMark}, QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+        while (it.hasNext()) {
+            const QString mark = it.next();
+            QFile marker(mark);
+            const QList<QByteArray> sizes =
+                marker.open(QIODevice::ReadOnly) ? marker.readLine(64).trimmed().split(' ') : QList<QByteArray>();
+            marker.close();
+            const QString path = mark.chopped(kAppendMark.size());
+            bool oldOk = false, newOk = false;
+            const qint64 oldSize = sizes.value(0).toLongLong(&oldOk);
+            const qint64 newSize = sizes.value(1).toLongLong(&newOk);
+            const QFileInfo target(path);
+            // Only a part of the line goes: a whole one, or a file changed since, stays as it is.
+            if (oldOk && newOk && target.isFile() && !target.isSymLink() && target.size() > oldSize &&
+                target.size() < newSize && QFile::resize(path, oldSize))
+                ++cut;
+            QFile::remove(mark);
+        }
+    }
+    return cut;
 }
 
 int DataDir::removeStaleTempFiles(std::chrono::seconds minimumAge) const {

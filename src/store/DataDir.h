@@ -109,6 +109,11 @@ public:
     // "N_LT.mum" and "1_renumber.txt" in "units") followed by "." and six letters or digits, not changed for
     // minimumAge. Returns how many were removed. Meant for start-up.
     int removeStaleTempFiles(std::chrono::seconds minimumAge = std::chrono::minutes(5)) const;
+    // Cuts away the part of a line that an append killed half-way left at a file's end (each append
+    // notes the lengths before and after beside its file, as name + kAppendMark, while it writes).
+    // Returns how many files were cut. Meant for start-up, before anything else writes.
+    int completeInterruptedAppends() const;
+    static inline const QString kAppendMark = QStringLiteral(".appending");
 
 private:
     FileListing listNamed(const FolderIndex& folder, const QStringList& fileNames) const;

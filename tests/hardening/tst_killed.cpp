@@ -212,7 +212,8 @@ private Q_SLOTS:
             QVERIFY2(done >= 0, "the child stopped before it was killed");
             saves += done;
             const QStringList left = data.now();
-            data.dir.removeStaleTempFiles(std::chrono::seconds(-1)); // as the next start does, however young
+            data.dir.completeInterruptedAppends(); // as the next start does
+            data.dir.removeStaleTempFiles(std::chrono::seconds(-1)); // however young
             const IoStatus finished = UserTextbook::completeRenumbering(data.dir);
             QVERIFY2(finished.ok(), qPrintable(finished.message()));
             const QStringList now = data.now();

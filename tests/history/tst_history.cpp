@@ -12,11 +12,11 @@
 #include "ui/HintWindow.h"
 
 #include <QLabel>
+#include <QLineEdit>
+#include <QSpinBox>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QLineEdit>
-#include <QSpinBox>
 #include <QTreeWidget>
 
 using namespace Qt::StringLiterals;
@@ -96,11 +96,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("steps");   // on the test page
         QTest::addColumn<QString>("answers"); // way, hint and rating of each answer, in order
         QTest::newRow("first try: Good") << u""_s << u"F5TxtJaz2=die_Straße F5CmdOK"_s << u"0 - 3"_s;
-        QTest::newRow("first letter: Hard") << u""_s << u"F5TxtJaz2:Ctrl+Y F5TxtJaz2=die_Straße F5CmdOK"_s
-                                            << u"1 0 2"_s;
+        QTest::newRow("first letter: Hard")
+            << u""_s << u"F5TxtJaz2:Ctrl+Y F5TxtJaz2=die_Straße F5CmdOK"_s << u"1 0 2"_s;
         QTest::newRow("word length: Hard") << u""_s << u"F2CmdDelkSlov F5TxtJaz2=die_Straße F5CmdOK"_s << u"1 1 2"_s;
-        QTest::newRow("five options: Hard") << u""_s << u"F2CmdPetMoznosti F5TxtJaz2=die_Straße F5CmdOK"_s
-                                            << u"1 2 2"_s;
+        QTest::newRow("five options: Hard")
+            << u""_s << u"F2CmdPetMoznosti F5TxtJaz2=die_Straße F5CmdOK"_s << u"1 2 2"_s;
         QTest::newRow("half answer: Hard") << u"F2OptUZ(1) ChckPol"_s << u"F5TxtJaz2=Straße F5CmdOK"_s << u"2 - 2"_s;
         QTest::newRow("quick answer: Again") << u""_s << u"F5CmdOK"_s << u"3 - 1"_s;
         QTest::newRow("wrong, then right twice: Again once")
@@ -116,8 +116,10 @@ private Q_SLOTS:
         f->w.showQuickClickWindow();
         QVERIFY(f->run(steps));
         QTEST(history(u"SELECT way, hint, rating FROM answers ORDER BY id"_s), "answers");
-        QCOMPARE(history(u"SELECT substr(at, 1, 19), day, foreign_side, czech_side, direction, caption FROM answers LIMIT 1"_s),
-                 u"2026-03-14T09:05:07 2026-03-14 die Straße ulice 1 Němčina - Jedna"_s);
+        QCOMPARE(
+            history(
+                u"SELECT substr(at, 1, 19), day, foreign_side, czech_side, direction, caption FROM answers LIMIT 1"_s),
+            u"2026-03-14T09:05:07 2026-03-14 die Straße ulice 1 Němčina - Jedna"_s);
         QCOMPARE(history(u"SELECT reviews, last_day FROM cards"_s), u"1 2026-03-14"_s);
     }
 
@@ -154,7 +156,7 @@ private Q_SLOTS:
             QVERIFY(seeded.record({{foreign, czech}, direction, {way, {}}, u"Němčina - Rodina"_s}, f->clock.time));
         };
         record(u"der Vater"_s, u"otec+táta"_s, TestEngine::Direction::ForeignShown, Verdict::Way::FirstTry); // 3 days
-        record(u"die Mutter"_s, u"matka"_s, TestEngine::Direction::CzechShown, Verdict::Way::Wrong);        // 1 day
+        record(u"die Mutter"_s, u"matka"_s, TestEngine::Direction::CzechShown, Verdict::Way::Wrong);         // 1 day
         record(u"gone"_s, u"pryč"_s, TestEngine::Direction::CzechShown, Verdict::Way::Wrong);
         f->clock.time = f->clock.time.addDays(3);
         QVERIFY(f->run(u"OpCmdZpet"_s));

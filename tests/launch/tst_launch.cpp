@@ -2,6 +2,7 @@
 // Where the data lives and what the command line answers, decided before any window exists.
 #include "AsUser.h"
 
+#include "history/ReviewHistory.h"
 #include "launch/CommandLine.h"
 #include "launch/DataHome.h"
 
@@ -128,6 +129,38 @@ private slots:
         QCOMPARE(DataHome::choose(home).dir, home.userDataDir);
         touch(at(u"home/units/1_1.mum"_s));
         QCOMPARE(DataHome::choose(home).dir, home.startDir);
+    }
+
+    // --due lists what is due by a day, byte for byte, with no display and a window's lock ignored.
+    void duePairs() {
+        const QString data = at(u"data"_s);
+        for (const auto& [name, text] : {std::pair{"books/2.mum", "N\xecm\xe8ina\r\n"},
+                                         {"units/2_1T.mum", "Rodina\r\n"},
+                                         {"units/2_1.mum", "der Vater*otec+t\xe1ta*\r\ndie Mutter*matka*\r\n"}}) {
+            touch(data + u'/' + QLatin1String(name));
+            QFile file(data + u'/' + QLatin1String(name));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) > 0);
+        }
+        ReviewHistory history(data);
+        const QDateTime monday(QDate(2026, 3, 16), QTime(9, 0));
+        using enum TestEngine::Direction;
+        using enum Verdict::Way;
+        for (const auto& [foreign, czech, direction, way] :
+             {std::tuple{u"der Vater"_s, u"otec+táta"_s, ForeignShown, FirstTry},
+              {u"die Mutter"_s, u"matka"_s, CzechShown, Wrong},
+              {u"Ähre"_s, u"klas"_s, CzechShown, FirstTry},
+              {u"Zug"_s, u"vlak"_s, CzechShown, AfterHint}})
+            QVERIFY(history.record({{foreign, czech}, direction, {way, {}}, u"Němčina - Rodina"_s}, monday));
+        QProcess program;
+        program.setProcessEnvironment(QProcessEnvironment()); // no DISPLAY, no platform
+        program.start(QStringLiteral(MEMORAN_BINARY), {u"--data"_s, data, u"--due"_s, u"--date"_s, u"2026-03-19"_s});
+        QVERIFY(program.waitForFinished(10000));
+        QCOMPARE(program.exitCode(), 0);
+        QCOMPARE(program.readAllStandardOutput(),
+                 "2026-03-17\tdie Mutter\tmatka\tcz>ciz\t0.2120\t6.4133\t1\tN\xc4\x9bm\xc4\x8dina\tRodina\n"
+                 "2026-03-18\tZug\tvlak\tcz>ciz\t1.2931\t5.1122\t1\t\t\n"
+                 "2026-03-19\tder Vater\totec+t\xc3\xa1ta\tciz>cz\t2.3065\t2.1181\t1\tN\xc4\x9bm\xc4\x8dina\tRodina\n"
+                 "2026-03-19\t\xc3\x84hre\tklas\tcz>ciz\t2.3065\t2.1181\t1\t\t\n");
     }
 
     void refusals() {

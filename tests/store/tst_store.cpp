@@ -352,6 +352,25 @@ private slots:
         }
     }
 
+    // The part of a line that a killed append left is cut at the next start; a whole line, and a file
+    // changed since, stay. The append's note goes either way.
+    void interruptedAppend_data() {
+        QTest::addColumn<QByteArray>("log");
+        QTest::addColumn<QByteArray>("kept");
+        QTest::newRow("part of a line") << QByteArray("a\r\nbc") << QByteArray("a\r\n");
+        QTest::newRow("whole line") << QByteArray("a\r\nbcd\r\n") << QByteArray("a\r\nbcd\r\n");
+        QTest::newRow("longer since") << QByteArray("a\r\nbcd\r\nefgh") << QByteArray("a\r\nbcd\r\nefgh");
+    }
+    void interruptedAppend() {
+        QFETCH(QByteArray, log);
+        const Data data({{"Zkouseni.txt", log}, {"Zkouseni.txt.appending", "3 8\n"}, {"units/2_1.mum", "a*b"}});
+        QCOMPARE(data.dir.completeInterruptedAppends(), log.size() < 8 ? 1 : 0);
+        QTEST(readBytes(data.tmp.filePath(u"Zkouseni.txt"_s)), "kept");
+        QVERIFY(!QFile::exists(data.tmp.filePath(u"Zkouseni.txt.appending"_s)));
+        QVERIFY(data.dir.appendLine(u"units\\2_1.mum"_s, u"c*d*"_s).ok()); // a whole append leaves no note
+        QCOMPARE(QDir(data.tmp.filePath(u"units"_s)).entryList(QDir::Files), QStringList{u"2_1.mum"_s});
+    }
+
     // Permissions, as a user they stop: a folder that takes no change is named as the cause; a
     // read-only file in a writable folder is the file's own fault.
     void readOnlyFolderIsNamed() {
