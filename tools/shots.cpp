@@ -10,6 +10,9 @@
 #include "app/Translation.h"
 #include "core/AppState.h"
 #include "hints/QuickClickWindow.h"
+#include "history/ReviewHistory.h"
+#include "review/ReviewPage.h"
+#include "store/TextRoutines.h"
 #include "testing/TestPage.h"
 #include "ui/AnswerBox.h"
 #include "ui/HintWindow.h"
@@ -85,6 +88,37 @@ void run(QWidget* root, const QString& script) {
     }
 }
 
+// The review page once it has read the history.
+void showReview(MainWindow& w, const QString& name) {
+    w.showPage(PageId::MainMenu);
+    run(&w, QStringLiteral("F2ImgOpak"));
+    for (int i = 0; i < 500 && w.reviewPage()->isLoading(); ++i)
+        QTest::qWait(10);
+    save(&w, name);
+}
+
+// A month of answers: each lesson's first pairs reviewed some days ago, so that some are due today
+// and some in the coming week.
+void seedHistory(const DataDir& dir, const QDateTime& now) {
+    ReviewHistory history(dir.root());
+    QDirIterator lessons(dir.root() + QStringLiteral("/units"), {QStringLiteral("*_*.mum")}, QDir::Files);
+    int n = 0;
+    while (lessons.hasNext()) {
+        const QString file = lessons.next();
+        if (file.endsWith(QStringLiteral("T.mum"), Qt::CaseInsensitive))
+            continue;
+        const QStringList lines = dir.readLines(QDir(dir.root()).relativeFilePath(file)).lines.mid(0, 9);
+        for (const QString& line : lines) {
+            const JudgedAnswer answer{{pairField(line, 1), pairField(line, 2)},
+                                      n % 3 ? TestEngine::Direction::CzechShown : TestEngine::Direction::ForeignShown,
+                                      {n % 4 ? Verdict::Way::FirstTry : Verdict::Way::Wrong, {}},
+                                      QStringLiteral("Ukázka")};
+            history.record(answer, now.addDays(-(n % 7) - 1));
+            ++n;
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -133,6 +167,9 @@ int main(int argc, char* argv[]) {
     w.showPage(PageId::MainMenu);
     run(&w, QStringLiteral("F2ImgOpt"));
     save(&w, QStringLiteral("main-page4-settings"));
+    showReview(w, QStringLiteral("main-page10-review-empty"));
+    seedHistory(dataDir, clock.now());
+    showReview(w, QStringLiteral("main-page10-review-due"));
 
     // A test of a whole lesson: the setup, the selection, the test with every hint, the results.
     w.showPage(PageId::MainMenu);
