@@ -189,8 +189,12 @@ bool ReviewHistory::migrate() {
     version.finish();
     if (found > kSchemaVersion)
         return fail(QStringLiteral("použít: pochází z novější verze programu"));
+    if (m_access == Access::ReadOnly && found < kSchemaVersion) {
+        m_problem.clear(); // not made yet (or not yet brought up by the window): nothing is due
+        return false;
+    }
     if (m_access == Access::ReadOnly)
-        return found == kSchemaVersion || fail(QStringLiteral("číst: ještě nebyla založena"));
+        return true;
     // WAL: a reader (the terminal's --due, the page's loading) never waits for a writer.
     if (!exec(QStringLiteral("PRAGMA journal_mode = WAL")) || !exec(QStringLiteral("PRAGMA synchronous = NORMAL")))
         return false;
