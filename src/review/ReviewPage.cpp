@@ -167,6 +167,7 @@ void ReviewPage::load(Then then) {
         m_shell.showProgress(0, 0);
         loaded(*overview, std::exchange(m_startWhenLoaded, false) ? Then::Start : then);
     });
+    m_loading->setParent(this); // gone with the window even when the end of the program comes first
     m_loading->start();
 }
 
