@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <QTimeZone>
 
 #include <algorithm>
 #include <cerrno>
@@ -52,7 +53,7 @@ struct Cursor {
 };
 
 // "14.3.2026   9:05:00" or "14. 3. 2026   09:05": older programs wrote blanks after the dots, or no seconds.
-bool readStamp(Cursor& c, QDateTime& at) {
+bool readStamp(Cursor& c, const QTimeZone& zone, QDateTime& at) {
     const int day = c.number(1, 2);
     if (day < 0 || !c.skip(u'.'))
         return false;
@@ -73,8 +74,11 @@ bool readStamp(Cursor& c, QDateTime& at) {
     const QTime time(hour, minute, second);
     if (minute < 0 || second < 0 || !date.isValid() || !time.isValid())
         return false;
-    at = QDateTime(date, time);
-    return true;
+    at = zone.isValid() ? QDateTime(date, time, zone) : QDateTime(date, time);
+    // A time the clocks skipped that day (a log written in another zone) is read as they moved on.
+    if (!at.isValid() && zone.isValid())
+        at = QDateTime(date, time.addSecs(-3600), zone).addSecs(3600);
+    return at.isValid();
 }
 
 // The number after the last marker in text, which is then cut back to before the marker. The fields are
@@ -94,10 +98,10 @@ bool takeLast(QStringView& text, QStringView marker, qint64& value, bool percent
     return ok;
 }
 
-bool readRecord(QStringView line, LogRecord& record) {
+bool readRecord(QStringView line, const QTimeZone& zone, LogRecord& record) {
     Cursor c{line};
     static constexpr QStringView kCaptionMarker = u"Název:";
-    if (!readStamp(c, record.at) || c.blanks() == 0 || !line.sliced(c.pos).startsWith(kCaptionMarker))
+    if (!readStamp(c, zone, record.at) || c.blanks() == 0 || !line.sliced(c.pos).startsWith(kCaptionMarker))
         return false;
     QStringView rest = line.sliced(c.pos + kCaptionMarker.size());
     qint64 rate = 0;
@@ -111,7 +115,7 @@ bool readRecord(QStringView line, LogRecord& record) {
 }
 
 // Lines end at LF, a CR before it is part of the line end; blank lines are no records and no damage.
-void readLines(QStringView text, ResultsLog& log) {
+void readLines(QStringView text, const QTimeZone& zone, ResultsLog& log) {
     for (qsizetype start = 0; start < text.size();) {
         qsizetype end = text.indexOf(u'\n', start);
         if (end < 0)
@@ -123,7 +127,7 @@ void readLines(QStringView text, ResultsLog& log) {
         if (line.trimmed().isEmpty())
             continue;
         LogRecord record;
-        if (!readRecord(line, record)) {
+        if (!readRecord(line, zone, record)) {
             ++log.unreadable;
             continue;
         }
@@ -184,6 +188,9 @@ ResultsLog ResultsLog::read(const QString& path, const std::function<void(int, i
     const TextEncoding encoding = detector.encoding();
     const int totalKb = int((file.size() + 1023) / 1024);
     QByteArray pending;
+    // The records' times in the system's zone: the same moments as local time, made in a third of the time, as
+    // a local QDateTime asks the C library's mktime(), which looks at the zone file again at every call.
+    const QTimeZone zone = QTimeZone::systemTimeZone();
     errno = 0;
     bool more = file.seek(detector.markSize());
     while (more) {
@@ -193,7 +200,7 @@ ResultsLog ResultsLog::read(const QString& path, const std::function<void(int, i
         const qsizetype cut = more ? afterLastBreak(pending, encoding) : pending.size();
         if (cut == 0)
             continue;
-        readLines(TextCodec::decode(pending.first(cut), encoding), log);
+        readLines(TextCodec::decode(pending.first(cut), encoding), zone, log);
         pending.remove(0, cut);
         if (progress)
             progress(std::min(totalKb, int((file.pos() + 1023) / 1024)), totalKb);

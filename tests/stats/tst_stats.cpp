@@ -20,7 +20,9 @@ namespace {
 
 QString fields(const LogRecord& r) {
     const auto n = [](qint64 value) { return QString::number(value); };
-    return QStringList{r.at.toString(Qt::ISODate), r.caption, n(r.rate), n(r.total), n(r.right), n(r.wrong)}.join(u'|');
+    return QStringList{
+        r.at.toString(u"yyyy-MM-dd HH:mm:ss"_s), r.caption, n(r.rate), n(r.total), n(r.right), n(r.wrong)}
+        .join(u'|');
 }
 QString points(const QList<ChartPoint>& list) {
     QStringList found;
@@ -36,12 +38,13 @@ void write(const QString& path, const QByteArray& bytes) {
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
 }
 
-// Record i of the big log: every stamp form the program and older ones wrote; a caption holding the markers.
+// Record i of the big log (by day: no hour the clocks skip): every stamp form the program and older ones
+// wrote; a caption holding the markers.
 const QStringList kStamps{u"d.M.yyyy   H:mm:ss"_s, u"d. M. yyyy   H:mm:ss"_s, u"d.M.yyyy   HH:mm"_s,
                           u"d. M. yyyy   H:mm"_s};
 const QStringList kCaptions{u"Němčina - Lekce č. 12"_s, u"Opakování"_s, u"Žluť   Úspěšnost: 5%   Špatně:9"_s};
 LogRecord bigRecord(int i) {
-    const QTime time(i % 24, i % 60, i % 4 < 2 ? i % 59 : 0);
+    const QTime time(7 + i % 14, i % 60, i % 4 < 2 ? i % 59 : 0);
     return {QDateTime(QDate(2020, 1, 1).addDays(i / 50), time), kCaptions.at(i % 3), i % 101, i % 50, i % 37, i % 13};
 }
 // A broken line after every 1,000th record, of six kinds.
