@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the statistics window shows: the results log read in every form it was written, the chart series
 // against values worked out by hand, and the CSV for spreadsheets.
+#include "Files.h"
+
 #include "core/TestEngine.h"
 #include "history/ReviewHistory.h"
 #include "stats/Statistics.h"
 #include "store/Cp1250.h"
 #include "store/DataDir.h"
 
-#include <QDir>
-#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -32,10 +32,6 @@ QString points(const QList<ChartPoint>& list) {
 }
 LogRecord record(const QString& at, const QString& caption, qint64 right, qint64 wrong) {
     return {QDateTime::fromString(at, u"d.M.yyyy H:mm"_s), caption, 0, right + wrong, right, wrong};
-}
-void write(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
 }
 
 // Record i of the big log (by day: no hour the clocks skip): every stamp form the program and older ones
@@ -79,10 +75,9 @@ private Q_SLOTS:
         }
         QTemporaryDir dir;
         const QString path = dir.filePath(u"Zkouseni.txt"_s);
-        write(path, utf8 ? "\xEF\xBB\xBF" + text.toUtf8() : Cp1250::encode(text));
+        QVERIFY(writeBytes(path, utf8 ? "\xEF\xBB\xBF" + text.toUtf8() : Cp1250::encode(text)));
         QVERIFY(QFileInfo(path).size() > DataDir::kMaxFileSize);
         const ResultsLog log = ResultsLog::read(path);
-        QCOMPARE(log.problem, QString());
         QCOMPARE(log.unreadable, 100);
         QCOMPARE(log.records.size(), 100'000);
         for (int i : {0, 1, 2, 3, 4, 50'001, 99'999})
@@ -135,12 +130,8 @@ private Q_SLOTS:
         QCOMPARE(data.historyProblem + data.log.problem, QString());
         QCOMPARE(points(Statistics::lastDays(data.forecast, 2)), u"11.4.2026=0 12.4.2026=0"_s);
         QVERIFY(ReviewHistory(root).open());
-        QVERIFY(QDir(root).mkpath(u"books"_s) && QDir(root).mkpath(u"units"_s));
-        for (const auto& [name, text] : {std::pair{u"zkouseni.txt"_s, u"Zkoušení"_s},
-                                         {u"books/1.mum"_s, u"Němčina"_s},
-                                         {u"units/1_1T.mum"_s, u"Zvířata"_s},
-                                         {u"units/1_1.mum"_s, u"der Hund*pes*\r\ndie Katze*kočka*"_s}})
-            write(root + u'/' + name, Cp1250::encode(text + u"\r\n"_s));
+        QVERIFY(writeFiles(root, u"zkouseni.txt=Zkoušení;books/1.mum=Němčina;units/1_1T.mum=Zvířata;"
+                                 "units/1_1.mum=der Hund*pes*|die Katze*kočka*"_s));
         {
             QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"fill"_s);
             db.setDatabaseName(root + u"/memoran.sqlite"_s);
@@ -168,7 +159,7 @@ private Q_SLOTS:
                            u'/' + p.lesson;
         QCOMPARE(hardest.join(u", "_s), u"die Katze>3 Němčina/Zvířata, der Hund<3 Němčina/Zvířata, das Haus<1 /, "
                                         "blau<0 /, rot>0 /"_s);
-        write(root + u"/memoran.sqlite"_s, QByteArray(4096, 'x'));
+        QVERIFY(writeBytes(root + u"/memoran.sqlite"_s, QByteArray(4096, 'x')));
         QVERIFY(StatisticsData::read(root, today).historyProblem.contains(u"poškozený"_s));
     }
 
