@@ -302,6 +302,23 @@ Card ReviewHistory::card(const PairSides& pair, Direction direction) {
     return found;
 }
 
+bool ReviewHistory::select(const QString& sql, const QVariantList& values,
+                           const std::function<void(const QSqlQuery&)>& row) {
+    if (!open())
+        return false;
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.setForwardOnly(true);
+    query.prepare(sql);
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    if (!query.exec())
+        return fail(QStringLiteral("číst: %1").arg(reasonOf(query.lastError())));
+    while (query.next())
+        row(query);
+    m_problem.clear();
+    return true;
+}
+
 ReviewSettings ReviewHistory::settings() {
     ReviewSettings settings;
     if (!m_open && !open())

@@ -10,8 +10,12 @@
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
+#include <QVariantList>
 
+#include <functional>
 #include <memory>
+
+class QSqlQuery;
 
 // A pair as the lesson files hold it: the same two sides in two lessons are one pair.
 struct PairSides {
@@ -87,6 +91,10 @@ public:
     QList<Card> dueBy(QDate day);
     // A card's state; a card never reviewed has reviews 0.
     Card card(const PairSides& pair, TestEngine::Direction direction);
+
+    // A query of a reader that needs counts or orders the calls above do not give: each row handed to
+    // row(). False when it fails (problem() says why), or when there is no history yet (no problem).
+    bool select(const QString& sql, const QVariantList& values, const std::function<void(const QSqlQuery&)>& row);
 
     ReviewSettings settings();
     bool saveSettings(const ReviewSettings& settings);
