@@ -4,7 +4,7 @@ set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD="$ROOT/build"
-PACKAGES=(cmake g++ make qt6-base-dev qt6-translations-l10n libqt6sql6-sqlite xvfb xauth openbox xdotool
+PACKAGES=(cmake g++ make qt6-base-dev qt6-charts-dev qt6-translations-l10n libqt6sql6-sqlite xvfb xauth openbox xdotool
     fonts-dejavu-core dpkg-dev desktop-file-utils appstream)
 
 as_root() {

@@ -12,6 +12,7 @@
 #include "hints/QuickClickWindow.h"
 #include "history/ReviewHistory.h"
 #include "review/ReviewPage.h"
+#include "statistics/StatisticsWindow.h"
 #include "store/TextRoutines.h"
 #include "testing/TestPage.h"
 #include "ui/AnswerBox.h"
@@ -119,6 +120,41 @@ void seedHistory(const DataDir& dir, const QDateTime& now) {
     }
 }
 
+// A year of tests and answers, as a learner who tests most days would have: the log gets two or three
+// records a day, the history some thirty answers.
+void seedYear(const DataDir& dir, const QDateTime& now) {
+    QStringList lines;
+    QDirIterator lessons(dir.root() + QStringLiteral("/units"), {QStringLiteral("*_*.mum")}, QDir::Files);
+    while (lessons.hasNext()) {
+        const QString file = lessons.next();
+        if (!file.endsWith(QStringLiteral("T.mum"), Qt::CaseInsensitive))
+            lines << dir.readLines(QDir(dir.root()).relativeFilePath(file)).lines;
+    }
+    lines.removeAll(QString());
+    const QStringList captions{QStringLiteral("Němčina pro začátečníky - Rodina"),
+                               QStringLiteral("Němčina na cesty - Na letišti"), QStringLiteral("Opakování")};
+    ReviewHistory history(dir.root());
+    quint32 seed = 20261206;
+    const auto next = [&seed](int bound) { return int((seed = seed * 1664525u + 1013904223u) >> 8) % bound; };
+    for (int day = 365; day >= 1; --day) {
+        const QDateTime at = now.addDays(-day);
+        if (next(7) == 0)
+            continue; // a day off
+        for (int test = 0; test < 1 + next(3); ++test) {
+            const int right = 10 + next(20), wrong = next(3 + day / 40);
+            dir.appendLine(QStringLiteral("Zkouseni.txt"),
+                           TestEngine::resultRecord(at.addSecs(test * 3600), captions[next(3)],
+                                                    TestEngine::successRate(right, wrong), right, right, wrong));
+        }
+        for (int i = 0; i < 30 && !lines.isEmpty(); ++i) {
+            const QString& line = lines[next(int(lines.size()))];
+            const Verdict::Way way = next(5) == 0 ? Verdict::Way::Wrong : Verdict::Way::FirstTry;
+            history.record(
+                {{pairField(line, 1), pairField(line, 2)}, TestEngine::Direction(next(2)), {way, {}}, captions[0]}, at);
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -170,6 +206,18 @@ int main(int argc, char* argv[]) {
     showReview(w, QStringLiteral("main-page10-review-empty"));
     seedHistory(dataDir, clock.now());
     showReview(w, QStringLiteral("main-page10-review-due"));
+    seedYear(dataDir, clock.now());
+    run(&w, QStringLiteral("OpCmdStatistika"));
+    if (StatisticsWindow* statistics = w.statistics()) {
+        for (int i = 0; i < 1000 && statistics->isLoading(); ++i)
+            QTest::qWait(10);
+        const char* const views[] = {"rate", "answers", "forecast", "hardest"};
+        for (int view = 0; view < 4; ++view) {
+            statistics->showView(StatisticsWindow::View(view));
+            save(statistics, QStringLiteral("statistics-%1-%2").arg(view).arg(QLatin1String(views[view])));
+        }
+        statistics->hide();
+    }
 
     // A test of a whole lesson: the setup, the selection, the test with every hint, the results.
     w.showPage(PageId::MainMenu);
@@ -198,7 +246,7 @@ int main(int argc, char* argv[]) {
     }
     AnswerBox* answer = w.testPages().test->answerBox();
     shot = QStringLiteral("hint-feedback-wrong");
-    answer->clear();
+    answer->setText(QStringLiteral("x")); // wrong: the feedback, and a pair to practise on the results page
     run(&w, QStringLiteral("F5CmdOK"));
     QString foreign = QStringLiteral("das Wetter"), czech = QStringLiteral("počasí");
     shot = QStringLiteral("hint-change-pair");

@@ -10,6 +10,7 @@
 #include "hints/Hints.h"
 #include "hints/QuickClickWindow.h"
 #include "review/ReviewPage.h"
+#include "statistics/StatisticsWindow.h"
 #include "store/TextRoutines.h"
 #include "store/UserTextbook.h"
 #include "testing/ResultsPage.h"
@@ -209,6 +210,7 @@ void MainWindow::buildPages() {
     connect(m_mainMenu, &MainMenuPage::reviewChosen, m_review, &ReviewPage::open);
     connect(m_review, &ReviewPage::reviewLoaded, m_test.test, &TestPage::beginReview);
     connect(m_review, &ReviewPage::historyFailed, this, &MainWindow::tellHistoryProblem);
+    connect(m_review, &ReviewPage::statisticsRequested, this, &MainWindow::openStatistics);
     connectTestPages();
     connect(m_userTextbook.actions, &LessonActionPage::addPairsRequested, m_userTextbook.entry,
             &NewLessonPage::prepareExisting);
@@ -222,6 +224,7 @@ void MainWindow::connectTestPages() {
     connect(m_test.test, &TestPage::hintRequested, this, &MainWindow::runHint);
     connect(m_test.test, &TestPage::answerJudged, this, &MainWindow::recordAnswer);
     connect(m_test.test, &TestPage::finished, m_test.results, &ResultsPage::showResults);
+    connect(m_test.results, &ResultsPage::practiceLoaded, m_test.test, &TestPage::beginPractice);
     connect(m_test.test, &TestPage::abandoned, m_test.setup, &TestSetupPage::loadTextbooksAndSettings);
 }
 
@@ -519,6 +522,31 @@ void MainWindow::tellHistoryProblem(const QString& problem) {
                      problem + QStringLiteral("\nZkoušení pokračuje. Odpovědi se do historie zapíší, až to půjde; "
                                               "lekce ani výsledky se tím nemění."),
                      MessageBox::Icon::Exclamation);
+}
+
+void MainWindow::openStatistics() {
+    if (!m_statistics) {
+        m_statistics = std::make_unique<StatisticsWindow>(
+            m_state.dir.root(), [this] { return m_state.clock.now().date(); }, m_history);
+        connect(m_statistics.get(), &StatisticsWindow::hardestChosen, this, [this](const QList<HardPair>& pairs) {
+            QStringList lines;
+            QList<TestEngine::Direction> directions;
+            for (const HardPair& pair : pairs) {
+                lines << pairLine(pair.foreign, pair.czech);
+                directions << (pair.foreignShown ? TestEngine::Direction::ForeignShown
+                                                 : TestEngine::Direction::CzechShown);
+            }
+            // The test runs in the main window: the charts step aside until they are asked for again.
+            m_statistics->hide();
+            raise();
+            activateWindow();
+            m_review->startReview(StatisticsWindow::kHardestCaption, lines, directions);
+        });
+    }
+    m_statistics->show();
+    m_statistics->raise();
+    m_statistics->activateWindow();
+    m_statistics->reload();
 }
 
 void MainWindow::openTestSetup() {

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "testing/TestPages.h"
 #include "history/ReviewHistory.h"
+#include "testing/TestPages.h"
 #include "ui/Form.h"
 #include "ui/Shell.h"
 #include "usertextbook/UserTextbookPages.h"
@@ -26,6 +26,7 @@ class QLabel;
 class QPushButton;
 class QTimer;
 class ReviewPage;
+class StatisticsWindow;
 class SettingsPage;
 
 // The main window: every page of the program, the navigation tree, the progress indicator and
@@ -66,6 +67,8 @@ public:
     BackgroundWindow* background() const { return m_cerna.get(); }
     QuickClickWindow* quickClick() const { return m_ql.get(); }
     QuickClickPage quickClickPage() const { return m_qlPage; }
+    // The statistics window once it has been opened, or null.
+    StatisticsWindow* statistics() const { return m_statistics.get(); }
     // The vocabulary editor while it is open, or null.
     EditorWizard* editor() const;
     QTimer* introTimer() const { return m_timer; }
@@ -106,6 +109,8 @@ private:
     // Every judged answer goes to the review history; a history that fails is told of once a run.
     void recordAnswer(int pair, TestEngine::Direction direction, const Verdict& verdict);
     void tellHistoryProblem(const QString& problem);
+    // The review page's "Statistika": the window is made on first use and reads the figures anew.
+    void openStatistics();
 
     AppState& m_state;
     ReviewHistory m_history;
@@ -133,6 +138,7 @@ private:
     QTimer* m_timer = nullptr;
     std::unique_ptr<BackgroundWindow> m_cerna;
     std::unique_ptr<QuickClickWindow> m_ql;
+    std::unique_ptr<StatisticsWindow> m_statistics;
     QuickClickPage m_qlPage = QuickClickPage::None;
     bool m_qlHintsEnabled = true;
     QPointer<EditorWizard> m_editor;

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/TestSession.h"
 
-void TestSession::begin(const QString& caption, const QList<TestEngine::Direction>& fixedDirections) {
+void TestSession::begin(const QString& caption, TestKind kind, const QList<TestEngine::Direction>& fixedDirections) {
     m_caption = caption;
+    m_kind = kind;
     m_fixedDirections = fixedDirections;
     m_words.setAllRemaining(m_settings.repeats);
     m_asked = m_remaining = qint64(m_settings.repeats) * m_words.pairCount();
@@ -14,8 +15,8 @@ void TestSession::begin(const QString& caption, const QList<TestEngine::Directio
 
 void TestSession::drawQuestion(RandomSource& random) {
     m_pair = TestEngine::drawPair(m_words, random);
-    m_direction =
-        isReview() ? m_fixedDirections.value(m_pair - 1) : TestEngine::drawDirection(m_settings.answerMode, random);
+    m_direction = !m_fixedDirections.isEmpty() ? m_fixedDirections.value(m_pair - 1)
+                                               : TestEngine::drawDirection(m_settings.answerMode, random);
     m_hint.reset();
 }
 

@@ -43,6 +43,10 @@ struct TestOutcome {
     QList<int> wrongPairs; // the pairs answered wrongly at least once, in the order of their first mistake
 };
 
+// What a test asks: a lesson chosen on the setup page, the due pairs of a review, or the pairs
+// missed in the test just finished. Only a lesson's test keeps its settings in "Try.cfg".
+enum class TestKind { Lesson, Review, Practice };
+
 // One test from its first question to its outcome: the word lists and settings it runs on, the
 // question asked, the counts and the letters a hint has given. Windows render it and ask it.
 class TestSession {
@@ -55,9 +59,10 @@ public:
     // The words are loaded: each pair needs the repetitions, the counts start at 0, no pair is worst.
     // fixedDirections, one per pair, asks each pair one way (a review asks a pair the way it is due);
     // without them the answer mode draws the direction of each question.
-    void begin(const QString& caption, const QList<TestEngine::Direction>& fixedDirections = {});
-    // A review of due pairs rather than a test of a lesson.
-    bool isReview() const { return !m_fixedDirections.isEmpty(); }
+    void begin(const QString& caption, TestKind kind = TestKind::Lesson,
+               const QList<TestEngine::Direction>& fixedDirections = {});
+    TestKind kind() const { return m_kind; }
+    const QList<TestEngine::Direction>& fixedDirections() const { return m_fixedDirections; }
     // The next question: a pair with answers still needed and its direction. Raises the error of
     // "Generuj" (trap 3) when none is left.
     void drawQuestion(RandomSource& random);
@@ -104,5 +109,6 @@ private:
     qint64 m_remaining = 0;
     WorstPair m_worstPair;
     QList<int> m_wrongPairs;
+    TestKind m_kind = TestKind::Lesson;
     QList<TestEngine::Direction> m_fixedDirections;
 };

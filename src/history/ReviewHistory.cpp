@@ -356,3 +356,25 @@ bool ReviewHistory::saveSettings(const ReviewSettings& settings) {
     m_problem.clear();
     return true;
 }
+
+QString ReviewHistory::value(const QString& key) {
+    if (!open())
+        return {};
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.prepare(QStringLiteral("SELECT value FROM settings WHERE key = ?"));
+    query.addBindValue(key);
+    return query.exec() && query.next() ? query.value(0).toString() : QString();
+}
+
+bool ReviewHistory::setValue(const QString& key, const QString& value) {
+    if (!open())
+        return false;
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.prepare(QStringLiteral("INSERT OR REPLACE INTO settings (key, value) VALUES (?, ?)"));
+    query.addBindValue(key);
+    query.addBindValue(value);
+    if (!query.exec())
+        return fail(QStringLiteral("zapsat: %1").arg(reasonOf(query.lastError())));
+    m_problem.clear();
+    return true;
+}

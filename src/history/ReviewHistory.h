@@ -98,6 +98,9 @@ public:
 
     ReviewSettings settings();
     bool saveSettings(const ReviewSettings& settings);
+    // Another window's setting by its key (its size, say); empty when none is kept.
+    QString value(const QString& key);
+    bool setValue(const QString& key, const QString& value);
 
 private:
     struct Statements;

@@ -38,6 +38,7 @@ constexpr ControlSpec kControls[] = {
     {"OpTxtPocet", Kind::TextBox, 5100, 4905, 2340, 375},
     {"OpLbl(5)", Kind::Label, 240, 5400, 4800, 300, "Požadovaná míra zapamatování:"},
     {"OpTxtRetence", Kind::TextBox, 5100, 5355, 2340, 375},
+    {"OpCmdStatistika", Kind::Button, 240, 6060, 1710, 480, "Statistika"},
     {"OpCmdZacit", Kind::Button, 3030, 6060, 2610, 480, "Začít opakování"},
     {"OpCmdZpet", Kind::Button, 5730, 6060, 1710, 480, "Zpět"},
 };
@@ -99,6 +100,7 @@ ReviewPage::ReviewPage(AppState& state, Shell& shell, ReviewHistory& history, QW
     setBackButton(m_back);
     connect(m_start, &QPushButton::clicked, this, &ReviewPage::OpCmdZacit_Click);
     connect(m_back, &QPushButton::clicked, this, &ReviewPage::OpCmdZpet_Click);
+    connect(m_statistics, &QPushButton::clicked, this, &ReviewPage::statisticsRequested);
 }
 
 ReviewPage::~ReviewPage() {
@@ -117,6 +119,7 @@ void ReviewPage::bindControls() {
     m_retention = m_controls.get<QDoubleSpinBox>("OpTxtRetence");
     m_start = m_controls.get<QPushButton>("OpCmdZacit");
     m_back = m_controls.get<QPushButton>("OpCmdZpet");
+    m_statistics = m_controls.get<QPushButton>("OpCmdStatistika");
 }
 
 void ReviewPage::showEvent(QShowEvent* event) {
@@ -233,7 +236,6 @@ void ReviewPage::saveSettings() {
 }
 
 void ReviewPage::OpCmdZacit_Click() {
-    saveSettings();
     m_start->setEnabled(false);
     load(Then::Start);
 }
@@ -255,6 +257,12 @@ void ReviewPage::start(const DueOverview& overview) {
                          MessageBox::Icon::Information);
         return;
     }
+    startReview(kCaption, lines, directions);
+}
+
+void ReviewPage::startReview(const QString& caption, const QStringList& lines,
+                             const QList<TestEngine::Direction>& directions) {
+    saveSettings();
     TestSession& test = m_state.test;
     TestSettings& settings = test.settings();
     settings = TestSettings{};
@@ -266,12 +274,12 @@ void ReviewPage::start(const DueOverview& overview) {
         m_shell.dialogParent(), 4, QStringLiteral("NaplnSlova"),
         [&] {
             test.words().clear();
-            for (const QString& line : std::as_const(lines))
+            for (const QString& line : lines)
                 test.words().addPairLine(line);
         },
         [this] { m_shell.endProgram(); });
     if (loaded)
-        Q_EMIT reviewLoaded(kCaption, directions);
+        Q_EMIT reviewLoaded(caption, directions);
 }
 
 void ReviewPage::OpCmdZpet_Click() {

@@ -36,6 +36,9 @@ public:
     void open();
     void OpCmdZacit_Click();
     void OpCmdZpet_Click();
+    // A review of these pairs (lines as the lessons hold them), each asked in its direction, with the
+    // page's level: the due pairs, or the hardest ones from the statistics.
+    void startReview(const QString& caption, const QStringList& lines, const QList<TestEngine::Direction>& directions);
     // Whether the history and lessons are being read.
     bool isLoading() const { return m_loading != nullptr; }
 
@@ -44,6 +47,8 @@ Q_SIGNALS:
     void reviewLoaded(const QString& caption, const QList<TestEngine::Direction>& directions);
     // The history could not be read or written (the user hears of it once).
     void historyFailed(const QString& problem);
+    // "Statistika": the charts of the log and the history.
+    void statisticsRequested();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -69,6 +74,7 @@ private:
     QDoubleSpinBox* m_retention = nullptr;
     QPushButton* m_start = nullptr;
     QPushButton* m_back = nullptr;
+    QPushButton* m_statistics = nullptr;
     QPointer<QThread> m_loading;
     // A start asked for while the page was still loading runs when the loading ends.
     bool m_startWhenLoaded = false;

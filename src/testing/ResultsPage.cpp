@@ -3,6 +3,7 @@
 
 #include "core/AppState.h"
 #include "core/TestEngine.h"
+#include "ui/ErrorTrap.h"
 #include "ui/MessageBox.h"
 #include "ui/Shell.h"
 
@@ -30,6 +31,7 @@ constexpr ControlSpec kControls[] = {
     {"F6Lbl(4)", Kind::Label, 240, 2550, 7200, 300, "Nejhůře zapamatovatelné slovo:"},
     {"F6Txt", Kind::TextBox, 240, 2880, 7200, 420},
     {"Label2", Kind::Label, 240, 3600, 7200, 660, kSaved},
+    {"F6CmdProcvicit", Kind::Button, 240, 6060, 3150, 480, "Procvičit chybná slovíčka"},
     {"F6Cmd1", Kind::Button, 3480, 6060, 1935, 480, "Hlavní nabídka"},
     {"F6Cmd2", Kind::Button, 5505, 6060, 1935, 480, "Nové zkoušení"},
 };
@@ -47,6 +49,7 @@ ResultsPage::ResultsPage(AppState& state, Shell& shell, QWidget* parent)
     m_controls.get<QLabel>("Label2")->setWordWrap(true);
     connect(m_toMenu, &QPushButton::clicked, this, &ResultsPage::F6Cmd1_Click);
     connect(m_again, &QPushButton::clicked, this, &ResultsPage::F6Cmd2_Click);
+    connect(m_practise, &QPushButton::clicked, this, &ResultsPage::F6CmdProcvicit_Click);
 }
 
 void ResultsPage::bindControls() {
@@ -58,9 +61,12 @@ void ResultsPage::bindControls() {
     m_savedNote = m_controls.get<QLabel>("Label2");
     m_toMenu = m_controls.get<QPushButton>("F6Cmd1");
     m_again = m_controls.get<QPushButton>("F6Cmd2");
+    m_practise = m_controls.get<QPushButton>("F6CmdProcvicit");
 }
 
 void ResultsPage::showResults(const TestOutcome& outcome) {
+    m_outcome = outcome;
+    m_practise->setEnabled(!outcome.wrongPairs.isEmpty());
     m_total->setText(QString::number(outcome.asked));
     m_right->setText(QString::number(outcome.right));
     m_wrong->setText(QString::number(outcome.wrong));
@@ -102,4 +108,33 @@ void ResultsPage::F6Cmd1_Click() {
 
 void ResultsPage::F6Cmd2_Click() {
     leaveFor(PageId::TestSetup);
+}
+
+void ResultsPage::F6CmdProcvicit_Click() {
+    TestSession& test = m_state.test;
+    QStringList lines;
+    QList<TestEngine::Direction> directions;
+    for (int pair : std::as_const(m_outcome.wrongPairs)) {
+        lines << test.words().line(pair);
+        if (!test.fixedDirections().isEmpty())
+            directions << test.fixedDirections().value(pair - 1);
+    }
+    if (lines.isEmpty())
+        return;
+    const bool loaded = runTrapped(
+        m_shell.dialogParent(), 4, QStringLiteral("NaplnSlova"),
+        [&] {
+            test.words().clear();
+            for (const QString& line : std::as_const(lines))
+                test.words().addPairLine(line);
+        },
+        [this] { m_shell.endProgram(); });
+    if (!loaded)
+        return;
+    m_worstPair->clear();
+    // A practice of a practice is still the practice of the same test: one suffix, one caption to chart.
+    QString caption = m_outcome.caption;
+    if (!caption.endsWith(kPracticeSuffix))
+        caption += kPracticeSuffix;
+    Q_EMIT practiceLoaded(caption, directions);
 }

@@ -19,6 +19,15 @@ public:
     void showResults(const TestOutcome& outcome);
     void F6Cmd1_Click();
     void F6Cmd2_Click();
+    // "Procvičit chybná slovíčka": the pairs missed in the test just finished become the word lists.
+    void F6CmdProcvicit_Click();
+
+    static inline const QString kPracticeSuffix = QStringLiteral(" - procvičení");
+
+Q_SIGNALS:
+    // The missed pairs are loaded: their test can begin under this caption, in these directions
+    // (none: drawn as the settings say).
+    void practiceLoaded(const QString& caption, const QList<TestEngine::Direction>& directions);
 
 private:
     void bindControls();
@@ -36,4 +45,6 @@ private:
     QLabel* m_savedNote = nullptr; // Label2: whether the record reached the log
     QPushButton* m_toMenu = nullptr;
     QPushButton* m_again = nullptr;
+    QPushButton* m_practise = nullptr;
+    TestOutcome m_outcome; // of the test shown
 };

@@ -94,18 +94,22 @@ void TestPage::showCounts() {
 }
 
 void TestPage::begin(const QString& caption) {
-    start(caption, {});
+    start(caption, TestKind::Lesson, {});
 }
 
 void TestPage::beginReview(const QString& caption, const QList<TestEngine::Direction>& directions) {
-    start(caption, directions);
+    start(caption, TestKind::Review, directions);
 }
 
-void TestPage::start(const QString& caption, const QList<TestEngine::Direction>& directions) {
+void TestPage::beginPractice(const QString& caption, const QList<TestEngine::Direction>& directions) {
+    start(caption, TestKind::Practice, directions);
+}
+
+void TestPage::start(const QString& caption, TestKind kind, const QList<TestEngine::Direction>& directions) {
     const TestSettings& settings = m_session.settings();
     setCaption(caption);
     m_shell.showProgress(70, 100);
-    m_session.begin(caption, directions);
+    m_session.begin(caption, kind, directions);
     showCounts();
     if (!drawQuestion()) {
         m_shell.showProgress(0, 0);
@@ -113,7 +117,7 @@ void TestPage::start(const QString& caption, const QList<TestEngine::Direction>&
         return;
     }
     m_shell.showPage(PageId::Test);
-    if (!m_session.isReview())
+    if (kind == TestKind::Lesson)
         MessageBox::reportWrite(m_shell.dialogParent(), SavedTestSettings::write(m_state.dir, settings));
     m_shell.setQuickClickHintsEnabled(settings.level != Level::Hard);
     m_shell.showQuickClickPage(QuickClickPage::TestHints);

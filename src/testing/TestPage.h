@@ -22,6 +22,9 @@ public:
     // The same for a review of due pairs, each asked the way it is due; the test setup's saved
     // settings are not its own, so they stay as they are.
     void beginReview(const QString& caption, const QList<TestEngine::Direction>& directions);
+    // The same for a practice of the pairs missed in the test just finished (in their directions, if
+    // that test fixed them).
+    void beginPractice(const QString& caption, const QList<TestEngine::Direction>& directions);
     // Draws the next question and shows it; false when its trap stopped it.
     bool drawQuestion();
     void F5CmdOK_Click();
@@ -46,7 +49,7 @@ Q_SIGNALS:
 private:
     void bindControls();
     void showCounts();
-    void start(const QString& caption, const QList<TestEngine::Direction>& directions);
+    void start(const QString& caption, TestKind kind, const QList<TestEngine::Direction>& directions);
 
     AppState& m_state;
     TestSession& m_session;

@@ -75,6 +75,14 @@ QWidget* create(Kind kind, const QString& caption, QWidget* parent) {
     return nullptr;
 }
 
+} // namespace
+
+QPushButton* newButton(const QString& caption, QWidget* parent) {
+    return new Button(caption, parent);
+}
+
+namespace {
+
 Shape* shapeOf(QWidget* widget) {
     auto* shape = qobject_cast<Shape*>(widget);
     if (!shape)

@@ -94,6 +94,11 @@ private:
 };
 
 class QAbstractItemView;
+class QPushButton;
+
+// A button that Enter presses while it has the focus, as Space does (a window built in code rather
+// than from a table, for one laid out to resize).
+QPushButton* newButton(const QString& caption, QWidget* parent = nullptr);
 
 // A list without a chosen item: none selected, and none current, so that taking the focus marks no
 // item as if chosen and Down picks the first.

@@ -6,18 +6,22 @@
 
 #include "history/ReviewHistory.h"
 #include "review/ReviewPage.h"
+#include "statistics/StatisticsWindow.h"
 #include "store/Cp1250.h"
 #include "store/UserTextbook.h"
 #include "store/Vocabulary.h"
 #include "ui/HintWindow.h"
 
+#include <QChart>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QSpinBox>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTreeWidget>
+#include <QXYSeries>
 
 using namespace Qt::StringLiterals;
 
@@ -181,6 +185,49 @@ private Q_SLOTS:
         QTRY_COMPARE(f->page(), 5);
         QCOMPARE(f->at<QLineEdit>(u"F5TxtJaz1"_s)->text(), u"der Vater"_s);
         QCOMPARE(f->at<QSpinBox>(u"OpTxtPocet"_s)->value(), 1);
+    }
+
+    // The statistics from the review page: the log's rate with its unreadable line counted, the
+    // hardest pairs and a test of them logged as such, the chart's data as CSV, the size kept.
+    void statisticsWindow() {
+        QVERIFY(writeFiles(f->dir.path(),
+                           u"Zkouseni.txt=12.3.2026   9:05:07   Název:Němčina - Rodina   Úspěšnost: 50%   "
+                           u"Slovíček:2   Správně:2   Špatně:2|rozbitý řádek|13. 3. 2026   10:00:00   "
+                           u"Název:Opakování   Úspěšnost: 100%   Slovíček:1   Správně:1   Špatně:0"_s));
+        ReviewHistory seeded(f->dir.path());
+        for (int day : {0, 1})
+            QVERIFY(seeded.record({{u"die Mutter"_s, u"matka"_s},
+                                   TestEngine::Direction::CzechShown,
+                                   {Verdict::Way::Wrong, {}},
+                                   u"Němčina - Rodina"_s},
+                                  f->clock.time.addDays(day - 2)));
+        openReview();
+        QVERIFY(f->run(u"OpCmdStatistika"_s));
+        StatisticsWindow* window = f->w.statistics();
+        QVERIFY(window && window->isVisible());
+        QTRY_VERIFY(!window->isLoading());
+        QCOMPARE(control<QLabel>(window, u"StLblStav"_s)->text(),
+                 u"1 řádek souboru Zkouseni.txt se nepodařilo přečíst."_s);
+        QStringList points;
+        for (QAbstractSeries* series : window->chart()->series())
+            points << u"%1 %2"_s.arg(series->name()).arg(static_cast<QXYSeries*>(series)->count());
+        QCOMPARE(points, (QStringList{u"Zkoušení 1"_s, u"Opakování 1"_s}));
+        StatisticsWindow::setSaveFileHook([this](QWidget*) { return f->dir.filePath(u"graf.csv"_s); });
+        QVERIFY(f->run(u"StCmdUlozit"_s));
+        StatisticsWindow::setSaveFileHook({});
+        QVERIFY(f->bytes(u"graf.csv"_s)
+                    .startsWith("\xef\xbb\xbf"
+                                "Den;Zkoušení (%);Opakování (%)\r\n12. 3. 2026;50;\r\n"));
+        QVERIFY(f->run(u"StLstGrafy=Nejtěžší_dvojice"_s));
+        QCOMPARE(control<QTreeWidget>(window, u"StTabNejtezsi"_s)->topLevelItem(0)->text(0), u"die Mutter"_s);
+        window->resize(1000, 700);
+        QVERIFY(f->run(u"StCmdProcvicit"_s));
+        QVERIFY(!window->isVisible());
+        QCOMPARE(history(u"SELECT value FROM settings WHERE key = 'statistics_size'"_s), u"1000x700"_s);
+        QCOMPARE(f->page(), 5);
+        answer(u"die_Mutter"_s);
+        QVERIFY(
+            f->bytes(u"Zkouseni.txt"_s).contains(Cp1250::encode(u"Název:Opakování - nejtěžší   Úspěšnost: 100%"_s)));
     }
 
     // A history that cannot be used stops no test: the test ends with its log record, the user hears

@@ -3,7 +3,7 @@
 
 // The window tests' one driver: the main window on a sandbox of its own (or a given data directory),
 // scripted message boxes, and the shared script format (Steps.h) with "@N" to show page N. The
-// vocabulary editor, while it is open, is searched before the main window.
+// vocabulary editor, while it is open, and the statistics window are searched before the main window.
 
 #include "Files.h"
 #include "Gui.h"
@@ -12,6 +12,7 @@
 #include "Steps.h"
 
 #include "app/MainWindow.h"
+#include "statistics/StatisticsWindow.h"
 #include "ui/Page.h"
 #include "wizard/EditorWizard.h"
 
@@ -31,6 +32,8 @@ struct Program : Sandbox {
     template <class T = QWidget> T* at(const QString& name) const {
         if (QWidget* inEditor = w.editor() ? w.editor()->findChild<QWidget*>(name) : nullptr)
             return qobject_cast<T*>(inEditor);
+        if (QWidget* inStatistics = w.statistics() ? w.statistics()->findChild<QWidget*>(name) : nullptr)
+            return qobject_cast<T*>(inStatistics);
         return control<T>(&w, name);
     }
     // The page shown, -1 for none.
