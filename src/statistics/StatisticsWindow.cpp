@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QStackedWidget>
+#include <QThreadPool>
 #include <QTreeWidget>
 #include <QValueAxis>
 
@@ -173,12 +174,16 @@ void StatisticsWindow::reload() {
     m_progress->show();
     m_save->setEnabled(false);
     m_practise->setEnabled(false);
-    auto data = std::make_shared<StatisticsData>();
+    struct Reading {
+        StatisticsData data;
+        QStringList captions;
+    };
+    auto reading = std::make_shared<Reading>();
     QPointer<StatisticsWindow> window(this);
     const QString root = m_root;
     const QDate today = m_today();
-    m_loading = QThread::create([root, today, data, window] {
-        *data = StatisticsData::read(root, today, [window](int done, int total) {
+    m_loading = QThread::create([root, today, reading, window] {
+        reading->data = StatisticsData::read(root, today, [window](int done, int total) {
             // Widgets belong to the window's thread: the bar moves there.
             QMetaObject::invokeMethod(window, [window, done, total] {
                 if (window && window->m_loading) {
@@ -187,18 +192,21 @@ void StatisticsWindow::reload() {
                 }
             });
         });
+        reading->captions = reading->data.log.captions(); // sorting a large log's captions takes a while too
     });
-    connect(m_loading, &QThread::finished, this, [this, data] {
+    connect(m_loading, &QThread::finished, this, [this, reading] {
         m_loading->deleteLater();
         m_loading = nullptr;
-        loaded(*data);
+        loaded(std::move(reading->data), std::move(reading->captions));
     });
     m_loading->setParent(this); // gone with the window even when the end of the program comes first
     m_loading->start();
 }
 
-void StatisticsWindow::loaded(const StatisticsData& data) {
-    m_data = data;
+void StatisticsWindow::loaded(StatisticsData&& data, QStringList&& captions) {
+    // The figures read before go away off this thread: a hundred thousand records take a while to free.
+    QThreadPool::globalInstance()->start([old = std::exchange(m_data, std::move(data))] {});
+    m_captions = std::move(captions);
     m_progress->hide();
     m_save->setEnabled(true);
     fillCaptions();
@@ -218,7 +226,7 @@ void StatisticsWindow::fillCaptions() {
     const QSignalBlocker quiet(m_caption);
     m_caption->clear();
     m_caption->addItem(kAllTests);
-    m_caption->addItems(m_data.log.captions());
+    m_caption->addItems(m_captions);
     m_caption->setCurrentIndex(std::max(0, m_caption->findText(chosen, Qt::MatchExactly)));
 }
 

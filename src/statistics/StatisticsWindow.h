@@ -61,7 +61,7 @@ protected:
 
 private:
     void build();
-    void loaded(const StatisticsData& data);
+    void loaded(StatisticsData&& data, QStringList&& captions);
     void fillCaptions();
     void render();
     QChart* newChart(const QString& title) const;
@@ -75,6 +75,7 @@ private:
     std::function<QDate()> m_today;
     ReviewHistory& m_history;
     StatisticsData m_data;
+    QStringList m_captions; // of the log's records, sorted
     QListWidget* m_views = nullptr;
     QComboBox* m_caption = nullptr;
     QComboBox* m_period = nullptr;
