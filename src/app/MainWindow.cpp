@@ -529,6 +529,17 @@ void MainWindow::openStatistics() {
         m_statistics = std::make_unique<StatisticsWindow>(
             m_state.dir.root(), [this] { return m_state.clock.now().date(); }, m_history);
         connect(m_statistics.get(), &StatisticsWindow::hardestChosen, this, [this](const QList<HardPair>& pairs) {
+            // The charts stay open beside the main window: a test under way there is not dropped unasked,
+            // and the editor, which hides the main window, is finished first.
+            if (m_editor) {
+                MessageBox::tell(m_statistics.get(), QStringLiteral("Nejprve zavřete editor slovní zásoby."),
+                                 MessageBox::Icon::Information);
+                return;
+            }
+            if (m_test.test->isVisible() &&
+                !MessageBox::confirm(m_statistics.get(), QStringLiteral("Opravdu chcete ukončit lekci?"),
+                                     MessageBox::Icon::Exclamation))
+                return;
             QStringList lines;
             QList<TestEngine::Direction> directions;
             for (const HardPair& pair : pairs) {

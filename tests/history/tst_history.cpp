@@ -225,6 +225,9 @@ private Q_SLOTS:
         QVERIFY(!window->isVisible());
         QCOMPARE(history(u"SELECT value FROM settings WHERE key = 'statistics_size'"_s), u"1000x700"_s);
         QCOMPARE(f->page(), 5);
+        window->show(); // asked again while that test runs: "Ne" keeps it
+        QVERIFY(f->run(u"StCmdProcvicit"_s));
+        QCOMPARE(f->messages.texts().last(), u"Opravdu chcete ukončit lekci?"_s);
         answer(u"die_Mutter"_s);
         QVERIFY(
             f->bytes(u"Zkouseni.txt"_s).contains(Cp1250::encode(u"Název:Opakování - nejtěžší   Úspěšnost: 100%"_s)));
