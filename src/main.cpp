@@ -2,6 +2,7 @@
 #include "app/MainWindow.h"
 #include "app/Translation.h"
 #include "core/AppState.h"
+#include "exchange/Transfer.h"
 #include "history/DueOverview.h"
 #include "instance/SingleInstance.h"
 #include "launch/CommandLine.h"
@@ -61,6 +62,59 @@ int listDuePairs(int argc, char* argv[], const CommandLine& line) {
     return 0;
 }
 
+// --import and --export: a textbook in or out, on the terminal. They write into the data directory
+// (or read what a window may be changing), so a running window's lock refuses them.
+int exchangeFiles(int argc, char* argv[], const CommandLine& line) {
+    QCoreApplication app(argc, argv);
+    const DataHome::Choice home = enterDataHome(line);
+    const auto fail = [](const QString& message) {
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+        return 1;
+    };
+    if (home.dir.isEmpty() || !home.problem.isEmpty())
+        return fail(home.problem);
+    SingleInstance instance(QDir::currentPath());
+    if (!instance.lockForWriting())
+        return fail(QStringLiteral("Data ve složce „%1“ jsou otevřena v okně programu Memoran: zavřete ho a "
+                                   "spusťte příkaz znovu. Nic se nezměnilo.")
+                        .arg(QDir::toNativeSeparators(QDir::currentPath())));
+    const DataDir dir(QDir::currentPath());
+    Exchange::Format format = Exchange::Format::Csv;
+    const QHash<QString, Exchange::Format> named{{QStringLiteral("kvtml"), Exchange::Format::Kvtml},
+                                                 {QStringLiteral("csv"), Exchange::Format::Csv},
+                                                 {QStringLiteral("tsv"), Exchange::Format::Tsv},
+                                                 {QStringLiteral("anki"), Exchange::Format::FlashCards}};
+    if (!line.format.isEmpty())
+        format = named.value(line.format);
+    else if (!Exchange::formatOf(line.file, &format)) {
+        std::fprintf(
+            stderr, "%s\n",
+            qPrintable(QStringLiteral("Formát souboru „%1“ nepoznám podle přípony: zadejte --format.").arg(line.file)));
+        return CommandLine::kUsageExitCode;
+    }
+    const QString file = QDir(QDir::currentPath()).absoluteFilePath(line.file);
+    if (line.action == CommandLine::Action::Export) {
+        const IoStatus written = Exchange::writeFile(dir, line.textbook, file, format);
+        if (!written.ok())
+            return fail(written.message());
+        std::printf(
+            "%s\n",
+            qPrintable(QStringLiteral("Učebnice č. %1 je zapsána do souboru „%2“.").arg(line.textbook).arg(file)));
+        return 0;
+    }
+    const Exchange::ImportedBook book =
+        Exchange::readFile(file, {format, line.foreignId, line.czechId, line.columns, false});
+    if (!book.problem.isEmpty())
+        return fail(book.problem);
+    const Exchange::StorePlan plan = Exchange::plan(book);
+    const Exchange::Stored stored = Exchange::store(dir, plan);
+    const QString summary = Exchange::summary(plan, stored);
+    if (!stored.status.ok())
+        return fail(summary);
+    std::printf("%s\n", summary.toLocal8Bit().constData());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -75,6 +129,8 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "%s\n", qPrintable(line.message));
         return CommandLine::kUsageExitCode;
     case CommandLine::Action::Due:
+    case CommandLine::Action::Import:
+    case CommandLine::Action::Export:
     case CommandLine::Action::Run:
         break;
     }
@@ -82,6 +138,8 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("Memoran"));
     if (line.action == CommandLine::Action::Due)
         return listDuePairs(argc, argv, line);
+    if (line.action == CommandLine::Action::Import || line.action == CommandLine::Action::Export)
+        return exchangeFiles(argc, argv, line);
     QApplication app(argc, argv);
     installCzechTranslation(app);
     // The menu entry and the icon installed with the program: the desktop ties the windows to them.

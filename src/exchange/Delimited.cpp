@@ -186,14 +186,15 @@ QChar detectSeparator(QStringView text) {
 }
 
 // Names that spreadsheets, flash-card programs and our own export give the columns of a vocabulary.
-const QStringList kColumnNames{
-    u"lekce"_s,       u"kapitola"_s, u"cizí výraz"_s,  u"český výraz"_s, u"cizí jazyk"_s, u"čeština"_s,
-    u"česky"_s,       u"slovo"_s,    u"slovíčko"_s,    u"výraz"_s,       u"překlad"_s,    u"význam"_s,
-    u"otázka"_s,      u"odpověď"_s,  u"poznámka"_s,    u"němčina"_s,     u"německy"_s,    u"angličtina"_s,
-    u"anglicky"_s,    u"lesson"_s,   u"chapter"_s,     u"unit"_s,        u"word"_s,       u"term"_s,
-    u"translation"_s, u"meaning"_s,  u"definition"_s,  u"question"_s,    u"answer"_s,     u"front"_s,
-    u"back"_s,        u"czech"_s,    u"english"_s,     u"german"_s,      u"deck"_s,       u"tags"_s,
-    u"deutsch"_s,     u"englisch"_s, u"tschechisch"_s, u"wort"_s,        u"lektion"_s,    u"übersetzung"_s};
+const QStringList kColumnNames{u"lekce"_s,       u"kapitola"_s,    u"cizí výraz"_s, u"český výraz"_s, u"cizí jazyk"_s,
+                               u"čeština"_s,     u"česky"_s,       u"cizí"_s,       u"český"_s,       u"slovo"_s,
+                               u"slovíčko"_s,    u"výraz"_s,       u"překlad"_s,    u"význam"_s,      u"otázka"_s,
+                               u"odpověď"_s,     u"poznámka"_s,    u"němčina"_s,    u"německy"_s,     u"angličtina"_s,
+                               u"anglicky"_s,    u"lesson"_s,      u"chapter"_s,    u"unit"_s,        u"word"_s,
+                               u"term"_s,        u"translation"_s, u"meaning"_s,    u"definition"_s,  u"question"_s,
+                               u"answer"_s,      u"front"_s,       u"back"_s,       u"czech"_s,       u"english"_s,
+                               u"german"_s,      u"deck"_s,        u"tags"_s,       u"deutsch"_s,     u"englisch"_s,
+                               u"tschechisch"_s, u"wort"_s,        u"lektion"_s,    u"übersetzung"_s};
 
 // The first row names the columns when each of its non-empty fields is such a name.
 bool looksLikeHeader(const QStringList& row) {

@@ -96,13 +96,13 @@ QString lessonFileOf(const QString& titleFileName) {
     return titleFileName.chopped(std::min<qsizetype>(5, titleFileName.size())) + kMum;
 }
 
-Created createTextbook(const DataDir& dir, const QString& name) {
+Created createTextbook(const DataDir& dir, const QString& name, int first) {
     const FolderIndex books = dir.folder(kBooks);
     if (const IoStatus folder = listable(books); !folder.ok())
         return {{}, folder};
     // Any entry takes its number, a folder or a pipe too: the new file must not land on it. The loop
     // ends within one more than the folder's entries.
-    int t = 1;
+    int t = first;
     while (books.contains(textbookFile(QString::number(t))))
         ++t;
     const QString fileName = textbookFile(QString::number(t));

@@ -20,9 +20,9 @@ struct Created {
     IoStatus status;
 };
 
-// A new textbook: "books\" + t + ".mum" for the smallest t >= 1 whose name no entry of "books" takes,
-// holding name, exactly as typed, as its only line.
-Created createTextbook(const DataDir& dir, const QString& name);
+// A new textbook: "books\" + t + ".mum" for the smallest t >= first whose name no entry of "books"
+// takes, holding name, exactly as typed, as its only line. An import passes 2: textbook 1 is the user's.
+Created createTextbook(const DataDir& dir, const QString& name, int first = 1);
 // The textbook's file holds name as its only line afterwards; its lessons are not touched.
 IoStatus renameTextbook(const DataDir& dir, const QString& fileName, const QString& name);
 // Deletes "books\" + fileName and, with lessons, every file "units\" + t + "_*.mum" (t the textbook's

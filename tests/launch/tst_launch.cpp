@@ -60,6 +60,27 @@ private slots:
                                  << u"Neznámá volba: --barva"_s;
         QTest::newRow("no folder") << QStringList{u"--data"_s} << CommandLine::Action::Refuse << u"chybí název"_s;
         QTest::newRow("stray") << QStringList{u"slova.txt"_s} << CommandLine::Action::Refuse << u"slova.txt"_s;
+        QTest::newRow("due") << QStringList{u"--due"_s, u"--date"_s, u"2026-02-29"_s} << CommandLine::Action::Refuse
+                             << u"není platné datum"_s;
+        QTest::newRow("date alone") << QStringList{u"--date"_s, u"2026-03-01"_s} << CommandLine::Action::Refuse
+                                    << u"patří k volbě --due"_s;
+        QTest::newRow("import") << QStringList{u"--import"_s, u"a.kvtml"_s, u"--foreign"_s,
+                                               u"1"_s,        u"--czech"_s, u"0"_s}
+                                << CommandLine::Action::Import << QString();
+        QTest::newRow("export") << QStringList{u"--export"_s, u"3"_s, u"b.csv"_s} << CommandLine::Action::Export
+                                << QString();
+        QTest::newRow("export, no file") << QStringList{u"--export"_s, u"3"_s} << CommandLine::Action::Refuse
+                                         << u"chybí soubor"_s;
+        QTest::newRow("format") << QStringList{u"--import"_s, u"a"_s, u"--format"_s, u"xls"_s}
+                                << CommandLine::Action::Refuse << u"Neznámý formát „xls“"_s;
+        QTest::newRow("columns") << QStringList{u"--import"_s, u"a.csv"_s, u"--columns"_s, u"0,1"_s}
+                                 << CommandLine::Action::Refuse << u"od 1"_s;
+        QTest::newRow("foreign alone") << QStringList{u"--import"_s, u"a.kvtml"_s, u"--foreign"_s, u"1"_s}
+                                       << CommandLine::Action::Refuse << u"spolu"_s;
+        QTest::newRow("format alone") << QStringList{u"--format"_s, u"csv"_s} << CommandLine::Action::Refuse
+                                      << u"patří k volbě --import"_s;
+        QTest::newRow("import, no file") << QStringList{u"--import"_s} << CommandLine::Action::Refuse
+                                         << u"Volbě --import chybí hodnota"_s;
     }
     void commandLine() {
         QFETCH(QStringList, arguments);

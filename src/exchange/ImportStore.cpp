@@ -1,0 +1,174 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ImportStore.h"
+
+#include "core/WordLists.h"
+#include "store/DataDir.h"
+#include "store/FileNames.h"
+#include "store/TextRoutines.h"
+#include "store/Vocabulary.h"
+
+namespace Exchange {
+
+namespace {
+
+constexpr int kMaxLessons = 999;
+const QString kNoLesson = QStringLiteral("Bez lekce");
+
+// A side as a pair line holds it: each alternative on one line, the empty ones gone.
+QStringList cleaned(const QStringList& alternatives) {
+    QStringList kept;
+    for (const QString& alternative : alternatives) {
+        const QString text = fileText(alternative).trimmed();
+        if (!text.isEmpty())
+            kept << text;
+    }
+    return kept;
+}
+
+// "1 lekce", "3 lekce", "5 lekcí" and the like: the Czech count forms.
+QString counted(qsizetype n, const char* one, const char* few, const char* many) {
+    return QStringLiteral("%1 %2").arg(n).arg(QString::fromUtf8(n == 1 ? one : n >= 2 && n <= 4 ? few : many));
+}
+
+} // namespace
+
+bool Refusals::leavesOut() const {
+    return !star.isEmpty() || !tooManyAlternatives.isEmpty() || !emptySide.isEmpty() || !tooManyLessons.isEmpty();
+}
+
+StorePlan plan(const ImportedBook& book) {
+    StorePlan planned;
+    planned.title = fileText(book.title).trimmed();
+    if (planned.title.isEmpty())
+        planned.title = QStringLiteral("Importovaná učebnice");
+    planned.omitted = book.omitted;
+    for (const ImportedLesson& lesson : book.lessons) {
+        QString title = fileText(lesson.title).trimmed();
+        if (title.isEmpty())
+            title = kNoLesson;
+        QStringList lines;
+        for (const ImportedPair& pair : lesson.pairs) {
+            const QStringList foreign = cleaned(pair.foreign), czech = cleaned(pair.czech);
+            if (foreign.isEmpty() || czech.isEmpty()) {
+                planned.refused.emptySide << pair.source;
+            } else if ((foreign + czech).join(QString()).contains(u'*')) {
+                planned.refused.star << pair.source;
+            } else if (foreign.size() > WordLists::kMaxAlternatives || czech.size() > WordLists::kMaxAlternatives) {
+                planned.refused.tooManyAlternatives << pair.source;
+            } else {
+                lines << pairLine(foreign.join(u'+'), czech.join(u'+'));
+            }
+        }
+        // A lesson holds at most 2,000 pairs: the rest follow as "Název (2)", "Název (3)"…
+        if (lines.size() > WordLists::kMaxPairs)
+            planned.refused.splitLessons << title;
+        for (qsizetype from = 0, part = 1; from < lines.size() || from == 0; from += WordLists::kMaxPairs, ++part) {
+            const QString partTitle = part == 1 ? title : QStringLiteral("%1 (%2)").arg(title).arg(part);
+            if (planned.lessons.size() == kMaxLessons)
+                planned.refused.tooManyLessons << partTitle;
+            else
+                planned.lessons << ExportedLesson{partTitle, lines.mid(from, WordLists::kMaxPairs)};
+            if (lines.isEmpty())
+                break; // an empty lesson stays one, empty
+        }
+    }
+    return planned;
+}
+
+Stored store(const DataDir& dir, const StorePlan& plan) {
+    Stored stored;
+    const Vocabulary::Created book = Vocabulary::createTextbook(dir, plan.title, 2);
+    if (!book.status.ok()) {
+        stored.status = book.status;
+        return stored;
+    }
+    stored.utf8 = !book.status.notice().isEmpty();
+    const QString t = textbookNumberText(book.fileName);
+    const FolderIndex units = dir.folder(FileNames::kUnits);
+    QStringList written;
+    const auto undo = [&] {
+        for (const QString& file : std::as_const(written))
+            dir.remove(units, file);
+        dir.remove(FileNames::inBooks(book.fileName));
+    };
+    for (qsizetype i = 0; i < plan.lessons.size(); ++i) {
+        const QString l = QString::number(i + 1);
+        const ExportedLesson& lesson = plan.lessons[i];
+        for (const auto& [file, lines] : {std::pair{FileNames::titleFile(t, l), QStringList{lesson.title}},
+                                          std::pair{FileNames::lessonFile(t, l), lesson.pairLines}}) {
+            const IoStatus saved = dir.rewrite(units, file, lines);
+            if (!saved.ok()) {
+                undo();
+                stored.status = saved;
+                return stored;
+            }
+            written << file;
+            stored.utf8 = stored.utf8 || !saved.notice().isEmpty();
+        }
+        stored.pairs += int(lesson.pairLines.size());
+    }
+    stored.textbook = textbookNumber(book.fileName);
+    stored.lessons = int(plan.lessons.size());
+    return stored;
+}
+
+QString summary(const StorePlan& plan, const Stored& stored) {
+    QStringList lines;
+    if (!stored.status.ok())
+        return stored.status.message() + QStringLiteral("\nUčebnice nebyla založena.");
+    lines << QStringLiteral("Založena učebnice č. %1 „%2“: %3, %4.")
+                 .arg(stored.textbook)
+                 .arg(plan.title, counted(stored.lessons, "lekce", "lekce", "lekcí"),
+                      counted(stored.pairs, "dvojice", "dvojice", "dvojic"));
+    const std::pair<const QStringList*, const char*> refused[] = {
+        {&plan.refused.star, "s hvězdičkou „*“ v textu"},
+        {&plan.refused.tooManyAlternatives, "s více než 10 variantami na jedné straně"},
+        {&plan.refused.emptySide, "s prázdnou stranou"},
+    };
+    for (const auto& [sources, why] : refused) {
+        if (!sources->isEmpty())
+            lines << QStringLiteral("Vynecháno %1 %2: %3.")
+                         .arg(counted(sources->size(), "dvojice", "dvojice", "dvojic"), QString::fromUtf8(why),
+                              sources->join(QStringLiteral(", ")));
+    }
+    if (!plan.refused.tooManyLessons.isEmpty())
+        lines << QStringLiteral("Vynecháno %1 nad 999: %2.")
+                     .arg(counted(plan.refused.tooManyLessons.size(), "lekce", "lekce", "lekcí"),
+                          plan.refused.tooManyLessons.join(QStringLiteral(", ")));
+    if (!plan.refused.splitLessons.isEmpty())
+        lines << QStringLiteral("Rozděleno po 2 000 dvojicích: %1.")
+                     .arg(plan.refused.splitLessons.join(QStringLiteral(", ")));
+    QStringList omitted;
+    for (const Omitted& kind : plan.omitted) {
+        if (kind.count > 0)
+            omitted << QStringLiteral("%1 %2").arg(kind.what).arg(kind.count);
+    }
+    if (!omitted.isEmpty())
+        lines << QStringLiteral("Nepřeneseno: %1.").arg(omitted.join(QStringLiteral(", ")));
+    if (stored.utf8)
+        lines << QStringLiteral("Některé texty nejdou zapsat ve Windows-1250: jejich soubory jsou v UTF-8.");
+    return lines.join(u'\n');
+}
+
+ExportedBook loadTextbook(const DataDir& dir, int textbook, IoStatus* status) {
+    ExportedBook book;
+    const QString t = QString::number(textbook);
+    IoStatus read;
+    book.title = dir.readFirstLine(FileNames::inBooks(FileNames::textbookFile(t)), &read);
+    const FileListing lessons = dir.listLessons(t);
+    if (read.ok() && !lessons.errors.isEmpty())
+        read = lessons.errors.first();
+    for (qsizetype i = 0; read.ok() && i < lessons.fileNames.size(); ++i) {
+        const FileLines pairs = Vocabulary::loadPairs(dir, Vocabulary::lessonFileOf(lessons.fileNames[i]));
+        if (!pairs.status.ok())
+            read = pairs.status;
+        QStringList lines = pairs.lines;
+        lines.removeAll(QString());
+        book.lessons << ExportedLesson{lessons.names[i], lines};
+    }
+    if (status)
+        *status = read;
+    return book;
+}
+
+} // namespace Exchange

@@ -1,0 +1,80 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "Transfer.h"
+
+#include "exchange/Delimited.h"
+#include "exchange/FlashCards.h"
+#include "exchange/Kvtml.h"
+#include "store/DataDir.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cerrno>
+
+namespace Exchange {
+
+ImportedBook readFile(const QString& path, const ImportOptions& options) {
+    const QString title = QFileInfo(path).completeBaseName();
+    switch (options.format) {
+    case Format::Kvtml: {
+        if (options.foreignId >= 0)
+            return readKvtml(path, options.foreignId, options.czechId);
+        const KvtmlHeader header = readKvtmlHeader(path);
+        if (!header.problem.isEmpty()) {
+            ImportedBook failed;
+            failed.problem = header.problem;
+            return failed;
+        }
+        return readKvtml(path, header.foreign, header.czech);
+    }
+    case Format::Csv:
+    case Format::Tsv: {
+        const DelimitedTable table = readDelimited(path, options.format == Format::Tsv ? QChar(u'\t') : QChar());
+        if (!table.problem.isEmpty() && table.rows.isEmpty()) {
+            ImportedBook failed;
+            failed.problem = table.problem;
+            return failed;
+        }
+        ColumnChoice columns;
+        columns.header = table.headerLikely;
+        if (options.columns.size() >= 2) {
+            columns.foreign = options.columns[0];
+            columns.czech = options.columns[1];
+            columns.lesson = options.columns.value(2, -1);
+        }
+        return importDelimited(table, columns, title);
+    }
+    case Format::FlashCards:
+        return readFlashCards(path, options.splitCommas, title);
+    }
+    return {};
+}
+
+IoStatus writeFile(const DataDir& dir, int textbook, const QString& path, Format format) {
+    IoStatus read;
+    const ExportedBook book = loadTextbook(dir, textbook, &read);
+    if (!read.ok())
+        return read;
+    QByteArray bytes;
+    switch (format) {
+    case Format::Kvtml:
+        bytes = writeKvtml(book);
+        break;
+    case Format::Csv:
+        bytes = writeDelimited(book, u';');
+        break;
+    case Format::Tsv:
+        bytes = writeDelimited(book, u'\t');
+        break;
+    case Format::FlashCards:
+        bytes = writeFlashCards(book);
+        break;
+    }
+    // Whole or not at all: a file half written would look like a textbook with lessons missing.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return IoStatus::fromError(IoStatus::Operation::Write, path, file.error(), errno);
+    return {};
+}
+
+} // namespace Exchange

@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "exchange/ImportStore.h"
+
+namespace Exchange {
+
+// How a file is read: its format and the choices the wizard or the command line made.
+struct ImportOptions {
+    Format format = Format::Csv;
+    int foreignId = -1; // KVTML identifiers; -1: the preselected ones
+    int czechId = -1;
+    QList<int> columns;       // CSV/TSV: foreign, Czech[, lesson], 0-based; empty: 0, 1 and the header guessed
+    bool splitCommas = false; // flash cards: ", " separates alternatives
+};
+
+// A file read into a book, by its format; book.problem says why it could not be.
+ImportedBook readFile(const QString& path, const ImportOptions& options);
+// A textbook written to a file in a format, whole or not at all.
+IoStatus writeFile(const DataDir& dir, int textbook, const QString& path, Format format);
+
+} // namespace Exchange
