@@ -32,8 +32,6 @@ constexpr qsizetype kSampleRows = 20;
 // On a tie the tab wins (it is rarely text), then ";" (what Czech spreadsheets write).
 constexpr std::array<char16_t, 3> kSeparators{u'\t', u';', u','};
 
-const QString kNoLesson = u"Bez lekce"_s;
-
 QString unreadable(const QString& path, const QString& reason) {
     return IoStatus::failure(IoStatus::Operation::Read, path, reason).message();
 }
@@ -270,21 +268,14 @@ DelimitedTable readDelimited(const QString& path, QChar separator) {
 ImportedBook importDelimited(const DelimitedTable& table, const ColumnChoice& columns, const QString& title) {
     ImportedBook book;
     book.title = title;
-    QHash<QString, qsizetype> lessonAt; // title -> index in book.lessons, in order of first appearance
+    LessonsByTitle lessons(book);
     for (qsizetype i = columns.header ? 1 : 0; i < table.rows.size(); ++i) {
         const QStringList& row = table.rows[i];
         if (isBlank(row))
             continue; // an empty line, or a row of empty fields: no pair at all
-        QString lesson = columns.lesson < 0 ? title : row.value(columns.lesson);
-        if (lesson.trimmed().isEmpty())
-            lesson = kNoLesson;
-        auto at = lessonAt.constFind(lesson);
-        if (at == lessonAt.cend()) {
-            at = lessonAt.insert(lesson, book.lessons.size());
-            book.lessons.append({lesson, {}});
-        }
-        book.lessons[*at].pairs.append({alternatives(row.value(columns.foreign)),
-                                        alternatives(row.value(columns.czech)), u"řádek %1"_s.arg(i + 1)});
+        lessons[columns.lesson < 0 ? title : row.value(columns.lesson)].pairs.append(
+            {alternatives(row.value(columns.foreign)), alternatives(row.value(columns.czech)),
+             u"řádek %1"_s.arg(i + 1)});
     }
     return book;
 }

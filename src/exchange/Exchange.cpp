@@ -25,4 +25,14 @@ bool formatOf(const QString& fileName, Format* format) {
     return false;
 }
 
+ImportedLesson& LessonsByTitle::operator[](const QString& title) {
+    const QString name = title.trimmed().isEmpty() ? kNoLesson : title;
+    auto at = m_at.constFind(name);
+    if (at == m_at.cend()) {
+        at = m_at.insert(name, m_book.lessons.size());
+        m_book.lessons.append({name, {}});
+    }
+    return m_book.lessons[*at];
+}
+
 } // namespace Exchange

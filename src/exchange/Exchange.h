@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -13,6 +14,9 @@
 namespace Exchange {
 
 enum class Format { Kvtml, Csv, Tsv, FlashCards };
+
+// The lesson of the pairs a file puts in none.
+inline const QString kNoLesson = QStringLiteral("Bez lekce");
 
 // A pair as a file held it: each side's alternatives as read (texts not yet cleaned), and where it
 // stood: the line number (CSV, TSV, flash cards; 1-based, header included) or the KVTML entry id.
@@ -50,6 +54,17 @@ struct ExportedLesson {
 struct ExportedBook {
     QString title;
     QList<ExportedLesson> lessons;
+};
+
+// The lessons of a book gathered by title, in the order of their first pair; a blank title is kNoLesson.
+class LessonsByTitle {
+public:
+    explicit LessonsByTitle(ImportedBook& book) : m_book(book) {}
+    ImportedLesson& operator[](const QString& title);
+
+private:
+    ImportedBook& m_book;
+    QHash<QString, qsizetype> m_at; // title -> index in m_book.lessons
 };
 
 // The format a file name's extension names: .kvtml, .csv, .tsv, .txt (flash cards); false for others.

@@ -13,8 +13,6 @@ using namespace Qt::StringLiterals;
 namespace Exchange {
 namespace {
 
-const QString kNoLesson = u"Bez lekce"_s;
-
 // What the "#" lines at the top of the file say. Columns 0-based, -1 for none.
 struct Header {
     QChar separator = u'\t';
@@ -204,22 +202,14 @@ ImportedBook readFlashCards(const QString& path, bool splitCommas, const QString
         ++czech;
 
     Left left;
-    QHash<QString, qsizetype> lessonAt; // title -> index in book.lessons, in order of first appearance
+    LessonsByTitle lessons(book);
     for (qsizetype i = header.lines; i < table.rows.size(); ++i) {
         const QStringList& row = table.rows[i];
         if (std::all_of(row.cbegin(), row.cend(), [](const QString& field) { return field.trimmed().isEmpty(); }))
             continue;
-        QString lesson = header.deck < 0 ? title : row.value(header.deck).section(u"::"_s, -1);
-        if (lesson.trimmed().isEmpty())
-            lesson = kNoLesson;
-        auto at = lessonAt.constFind(lesson);
-        if (at == lessonAt.cend()) {
-            at = lessonAt.insert(lesson, book.lessons.size());
-            book.lessons.append({lesson, {}});
-        }
-        book.lessons[*at].pairs.append({sideOf(row.value(foreign), header, splitCommas, &left),
-                                        sideOf(row.value(czech), header, splitCommas, &left),
-                                        u"řádek %1"_s.arg(i + 1)});
+        lessons[header.deck < 0 ? title : row.value(header.deck).section(u"::"_s, -1)].pairs.append(
+            {sideOf(row.value(foreign), header, splitCommas, &left),
+             sideOf(row.value(czech), header, splitCommas, &left), u"řádek %1"_s.arg(i + 1)});
         left.tags += header.tags >= 0 && !row.value(header.tags).trimmed().isEmpty() ? 1 : 0;
         for (int column = 0; column < row.size(); ++column)
             if (column != foreign && column != czech && !header.isMeta(column) && !row[column].trimmed().isEmpty())

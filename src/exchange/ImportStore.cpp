@@ -12,7 +12,6 @@ namespace Exchange {
 namespace {
 
 constexpr int kMaxLessons = 999;
-const QString kNoLesson = QStringLiteral("Bez lekce");
 
 // A side as a pair line holds it: each alternative on one line, the empty ones gone.
 QStringList cleaned(const QStringList& alternatives) {

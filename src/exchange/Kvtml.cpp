@@ -377,7 +377,7 @@ ImportedBook readKvtml(const QString& path, int foreignId, int czechId) {
                        u"byly příliš dlouhé."_s.arg(shown(path)));
     // A big file's peak of memory comes here: the index goes first, the unsorted pairs move.
     entries.at = {};
-    ImportedLesson unsorted{u"Bez lekce"_s, {}};
+    ImportedLesson unsorted{kNoLesson, {}};
     unsorted.pairs.reserve(std::count(used.cbegin(), used.cend(), false));
     for (qsizetype i = 0; i < entries.pairs.size(); ++i) {
         if (!used.at(i))
