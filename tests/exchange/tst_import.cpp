@@ -9,8 +9,10 @@
 #include "store/Vocabulary.h"
 
 #include <QLockFile>
+
 #include <QProcess>
 #include <QTest>
+#include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
 using namespace Exchange;
@@ -181,6 +183,55 @@ private Q_SLOTS:
         QCOMPARE(run({u"--import"_s, u"slova.csv"_s}, &said), 1);
         QVERIFY2(said.contains("zavřete ho"), said.constData());
         QVERIFY(!QFile::exists(s.dir.filePath(u"books/3.mum"_s)));
+    }
+
+    // Hostile files on the terminal, smallest first (the peak is the largest of all runs so far): a
+    // Czech message, exit code 1, nothing created, and at most four times the file's size plus 50 MB.
+    // The bytes are made in the test itself: a child counts what its parent held when it was forked.
+    void hostileFiles_data() {
+        QTest::addColumn<QString>("file");
+        for (const char* file : {"malformed.kvtml", "laughs.kvtml", "binary.csv", "wide.csv", "big.kvtml"})
+            QTest::newRow(file) << QString::fromLatin1(file);
+    }
+    void hostileFiles() {
+        QFETCH(QString, file);
+        Sandbox s;
+        qint64 size = 0;
+        {
+            QByteArray bytes;
+            if (file == u"malformed.kvtml"_s) {
+                bytes = "<kvtml version=\"2.0\"><entries><entry id=\"0\">";
+            } else if (file == u"laughs.kvtml"_s) {
+                bytes = "<?xml version=\"1.0\"?>\n<!DOCTYPE kvtml [\n<!ENTITY a0 \"laugh\">\n";
+                for (int i = 1; i <= 9; ++i)
+                    bytes += "<!ENTITY a" + QByteArray::number(i) + " \"" +
+                             QByteArray("&a" + QByteArray::number(i - 1) + ";").repeated(10) + "\">\n";
+                bytes += "]>\n<kvtml version=\"2.0\"><information><title>&a9;</title></information></kvtml>\n";
+            } else if (file == u"binary.csv"_s) {
+                for (int i = 0; i < 40000; ++i)
+                    bytes += char(i * 7919 % 256);
+            } else if (file == u"wide.csv"_s) {
+                bytes = QByteArray("a;").repeated(100000);
+            } else {
+                const QByteArray entry = "<entry id=\"1\"><translation id=\"0\"><text>Wort</text></translation>"
+                                         "<translation id=\"1\"><text>slovo</text></translation></entry>\n";
+                bytes = "<kvtml version=\"2.0\"><entries>" + entry.repeated((50 << 20) / entry.size()); // cut short
+            }
+            size = bytes.size();
+            QVERIFY(writeBytes(s.dir.filePath(file), bytes));
+        }
+        QProcess program;
+        program.setProcessEnvironment(QProcessEnvironment());
+        program.start(QStringLiteral(MEMORAN_BINARY), {u"--data"_s, s.dir.path(), u"--import"_s, s.dir.filePath(file)});
+        QVERIFY(program.waitForFinished(60000));
+        const QString said = QString::fromUtf8(program.readAllStandardError());
+        QCOMPARE(program.exitCode(), 1);
+        QVERIFY2(said.contains(u"soubor"_s, Qt::CaseInsensitive), qPrintable(said));
+        QCOMPARE(QDir(s.dir.filePath(u"books"_s)).entryList(QDir::Files), QStringList());
+        rusage children{};
+        QVERIFY(getrusage(RUSAGE_CHILDREN, &children) == 0);
+        const qint64 peak = qint64(children.ru_maxrss) * 1024;
+        QVERIFY2(peak < 4 * size + (50 << 20), qPrintable(u"%1 MB"_s.arg(peak >> 20)));
     }
 };
 
