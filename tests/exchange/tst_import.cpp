@@ -154,6 +154,19 @@ private Q_SLOTS:
         QCOMPARE(QDir(s.dir.filePath(u"units"_s)).entryList({u"3_*"_s}, QDir::Files).size(), keepsEmpty ? 6 : 4);
     }
 
+    // A file KDE's own library wrote (tools/kvtml-check write): nested lessons flattened, a
+    // comma-separated text as alternatives, the empty lesson kept.
+    void fileKdeWrote() {
+        const StorePlan planned =
+            plan(readFile(QStringLiteral(MEMORAN_TEST_DATA "/kvtml/kde-written.kvtml"), {Format::Kvtml}));
+        QStringList lessons;
+        for (const ExportedLesson& lesson : planned.lessons)
+            lessons << lesson.title + u": "_s + lesson.pairLines.join(u' ');
+        QCOMPARE(lessons, (QStringList{u"Rodina: der Vater*otec+táta* die Mutter*matka* der Bruder*bratr*"_s,
+                                       u"Cestování / Na letišti: der Flughafen*letiště* das Flugzeug*letadlo*"_s,
+                                       u"Prázdná: "_s}));
+    }
+
     // The terminal: an import prints its summary, an export writes the file; a running window's lock
     // refuses both with exit code 1; a file of no known kind is a usage error.
     void terminal() {
