@@ -26,13 +26,17 @@ bool formatOf(const QString& fileName, Format* format) {
 }
 
 ImportedLesson& LessonsByTitle::operator[](const QString& title) {
+    if (m_last >= 0 && title == m_lastTitle)
+        return m_book.lessons[m_last];
     const QString name = title.trimmed().isEmpty() ? kNoLesson : title;
     auto at = m_at.constFind(name);
     if (at == m_at.cend()) {
         at = m_at.insert(name, m_book.lessons.size());
         m_book.lessons.append({name, {}});
     }
-    return m_book.lessons[*at];
+    m_lastTitle = title;
+    m_last = *at;
+    return m_book.lessons[m_last];
 }
 
 } // namespace Exchange

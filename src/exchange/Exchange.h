@@ -65,6 +65,9 @@ public:
 private:
     ImportedBook& m_book;
     QHash<QString, qsizetype> m_at; // title -> index in m_book.lessons
+    // The title asked for last and its lesson: rows mostly come lesson after lesson.
+    QString m_lastTitle;
+    qsizetype m_last = -1;
 };
 
 // The format a file name's extension names: .kvtml, .csv, .tsv, .txt (flash cards); false for others.
