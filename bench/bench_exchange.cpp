@@ -82,6 +82,7 @@ struct PlainLesson {
 };
 
 // The files of a new textbook written as plainly as can be: one QFile write each, Windows-1250, CR LF.
+// Nothing is synced to disk: the import's saves are (QSaveFile), which is most of the wall-clock ratio.
 void writePlain(const QString& root, const QString& title, const QList<PlainLesson>& lessons) {
     writeFile(root + u"/books/"_s + FileNames::textbookFile(kNewTextbook), line(title));
     const QString units = root + u"/units/"_s;
