@@ -125,7 +125,10 @@ QString signedNumber(double value) {
 }
 
 QString pairLine(const QString& foreign, const QString& czech) {
-    return foreign + u'*' + czech + u'*';
+    QString line;
+    line.reserve(foreign.size() + czech.size() + 2);
+    line.append(foreign).append(u'*').append(czech).append(u'*');
+    return line;
 }
 
 QString editForm(const QString& line) {
@@ -157,6 +160,16 @@ bool breaksLine(QChar c) {
 } // namespace
 
 QString fileText(const QString& text, int* position) {
+    // Most texts have nothing to drop: they are kept whole, without a copy (an import cleans every side).
+    const bool clean = std::none_of(text.cbegin(), text.cend(), [](QChar c) {
+        const char16_t u = c.unicode();
+        return u < 0x20 || (u >= 0x7f && u <= 0x9f) || u == 0x2028 || u == 0x2029;
+    });
+    if (clean) {
+        if (position && (*position < 0 || *position > text.size()))
+            *position = int(text.size());
+        return text;
+    }
     QString kept;
     kept.reserve(text.size());
     bool inRun = false;      // a run of breaks since the last character kept

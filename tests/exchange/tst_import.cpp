@@ -157,8 +157,8 @@ private Q_SLOTS:
     // A file KDE's own library wrote (tools/kvtml-check write): nested lessons flattened, a
     // comma-separated text as alternatives, the empty lesson kept.
     void fileKdeWrote() {
-        const StorePlan planned =
-            plan(readFile(QStringLiteral(MEMORAN_TEST_DATA "/kvtml/kde-written.kvtml"), {Format::Kvtml}));
+        const StorePlan planned = plan(
+            readFile(QStringLiteral(MEMORAN_TEST_DATA "/kvtml/kde-written.kvtml"), {Format::Kvtml, -1, -1, {}, false}));
         QStringList lessons;
         for (const ExportedLesson& lesson : planned.lessons)
             lessons << lesson.title + u": "_s + lesson.pairLines.join(u' ');
