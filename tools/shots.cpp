@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Saves a picture of every window a person should look over after a change: each page of the main
 // window, the hint window in each of its uses, QuickClick on both pages, the background and each
-// step of the vocabulary editor. Runs on a copy of the demo data; answers every question Yes.
+// step of the vocabulary editor (import and export included). Runs on a copy of the demo data; answers every question
+// Yes.
 //
 // Usage: memoran-shots FOLDER [DEMO]   (DEMO: the demo data directory, by default the source tree's)
 // Run it offscreen (QT_QPA_PLATFORM=offscreen) or on a real screen to see the window manager's frames.
@@ -9,6 +10,7 @@
 #include "app/MainWindow.h"
 #include "app/Translation.h"
 #include "core/AppState.h"
+#include "exchange/Transfer.h"
 #include "hints/QuickClickWindow.h"
 #include "history/ReviewHistory.h"
 #include "review/ReviewPage.h"
@@ -271,20 +273,65 @@ int main(int argc, char* argv[]) {
                              QStringLiteral("CmdNext Opt4 CmdNext Lst=%1 CmdNext").arg(book),
                              QStringLiteral("CmdNext Opt4 CmdNext Lst=%1 CmdNext Lst2=V_hotelu CmdNext").arg(book),
                              QStringLiteral("CmdNext Opt5 CmdNext Lst=%1 CmdNext").arg(book)};
-    for (const QString& walk : walks) {
+    int shotNumber = 0;
+    const auto shoot = [&](const QString& walk) {
         w.showPage(PageId::MainMenu);
         run(&w, QStringLiteral("F2ImgBook"));
         EditorWizard* editor = w.editor();
         if (!editor) {
             std::fprintf(stderr, "memoran-shots: the editor did not open\n");
-            return 1;
+            return false;
         }
         run(editor, walk);
         save(editor,
-             QStringLiteral("wizard-%1-step%2").arg(int(&walk - walks), 2, 10, QChar(u'0')).arg(editor->currentStep()));
+             QStringLiteral("wizard-%1-step%2").arg(shotNumber++, 2, 10, QChar(u'0')).arg(editor->currentStep()));
         editor->CmdEnd_Click(); // asks, answered Yes
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return true;
+    };
+    for (const QString& walk : walks) {
+        if (!shoot(walk))
+            return 1;
     }
+
+    // Import and export: the file dialog answered with files made here, a table with a lesson column
+    // and a row the store refuses, and the demo textbook exported as KVTML and flash-card text.
+    const QString table = data.filePath(QStringLiteral("slovíčka.csv"));
+    QFile csv(table);
+    const QByteArray rows =
+        QStringLiteral("Lekce;Němčina;Čeština\r\nRodina;die Mutter;matka\r\nRodina;der Vater;otec\r\n"
+                       "Dům;das Haus;dům+domek\r\nDům;die Küche;kuchyně\r\nDům;der Stern*;hvězda\r\n")
+            .toUtf8();
+    if (!csv.open(QIODevice::WriteOnly) || csv.write(rows) != rows.size() || !csv.flush()) {
+        std::fprintf(stderr, "memoran-shots: cannot write %s\n", qPrintable(table));
+        return 1;
+    }
+    csv.close();
+    const QString kvtml = data.filePath(QStringLiteral("němčina.kvtml"));
+    const QString cards = data.filePath(QStringLiteral("kartičky.txt"));
+    if (!Exchange::writeFile(dataDir, 3, kvtml, Exchange::Format::Kvtml).ok() ||
+        !Exchange::writeFile(dataDir, 3, cards, Exchange::Format::FlashCards).ok()) {
+        std::fprintf(stderr, "memoran-shots: cannot export textbook 3\n");
+        return 1;
+    }
+    QString chosenFile;
+    EditorWizard::setFileDialogHook([&chosenFile](QWidget*) { return chosenFile; });
+    const QString exchange = QStringLiteral("CmdNext Opt7 CmdNext");
+    const std::pair<QString, QString> exchangeWalks[] = {
+        {table, exchange + QStringLiteral(" VymCmdProchazet")},
+        {kvtml, exchange + QStringLiteral(" VymOptExport VymCmdProchazet VymCmbUcebnice=%1").arg(book)},
+        {table, exchange + QStringLiteral(" VymCmdProchazet CmdNext")},
+        {kvtml, exchange + QStringLiteral(" VymCmdProchazet CmdNext")},
+        {cards, exchange + QStringLiteral(" VymCmdProchazet CmdNext VymChkCarky")},
+        {table, exchange + QStringLiteral(" VymCmdProchazet CmdNext CmdNext")},
+        {table, exchange + QStringLiteral(" VymCmdProchazet CmdNext CmdNext VymChkSouhlas CmdNext")},
+    };
+    for (const auto& [file, walk] : exchangeWalks) {
+        chosenFile = file;
+        if (!shoot(walk))
+            return 1;
+    }
+    EditorWizard::setFileDialogHook({});
     std::printf("memoran-shots: %d pictures in %s\n", g_saved, qPrintable(g_folder));
     return g_failed == 0 ? 0 : 1;
 }

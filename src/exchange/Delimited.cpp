@@ -210,6 +210,10 @@ bool looksLikeHeader(const QStringList& row) {
     return named;
 }
 
+// Header names of a column that names each row's lesson.
+const QStringList kLessonColumnNames{u"lekce"_s, u"kapitola"_s, u"lesson"_s, u"chapter"_s,
+                                     u"unit"_s,  u"deck"_s,     u"lektion"_s};
+
 // A side's alternatives: the texts between its "+"s, blank ones dropped.
 QStringList alternatives(const QString& side) {
     // Most sides hold one text: kept as it is, it shares the field's characters instead of copying them.
@@ -268,6 +272,26 @@ DelimitedTable readDelimited(const QString& path, QChar separator) {
     }
     table.rows.clear();
     return table;
+}
+
+ColumnChoice guessColumns(const DelimitedTable& table) {
+    ColumnChoice choice;
+    choice.header = table.headerLikely;
+    if (!table.headerLikely)
+        return choice;
+    const QStringList& names = table.rows.first();
+    QList<int> others;
+    for (int i = 0; i < names.size(); ++i) {
+        if (choice.lesson < 0 && kLessonColumnNames.contains(names[i].trimmed().toCaseFolded()))
+            choice.lesson = i;
+        else
+            others << i;
+    }
+    if (choice.lesson < 0 || others.size() < 2)
+        return {0, 1, -1, choice.header};
+    choice.foreign = others[0];
+    choice.czech = others[1];
+    return choice;
 }
 
 ImportedBook importDelimited(const DelimitedTable& table, const ColumnChoice& columns, const QString& title) {

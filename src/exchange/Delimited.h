@@ -23,6 +23,10 @@ struct ColumnChoice {
     int lesson = -1;
     bool header = false; // the first row is left out
 };
+// The columns a table most likely holds its pairs in: where a header row names a lesson column
+// ("Lekce", "Lesson", "Deck"…), the lesson is there and the first two other columns are foreign and
+// Czech; otherwise columns 0 and 1 without a lesson.
+ColumnChoice guessColumns(const DelimitedTable& table);
 // The pairs of the chosen columns; a side's "+" separates its alternatives.
 ImportedBook importDelimited(const DelimitedTable& table, const ColumnChoice& columns, const QString& title);
 

@@ -122,29 +122,31 @@ Stored store(const DataDir& dir, const StorePlan& plan) {
     return stored;
 }
 
-QString summary(const StorePlan& plan, const Stored& stored) {
+QStringList leftOut(const Refusals& refused) {
     QStringList lines;
-    if (!stored.status.ok())
-        return stored.status.message() + QStringLiteral("\nUčebnice nebyla založena.");
-    lines << QStringLiteral("Založena učebnice č. %1 „%2“: %3, %4.")
-                 .arg(stored.textbook)
-                 .arg(plan.title, counted(stored.lessons, "lekce", "lekce", "lekcí"),
-                      counted(stored.pairs, "dvojice", "dvojice", "dvojic"));
-    const std::pair<const QStringList*, const char*> refused[] = {
-        {&plan.refused.star, "s hvězdičkou „*“ v textu"},
-        {&plan.refused.tooManyAlternatives, "s více než 10 variantami na jedné straně"},
-        {&plan.refused.emptySide, "s prázdnou stranou"},
+    const std::pair<const QStringList*, const char*> rows[] = {
+        {&refused.star, "s hvězdičkou „*“ v textu"},
+        {&refused.tooManyAlternatives, "s více než 10 variantami na jedné straně"},
+        {&refused.emptySide, "s prázdnou stranou"},
     };
-    for (const auto& [sources, why] : refused) {
+    for (const auto& [sources, why] : rows) {
         if (!sources->isEmpty())
             lines << QStringLiteral("Vynecháno %1 %2: %3.")
                          .arg(counted(sources->size(), "dvojice", "dvojice", "dvojic"), QString::fromUtf8(why),
                               sources->join(QStringLiteral(", ")));
     }
-    if (!plan.refused.tooManyLessons.isEmpty())
+    if (!refused.tooManyLessons.isEmpty())
         lines << QStringLiteral("Vynecháno %1 nad 999: %2.")
-                     .arg(counted(plan.refused.tooManyLessons.size(), "lekce", "lekce", "lekcí"),
-                          plan.refused.tooManyLessons.join(QStringLiteral(", ")));
+                     .arg(counted(refused.tooManyLessons.size(), "lekce", "lekce", "lekcí"),
+                          refused.tooManyLessons.join(QStringLiteral(", ")));
+    return lines;
+}
+
+namespace {
+
+// What was left out, split and not carried over: the lines after the headline of either summary.
+QStringList details(const StorePlan& plan) {
+    QStringList lines = leftOut(plan.refused);
     if (!plan.refused.splitLessons.isEmpty())
         lines << QStringLiteral("Rozděleno po 2 000 dvojicích: %1.")
                      .arg(plan.refused.splitLessons.join(QStringLiteral(", ")));
@@ -155,8 +157,32 @@ QString summary(const StorePlan& plan, const Stored& stored) {
     }
     if (!omitted.isEmpty())
         lines << QStringLiteral("Nepřeneseno: %1.").arg(omitted.join(QStringLiteral(", ")));
+    return lines;
+}
+
+} // namespace
+
+QString summary(const StorePlan& plan, const Stored& stored) {
+    if (!stored.status.ok())
+        return stored.status.message() + QStringLiteral("\nUčebnice nebyla založena.");
+    QStringList lines{QStringLiteral("Založena učebnice č. %1 „%2“: %3, %4.")
+                          .arg(stored.textbook)
+                          .arg(plan.title, counted(stored.lessons, "lekce", "lekce", "lekcí"),
+                               counted(stored.pairs, "dvojice", "dvojice", "dvojic"))};
+    lines << details(plan);
     if (stored.utf8)
         lines << QStringLiteral("Některé texty nejdou zapsat ve Windows-1250: jejich soubory jsou v UTF-8.");
+    return lines.join(u'\n');
+}
+
+QString planSummary(const StorePlan& plan) {
+    qsizetype pairs = 0;
+    for (const ExportedLesson& lesson : plan.lessons)
+        pairs += lesson.pairLines.size();
+    QStringList lines{QStringLiteral("Bude založena nová učebnice „%1“: %2, %3.")
+                          .arg(plan.title, counted(plan.lessons.size(), "lekce", "lekce", "lekcí"),
+                               counted(pairs, "dvojice", "dvojice", "dvojic"))};
+    lines << details(plan);
     return lines.join(u'\n');
 }
 

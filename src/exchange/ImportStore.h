@@ -45,6 +45,10 @@ Stored store(const DataDir& dir, const StorePlan& plan);
 // The Czech summary of an import: textbook, lessons, pairs, what was left out and where, the
 // encoding note (once).
 QString summary(const StorePlan& plan, const Stored& stored);
+// The same before anything is stored: what will be created and what will be left out.
+QString planSummary(const StorePlan& plan);
+// One line for each kind of row or lesson the plan leaves out, with their sources; empty when none.
+QStringList leftOut(const Refusals& refused);
 
 // A textbook of ours for the writers; status says why it could not be read.
 ExportedBook loadTextbook(const DataDir& dir, int textbook, IoStatus* status);

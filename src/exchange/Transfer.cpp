@@ -55,16 +55,21 @@ IoStatus writeFile(const DataDir& dir, int textbook, const QString& path, Format
     const ExportedBook book = loadTextbook(dir, textbook, &read);
     if (!read.ok())
         return read;
+    return writeBook(book, path, format);
+}
+
+IoStatus writeBook(const ExportedBook& book, const QString& path, Format format, bool oneLesson) {
     QByteArray bytes;
+    const bool lesson = oneLesson && book.lessons.size() == 1;
     switch (format) {
     case Format::Kvtml:
         bytes = writeKvtml(book);
         break;
     case Format::Csv:
-        bytes = writeDelimited(book, u';');
+        bytes = lesson ? writeDelimited(book.lessons.first(), u';') : writeDelimited(book, u';');
         break;
     case Format::Tsv:
-        bytes = writeDelimited(book, u'\t');
+        bytes = lesson ? writeDelimited(book.lessons.first(), u'\t') : writeDelimited(book, u'\t');
         break;
     case Format::FlashCards:
         bytes = writeFlashCards(book);

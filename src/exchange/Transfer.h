@@ -18,5 +18,8 @@ struct ImportOptions {
 ImportedBook readFile(const QString& path, const ImportOptions& options);
 // A textbook written to a file in a format, whole or not at all.
 IoStatus writeFile(const DataDir& dir, int textbook, const QString& path, Format format);
+// A book written to a file the same way. oneLesson: the book's only lesson is what is exported, so
+// CSV and TSV leave the lesson column out.
+IoStatus writeBook(const ExportedBook& book, const QString& path, Format format, bool oneLesson = false);
 
 } // namespace Exchange

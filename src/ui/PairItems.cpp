@@ -25,9 +25,13 @@ namespace PairItems {
 
 void fill(QListWidget* list, const QStringList& pairLines) {
     list->clear();
+    append(list, pairLines);
+    clearChoice(list);
+}
+
+void append(QListWidget* list, const QStringList& pairLines) {
     for (const QString& line : pairLines)
         insertPair(list, list->count(), pairField(line, 1), pairField(line, 2));
-    clearChoice(list);
 }
 
 void removeSelected(QListWidget* list) {

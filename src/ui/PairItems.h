@@ -13,6 +13,8 @@ namespace PairItems {
 
 // Replaces the list's items by the pairs of these pair lines, in their order; none is chosen.
 void fill(QListWidget* list, const QStringList& pairLines);
+// Adds the pairs of these pair lines after the list's last item; the user's choice stays.
+void append(QListWidget* list, const QStringList& pairLines);
 // The pair lines of the list's items, in list order.
 QStringList pairLines(const QListWidget* list);
 // The selected item's pair opened in the change window. OK puts the edited pair back in its place;

@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "wizard/EditorWizard.h"
 
+#include "core/WordLists.h"
+#include "exchange/FlashCards.h"
+#include "exchange/Kvtml.h"
+#include "exchange/Transfer.h"
 #include "store/DataDir.h"
 #include "store/FileNames.h"
 #include "store/TextRoutines.h"
@@ -14,12 +18,18 @@
 #include "ui/StoreQuestions.h"
 #include "ui/WrapLabel.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -53,11 +63,12 @@ constexpr ControlSpec kControls[] = {
      "Frm(1)"},
     {"LblPopis(4)", Kind::Label, 240, 1035, 7920, 270, "Co chcete udělat:", "Frm(1)"},
     {"Opt1", Kind::Option, 480, 1365, 7680, 300, "Založit novou učebnici", "Frm(1)"},
-    {"Opt2", Kind::Option, 480, 1695, 7680, 300, "Přidat novou lekci do již existující učebnice", "Frm(1)"},
-    {"Opt3", Kind::Option, 480, 2025, 7680, 300, "Editovat informace o učebnici", "Frm(1)"},
-    {"Opt4", Kind::Option, 480, 2355, 7680, 300, "Editovat lekci v již existující učebnici", "Frm(1)"},
-    {"Opt5", Kind::Option, 480, 2685, 7680, 300, "Smazat učebnici", "Frm(1)"},
-    {"Opt6", Kind::Option, 480, 3015, 7680, 300, "Smazat lekci v již existující učebnici", "Frm(1)"},
+    {"Opt2", Kind::Option, 480, 1665, 7680, 300, "Přidat novou lekci do již existující učebnice", "Frm(1)"},
+    {"Opt3", Kind::Option, 480, 1965, 7680, 300, "Editovat informace o učebnici", "Frm(1)"},
+    {"Opt4", Kind::Option, 480, 2265, 7680, 300, "Editovat lekci v již existující učebnici", "Frm(1)"},
+    {"Opt5", Kind::Option, 480, 2565, 7680, 300, "Smazat učebnici", "Frm(1)"},
+    {"Opt6", Kind::Option, 480, 2865, 7680, 300, "Smazat lekci v již existující učebnici", "Frm(1)"},
+    {"Opt7", Kind::Option, 480, 3165, 7680, 300, "Importovat nebo exportovat učebnici", "Frm(1)"},
 
     {"Frm(2)", Kind::Frame, 0, 1005, 8400, 3525},
     {"LblPopis(5)", Kind::Label, 240, 150, 7920, 270, "Co chcete udělat:", "Frm(2)"},
@@ -116,6 +127,8 @@ constexpr ControlSpec kControls[] = {
     {"CmdChange", Kind::Button, 6120, 750, 2040, 420, "Změnit výraz", "Frm(8)"},
     {"CmdDel", Kind::Button, 6120, 1260, 2040, 420, "Odstranit výraz", "Frm(8)"},
     {"CmdAdd", Kind::Button, 6120, 1770, 2040, 420, "Přidat výrazy", "Frm(8)"},
+    {"CmdImport", Kind::Button, 6120, 2280, 2040, 420, "Import…", "Frm(8)"},
+    {"CmdExport", Kind::Button, 6120, 2790, 2040, 420, "Export…", "Frm(8)"},
 
     {"Frm(9)", Kind::Frame, 0, 1005, 8400, 3525},
     {"LblPopis(20)", Kind::Label, 240, 150, 7920, 1380,
@@ -125,6 +138,42 @@ constexpr ControlSpec kControls[] = {
      "Frm(9)"},
     {"Opt10", Kind::Option, 480, 1740, 7680, 300, "Ano, chci odstranit i lekce související s učebnicí.", "Frm(9)"},
     {"Opt11", Kind::Option, 480, 2130, 7680, 300, "Ne, chci odstranit pouze inicializační soubor učebnice.", "Frm(9)"},
+
+    // Import and export: the file and its format; the preview and the format's options (those of
+    // the file's format shown); the summary.
+    {"FrmVym(0)", Kind::Frame, 0, 1005, 8400, 3525},
+    {"VymLbl(0)", Kind::Label, 240, 150, 7920, 270, "Co chcete udělat:", "FrmVym(0)"},
+    {"VymOptImport", Kind::Option, 480, 480, 7680, 300, "Importovat soubor do nové učebnice", "FrmVym(0)"},
+    {"VymOptExport", Kind::Option, 480, 810, 7680, 300, "Exportovat učebnici do souboru", "FrmVym(0)"},
+    {"VymLbl(1)", Kind::Label, 240, 1395, 1200, 270, "Soubor:", "FrmVym(0)"},
+    {"VymTxtSoubor", Kind::TextBox, 1440, 1350, 4800, 360, "", "FrmVym(0)"},
+    {"VymCmdProchazet", Kind::Button, 6360, 1320, 1800, 420, "Procházet…", "FrmVym(0)"},
+    {"VymLbl(2)", Kind::Label, 240, 1935, 1200, 270, "Formát:", "FrmVym(0)"},
+    {"VymCmbFormat", Kind::ComboBox, 1440, 1890, 6720, 375, "", "FrmVym(0)"},
+    {"VymLbl(3)", Kind::Label, 240, 2475, 1200, 270, "Učebnice:", "FrmVym(0)"},
+    {"VymCmbUcebnice", Kind::ComboBox, 1440, 2430, 6720, 375, "", "FrmVym(0)"},
+    {"VymLbl(4)", Kind::Label, 240, 2940, 7920, 510,
+     "Import založí novou učebnici se všemi lekcemi souboru. Export zapíše vybranou učebnici se všemi jejími "
+     "lekcemi do jednoho souboru.",
+     "FrmVym(0)"},
+
+    {"FrmVym(1)", Kind::Frame, 0, 1005, 8400, 3525},
+    {"VymLbl(5)", Kind::Label, 240, 120, 7920, 270,
+     "Prvních 20 dvojic, jak je import přečte (lekce: cizí = český):", "FrmVym(1)"},
+    {"VymLstNahled", Kind::ListBox, 240, 420, 7920, 1755, "", "FrmVym(1)"},
+    {"VymLbl(6)", Kind::Label, 240, 2355, 1320, 270, "Cizí jazyk:", "FrmVym(1)"},
+    {"VymCmbCizi", Kind::ComboBox, 1560, 2310, 2520, 375, "", "FrmVym(1)"},
+    {"VymLbl(7)", Kind::Label, 4320, 2355, 1200, 270, "Čeština:", "FrmVym(1)"},
+    {"VymCmbCesky", Kind::ComboBox, 5520, 2310, 2640, 375, "", "FrmVym(1)"},
+    {"VymLbl(8)", Kind::Label, 240, 2865, 1320, 270, "Lekce:", "FrmVym(1)"},
+    {"VymCmbLekce", Kind::ComboBox, 1560, 2820, 2520, 375, "", "FrmVym(1)"},
+    {"VymChkZahlavi", Kind::CheckBox, 4320, 2857, 3840, 300, "první řádek je záhlaví", "FrmVym(1)"},
+    {"VymChkCarky", Kind::CheckBox, 240, 2340, 7920, 300, "čárka odděluje varianty", "FrmVym(1)"},
+
+    {"FrmVym(2)", Kind::Frame, 0, 1005, 8400, 3525},
+    {"VymLbl(9)", Kind::Label, 240, 120, 7920, 270, "Co import udělá:", "FrmVym(2)"},
+    {"VymTxtShrnuti", Kind::TextBox, 240, 420, 7920, 2430, "", "FrmVym(2)"},
+    {"VymChkSouhlas", Kind::CheckBox, 240, 3030, 7920, 300, "Souhlasím, že se uvedené řádky vynechají", "FrmVym(2)"},
 
     {"LnTlacitka", Kind::Line, 0, 4530, 8400, 15},
     {"CmdPrev", Kind::Button, 3990, 4740, 1320, 420, "< Zpět"},
@@ -139,6 +188,16 @@ const QString kChoosePair = QStringLiteral("Vyberte příslušnou dvojici v sezn
 const QString kLeaveQuestion = QStringLiteral("Opravdu chcete opustit editor?");
 const QString kDeleteQuestion = QStringLiteral("Opravdu chcete odstranit %1?");
 const QString kExtensionPrompt = QStringLiteral("Zadejte nový název lekce. Můžete však použít i stávající");
+const QString kReplaceQuestion = QStringLiteral("Soubor „%1“ už existuje. Chcete ho přepsat?");
+constexpr int kPreviewPairs = 20;
+
+// In the order of Exchange::Format.
+const char* const kFormats[] = {"KVTML (KWordQuiz, Parley)", "CSV", "TSV", "Text kartiček (Anki)"};
+
+std::function<QString(QWidget*)>& fileDialogHook() {
+    static std::function<QString(QWidget*)> hook;
+    return hook;
+}
 
 struct HeaderText {
     const char* title;
@@ -159,16 +218,25 @@ constexpr HeaderText kHeaders[] = {
      "Umíte-li všechna slovíčka v lekci, můžete ji odstranit, aby nezabírala zbytečné místo na disku."},
     {"Vymazání učebnice",
      "Umíte-li všechna slovíčka v učebnici, můžete ji odstranit, aby nezabírala zbytečné místo na disku."},
+    {"Import a export učebnice",
+     "Slovíčka z jiných programů převedete do nové učebnice, učebnici uložíte pro jiné programy."},
+    {"Náhled importu", "Zkontrolujte, jak se soubor čte; podle potřeby změňte volby pod náhledem."},
+    {"Shrnutí importu", "Takto bude nová učebnice založena. Klepnutím na tlačítko Importovat ji uložíte."},
 };
 
-const char* const kTaskOptions[] = {"Opt1", "Opt2", "Opt3", "Opt4", "Opt5", "Opt6"};
+const char* const kTaskOptions[] = {"Opt1", "Opt2", "Opt3", "Opt4", "Opt5", "Opt6", "Opt7"};
 
 QWidget* createControl(const ControlSpec& row, QWidget* parent) {
     if (row.kind == Kind::Label)
         return new WrapLabel(QString::fromUtf8(row.caption), parent);
     if (row.kind == Kind::TextBox && (qstrcmp(row.name, "TxtCiz") == 0 || qstrcmp(row.name, "TxtCes") == 0))
         return new PairTextBox(parent);
-    if (row.kind == Kind::TextBox) // the names of textbooks and lessons
+    if (qstrcmp(row.name, "VymTxtShrnuti") == 0) { // a summary may list many rows: it scrolls
+        auto* text = new QPlainTextEdit(parent);
+        text->setReadOnly(true);
+        return text;
+    }
+    if (row.kind == Kind::TextBox) // the names of textbooks and lessons, the path of a file
         return new FileTextBox(parent);
     return nullptr;
 }
@@ -206,7 +274,10 @@ void EditorWizard::bindControls() {
     m_header = m_controls.get<QFrame>("FrmPopis");
     m_title = m_controls.get<QLabel>("LblNadpis(0)");
     m_description = m_controls.get<WrapLabel>("LblNadpis(1)");
-    m_steps = m_controls.array<QFrame, kStepCount>("Frm");
+    const auto wizardSteps = m_controls.array<QFrame, Deletion + 1>("Frm");
+    const auto exchangeSteps = m_controls.array<QFrame, kStepCount - ExchangeFile>("FrmVym");
+    std::copy(wizardSteps.begin(), wizardSteps.end(), m_steps.begin());
+    std::copy(exchangeSteps.begin(), exchangeSteps.end(), m_steps.begin() + ExchangeFile);
     m_welcomeTexts = m_controls.array<WrapLabel, 3>("LblPopis");
     m_lessonNamePrompt = m_controls.get<WrapLabel>("LblPopis(10)");
     m_tasks = m_controls.all<QRadioButton>(kTaskOptions);
@@ -226,6 +297,20 @@ void EditorWizard::bindControls() {
     m_next = m_controls.get<QPushButton>("CmdNext");
     m_end = m_controls.get<QPushButton>("CmdEnd");
     m_save = m_controls.get<QPushButton>("CmdSave");
+    m_importing = m_controls.get<QRadioButton>("VymOptImport");
+    m_exporting = m_controls.get<QRadioButton>("VymOptExport");
+    m_file = m_controls.get<QLineEdit>("VymTxtSoubor");
+    m_format = m_controls.get<QComboBox>("VymCmbFormat");
+    m_exportBookLabel = m_controls["VymLbl(3)"];
+    m_exportBook = m_controls.get<QComboBox>("VymCmbUcebnice");
+    m_preview = m_controls.get<QListWidget>("VymLstNahled");
+    m_foreignChoice = m_controls.get<QComboBox>("VymCmbCizi");
+    m_czechChoice = m_controls.get<QComboBox>("VymCmbCesky");
+    m_lessonColumn = m_controls.get<QComboBox>("VymCmbLekce");
+    m_headerRow = m_controls.get<QCheckBox>("VymChkZahlavi");
+    m_splitCommas = m_controls.get<QCheckBox>("VymChkCarky");
+    m_summary = m_controls.get<QPlainTextEdit>("VymTxtShrnuti");
+    m_agree = m_controls.get<QCheckBox>("VymChkSouhlas");
 }
 
 void EditorWizard::styleControls() {
@@ -239,6 +324,11 @@ void EditorWizard::styleControls() {
     setBold(m_title, true);
     setBold(m_controls["LblPopis(4)"], true);
     setBold(m_controls["LblPopis(5)"], true);
+    setBold(m_controls["VymLbl(0)"], true);
+    for (int format = 0; format < int(std::size(kFormats)); ++format)
+        m_format->addItem(QString::fromUtf8(kFormats[format]), format);
+    m_importing->setChecked(true);
+    m_preview->setSelectionMode(QAbstractItemView::NoSelection);
     for (QListWidget* list : {m_books, m_lessons, m_pairs})
         list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_pairs->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -252,6 +342,18 @@ void EditorWizard::connectControls() {
     connect(m_controls.get<QPushButton>("CmdDel"), &QPushButton::clicked, this, &EditorWizard::CmdDel_Click);
     connect(m_controls.get<QPushButton>("CmdChange"), &QPushButton::clicked, this, &EditorWizard::CmdChange_Click);
     connect(m_controls.get<QPushButton>("CmdAdd"), &QPushButton::clicked, this, &EditorWizard::CmdAdd_Click);
+    connect(m_controls.get<QPushButton>("CmdImport"), &QPushButton::clicked, this, &EditorWizard::CmdImport_Click);
+    connect(m_controls.get<QPushButton>("CmdExport"), &QPushButton::clicked, this, &EditorWizard::CmdExport_Click);
+    connect(m_controls.get<QPushButton>("VymCmdProchazet"), &QPushButton::clicked, this,
+            &EditorWizard::VymCmdProchazet_Click);
+    connect(m_file, &QLineEdit::textChanged, this, &EditorWizard::exchangeFileChanged);
+    connect(m_file, &QLineEdit::returnPressed, this, &EditorWizard::nameBoxEnter);
+    connect(m_exporting, &QRadioButton::toggled, this, &EditorWizard::updateExchangeNext);
+    for (QComboBox* choice : {m_foreignChoice, m_czechChoice, m_lessonColumn})
+        connect(choice, &QComboBox::currentIndexChanged, this, &EditorWizard::optionChanged);
+    for (QCheckBox* option : {m_headerRow, m_splitCommas})
+        connect(option, &QCheckBox::toggled, this, &EditorWizard::optionChanged);
+    connect(m_agree, &QCheckBox::toggled, m_next, &QPushButton::setEnabled);
     for (QLineEdit* box : {m_newBook, m_lessonName, m_newName}) {
         connect(box, &QLineEdit::textChanged, this, [this, box] { nameBoxChanged(box); });
         connect(box, &QLineEdit::returnPressed, this, &EditorWizard::nameBoxEnter);
@@ -323,6 +425,9 @@ void EditorWizard::showStep(Step step) {
     case PairList:
         m_pairs->setFocus();
         break;
+    case ExchangeFile:
+        m_file->setFocus();
+        break;
     default:
         m_next->setFocus();
         break;
@@ -335,7 +440,7 @@ void EditorWizard::setHeader(Header header) {
     m_description->setText(QString::fromUtf8(text.description));
 }
 
-void EditorWizard::closingPage() {
+void EditorWizard::closingPage(const QString& detail) {
     m_closing = true;
     m_next->setText(kFinish);
     m_prev->setEnabled(false);
@@ -344,7 +449,7 @@ void EditorWizard::closingPage() {
     showStep(Welcome);
     m_header->hide();
     m_welcomeTexts[0]->setText(QStringLiteral("Úspěšně jste dokončili průvodce vytvořením slovní zásoby"));
-    m_welcomeTexts[1]->setText(QString());
+    m_welcomeTexts[1]->setText(detail);
     m_welcomeTexts[2]->setText(QStringLiteral("Pokračujte klepnutím na tlačítko Dokončit."));
 }
 
@@ -365,6 +470,10 @@ void EditorWizard::CmdNext_Click() {
         return;
     case Action: {
         m_task = chosenTask();
+        if (m_task == Task::Exchange) {
+            openExchange();
+            return;
+        }
         if (m_task == Task::NewTextbook) {
             showStep(NewTextbook);
             setHeader(Header::NewTextbook);
@@ -432,6 +541,15 @@ void EditorWizard::CmdNext_Click() {
     case Deletion:
         deleteTextbook();
         return;
+    case ExchangeFile:
+        nextOnExchangeFile();
+        return;
+    case ExchangePreview:
+        nextOnExchangePreview();
+        return;
+    case ExchangeSummary:
+        nextOnExchangeSummary();
+        return;
     }
 }
 
@@ -473,7 +591,8 @@ void EditorWizard::nextOnTextbookStep() {
         m_next->setEnabled(m_withLessons->isChecked() || m_bookOnly->isChecked());
         setHeader(Header::Deletion);
         return;
-    case Task::NewTextbook: // has no textbook step
+    case Task::NewTextbook: // neither has a textbook step
+    case Task::Exchange:
         return;
     }
 }
@@ -567,6 +686,22 @@ void EditorWizard::CmdPrev_Click() {
         setHeader(Header::Textbook);
         m_next->setEnabled(true);
         clearDeletionChoice();
+        return;
+    case ExchangeFile:
+        showStep(Action);
+        setHeader(Header::Action);
+        m_next->setEnabled(true);
+        return;
+    case ExchangePreview:
+        showStep(ExchangeFile);
+        setHeader(Header::Exchange);
+        updateExchangeNext();
+        return;
+    case ExchangeSummary:
+        showStep(ExchangePreview);
+        setHeader(Header::ExchangePreview);
+        m_next->setText(kNext);
+        m_next->setEnabled(true);
         return;
     default:
         return;
@@ -675,6 +810,317 @@ void EditorWizard::CmdAdd_Click() {
     nameBoxChanged(m_lessonName); // also when the box held this text already
     m_end->setText(kStorno);
     m_next->setText(kNext);
+}
+
+// ---- Import and export ----
+
+void EditorWizard::setFileDialogHook(std::function<QString(QWidget*)> hook) {
+    fileDialogHook() = std::move(hook);
+}
+
+void EditorWizard::openExchange() {
+    // The textbooks to export, listed anew each time: one deleted meanwhile is not offered.
+    const FileListing books = m_dir.listTextbooks();
+    if (!books.errors.isEmpty())
+        MessageBox::showFileError(this, books.errors.first().message());
+    m_exportBook->clear();
+    for (qsizetype i = 0; i < books.fileNames.size(); ++i)
+        m_exportBook->addItem(books.names[i], books.fileNames[i]);
+    showStep(ExchangeFile);
+    setHeader(Header::Exchange);
+    updateExchangeNext();
+}
+
+void EditorWizard::exchangeFileChanged() {
+    Exchange::Format format;
+    if (Exchange::formatOf(m_file->text().trimmed(), &format))
+        m_format->setCurrentIndex(m_format->findData(int(format)));
+    updateExchangeNext();
+}
+
+void EditorWizard::updateExchangeNext() {
+    const bool exporting = m_exporting->isChecked();
+    m_exportBookLabel->setEnabled(exporting);
+    m_exportBook->setEnabled(exporting);
+    if (m_step == ExchangeFile)
+        m_next->setEnabled(!m_file->text().trimmed().isEmpty() && (!exporting || m_exportBook->count() > 0));
+}
+
+void EditorWizard::VymCmdProchazet_Click() {
+    const QString path = chooseFile(m_exporting->isChecked());
+    if (!path.isEmpty())
+        m_file->setText(QDir::toNativeSeparators(path));
+    m_file->setFocus();
+}
+
+QString EditorWizard::chooseFile(bool saving) {
+    if (fileDialogHook())
+        return fileDialogHook()(this);
+    const QString filter = QStringLiteral("Slovníky (*.kvtml *.csv *.tsv *.txt);;Všechny soubory (*)");
+    // Replacing a file is asked by mayReplace(), for a typed path too.
+    return saving
+               ? QFileDialog::getSaveFileName(this, QStringLiteral("Exportovat do souboru"), QDir::homePath(), filter,
+                                              nullptr, QFileDialog::DontConfirmOverwrite)
+               : QFileDialog::getOpenFileName(this, QStringLiteral("Importovat ze souboru"), QDir::homePath(), filter);
+}
+
+bool EditorWizard::formatByExtension(const QString& path, Exchange::Format* format) {
+    if (Exchange::formatOf(path, format))
+        return true;
+    MessageBox::tell(
+        this,
+        QStringLiteral("Formát souboru „%1“ nepoznám podle přípony: použijte .kvtml, .csv, .tsv nebo .txt.")
+            .arg(QDir::toNativeSeparators(path)),
+        MessageBox::Icon::Exclamation);
+    return false;
+}
+
+bool EditorWizard::mayReplace(const QString& path) {
+    return !QFileInfo::exists(path) ||
+           MessageBox::confirm(this, kReplaceQuestion.arg(QDir::toNativeSeparators(path)), MessageBox::Icon::Question);
+}
+
+void EditorWizard::nextOnExchangeFile() {
+    const QString path = QFileInfo(QDir::fromNativeSeparators(m_file->text().trimmed())).absoluteFilePath();
+    if (m_exporting->isChecked()) {
+        exportTextbook(path);
+        return;
+    }
+    if (!startImport(path))
+        return;
+    showStep(ExchangePreview);
+    setHeader(Header::ExchangePreview);
+    m_next->setEnabled(true);
+}
+
+void EditorWizard::exportTextbook(const QString& path) {
+    if (!mayReplace(path))
+        return;
+    const auto format = Exchange::Format(m_format->currentData().toInt());
+    const int textbook = textbookNumber(m_exportBook->currentData().toString());
+    if (!MessageBox::reportWrite(this, Exchange::writeFile(m_dir, textbook, path, format)))
+        return;
+    closingPage(QStringLiteral("Učebnice „%1“ je zapsána do souboru „%2“.")
+                    .arg(m_exportBook->currentText(), QDir::toNativeSeparators(path)));
+}
+
+namespace {
+
+// Replaces a combo box's items; the signals wait until the options are all set.
+void refill(QComboBox* combo, const QList<std::pair<QString, int>>& items) {
+    const QSignalBlocker quiet(combo);
+    combo->clear();
+    for (const auto& [text, value] : items)
+        combo->addItem(text, value);
+}
+
+void choose(QComboBox* combo, int value) {
+    const QSignalBlocker quiet(combo);
+    combo->setCurrentIndex(std::max(0, combo->findData(value)));
+}
+
+} // namespace
+
+bool EditorWizard::startImport(const QString& path) {
+    m_importPath = path;
+    m_importFormat = Exchange::Format(m_format->currentData().toInt());
+    QString problem;
+    switch (m_importFormat) {
+    case Exchange::Format::Kvtml: {
+        const Exchange::KvtmlHeader header = Exchange::readKvtmlHeader(path);
+        problem = header.problem;
+        QList<std::pair<QString, int>> languages;
+        for (const Exchange::KvtmlIdentifier& language : header.identifiers)
+            languages.append({language.locale.isEmpty() ? language.name
+                                                        : QStringLiteral("%1 (%2)").arg(language.name, language.locale),
+                              language.id});
+        refill(m_foreignChoice, languages);
+        refill(m_czechChoice, languages);
+        choose(m_foreignChoice, header.foreign);
+        choose(m_czechChoice, header.czech);
+        break;
+    }
+    case Exchange::Format::Csv:
+    case Exchange::Format::Tsv: {
+        m_table = Exchange::readDelimited(path, m_importFormat == Exchange::Format::Tsv ? QChar(u'\t') : QChar());
+        problem = m_table.problem;
+        qsizetype width = 0;
+        for (const QStringList& row : std::as_const(m_table.rows))
+            width = std::max(width, row.size());
+        // Each column named by its number and what its first row holds.
+        QList<std::pair<QString, int>> columns;
+        const QStringList first = m_table.rows.value(0);
+        for (int column = 0; column < width; ++column) {
+            const QString sample = fileText(first.value(column)).left(24);
+            columns.append({sample.isEmpty() ? QStringLiteral("Sloupec %1").arg(column + 1)
+                                             : QStringLiteral("Sloupec %1 (%2)").arg(column + 1).arg(sample),
+                            column});
+        }
+        refill(m_foreignChoice, columns);
+        refill(m_czechChoice, columns);
+        refill(m_lessonColumn, QList<std::pair<QString, int>>{{QStringLiteral("žádný"), -1}} + columns);
+        const Exchange::ColumnChoice guess = Exchange::guessColumns(m_table);
+        choose(m_foreignChoice, guess.foreign);
+        choose(m_czechChoice, guess.czech);
+        choose(m_lessonColumn, guess.lesson);
+        const QSignalBlocker quiet(m_headerRow);
+        m_headerRow->setChecked(guess.header);
+        break;
+    }
+    case Exchange::Format::FlashCards: {
+        const QSignalBlocker quiet(m_splitCommas);
+        m_splitCommas->setChecked(false);
+        break;
+    }
+    }
+    if (!problem.isEmpty()) {
+        MessageBox::showFileError(this, problem);
+        return false;
+    }
+    showImportOptions();
+    return rereadImport();
+}
+
+void EditorWizard::showImportOptions() {
+    const bool kvtml = m_importFormat == Exchange::Format::Kvtml;
+    const bool table = m_importFormat == Exchange::Format::Csv || m_importFormat == Exchange::Format::Tsv;
+    for (QWidget* control : {m_controls["VymLbl(6)"], m_controls["VymLbl(7)"], static_cast<QWidget*>(m_foreignChoice),
+                             static_cast<QWidget*>(m_czechChoice)})
+        control->setVisible(kvtml || table);
+    for (QWidget* control :
+         {m_controls["VymLbl(8)"], static_cast<QWidget*>(m_lessonColumn), static_cast<QWidget*>(m_headerRow)})
+        control->setVisible(table);
+    m_splitCommas->setVisible(m_importFormat == Exchange::Format::FlashCards);
+}
+
+bool EditorWizard::rereadImport() {
+    const QString title = QFileInfo(m_importPath).completeBaseName();
+    Exchange::ImportedBook book;
+    switch (m_importFormat) {
+    case Exchange::Format::Kvtml:
+        book = Exchange::readKvtml(m_importPath, m_foreignChoice->currentData().toInt(),
+                                   m_czechChoice->currentData().toInt());
+        break;
+    case Exchange::Format::Csv:
+    case Exchange::Format::Tsv:
+        book = Exchange::importDelimited(m_table,
+                                         {m_foreignChoice->currentData().toInt(), m_czechChoice->currentData().toInt(),
+                                          m_lessonColumn->currentData().toInt(), m_headerRow->isChecked()},
+                                         title);
+        break;
+    case Exchange::Format::FlashCards:
+        book = Exchange::readFlashCards(m_importPath, m_splitCommas->isChecked(), title);
+        break;
+    }
+    m_preview->clear();
+    if (!book.problem.isEmpty()) {
+        MessageBox::showFileError(this, book.problem);
+        return false;
+    }
+    // The pairs as read, before the store's rules: a wrong column shows as an empty side here.
+    for (const Exchange::ImportedLesson& lesson : std::as_const(book.lessons)) {
+        for (const Exchange::ImportedPair& pair : lesson.pairs) {
+            if (m_preview->count() == kPreviewPairs)
+                break;
+            m_preview->addItem(
+                QStringLiteral("%1: %2 = %3")
+                    .arg(fileText(lesson.title), fileText(pair.foreign.join(u'+')), fileText(pair.czech.join(u'+'))));
+        }
+    }
+    m_plan = Exchange::plan(book);
+    return true;
+}
+
+void EditorWizard::optionChanged() {
+    if (m_step == ExchangePreview)
+        m_next->setEnabled(rereadImport()); // a file gone meanwhile cannot be imported as previewed
+}
+
+void EditorWizard::nextOnExchangePreview() {
+    m_summary->setPlainText(Exchange::planSummary(m_plan));
+    const bool leavesOut = m_plan.refused.leavesOut();
+    m_agree->setChecked(false);
+    m_agree->setVisible(leavesOut);
+    showStep(ExchangeSummary);
+    setHeader(Header::ExchangeSummary);
+    m_next->setText(QStringLiteral("Importovat"));
+    // Rows are left out only with the user's consent.
+    m_next->setEnabled(!leavesOut);
+    if (leavesOut)
+        m_agree->setFocus();
+}
+
+void EditorWizard::nextOnExchangeSummary() {
+    const Exchange::Stored stored = Exchange::store(m_dir, m_plan);
+    if (!stored.status.ok()) {
+        MessageBox::showFileError(this, Exchange::summary(m_plan, stored));
+        return;
+    }
+    closingPage(Exchange::summary(m_plan, stored));
+}
+
+namespace {
+
+// A file read with the choices the user would most likely make: a table's columns as its header names them.
+Exchange::ImportedBook readGuessing(const QString& path, Exchange::Format format) {
+    if (format != Exchange::Format::Csv && format != Exchange::Format::Tsv) {
+        Exchange::ImportOptions options;
+        options.format = format;
+        return Exchange::readFile(path, options);
+    }
+    const Exchange::DelimitedTable table =
+        Exchange::readDelimited(path, format == Exchange::Format::Tsv ? QChar(u'\t') : QChar());
+    Exchange::ImportedBook book;
+    if (!table.problem.isEmpty())
+        book.problem = table.problem;
+    else
+        book = Exchange::importDelimited(table, Exchange::guessColumns(table), QFileInfo(path).completeBaseName());
+    return book;
+}
+
+} // namespace
+
+void EditorWizard::CmdImport_Click() {
+    const QString path = chooseFile(false);
+    Exchange::Format format;
+    if (path.isEmpty() || !formatByExtension(path, &format))
+        return;
+    const Exchange::ImportedBook book = readGuessing(path, format);
+    if (!book.problem.isEmpty()) {
+        MessageBox::showFileError(this, book.problem);
+        return;
+    }
+    // Every lesson of the file into this one, with the store's rules: what they refuse is told.
+    const Exchange::StorePlan plan = Exchange::plan(book);
+    QStringList lines;
+    for (const Exchange::ExportedLesson& lesson : plan.lessons)
+        lines << lesson.pairLines;
+    QStringList refused = Exchange::leftOut(plan.refused);
+    const qsizetype room = std::max(0, WordLists::kMaxPairs - m_pairs->count());
+    if (lines.size() > room) {
+        refused << QStringLiteral("Do lekce se vejde nejvýše 2 000 dvojic; ze souboru se nevešlo: %1.")
+                       .arg(lines.size() - room);
+        lines = lines.mid(0, room);
+    }
+    PairItems::append(m_pairs, lines);
+    m_pairs->scrollToBottom();
+    if (!refused.isEmpty())
+        MessageBox::tell(
+            this, QStringLiteral("Tyto dvojice nelze uložit, do seznamu nebyly přidány:\n") + refused.join(u'\n'),
+            MessageBox::Icon::Exclamation);
+}
+
+void EditorWizard::CmdExport_Click() {
+    const QString path = chooseFile(true);
+    Exchange::Format format;
+    if (path.isEmpty() || !formatByExtension(path, &format) || !mayReplace(path))
+        return;
+    QStringList lines = PairItems::pairLines(m_pairs);
+    lines.removeIf([](const QString& line) { return pairField(line, 1).isEmpty() && pairField(line, 2).isEmpty(); });
+    const Exchange::ExportedBook book{m_books->currentItem()->text(), {{m_lessons->currentItem()->text(), lines}}};
+    if (MessageBox::reportWrite(this, Exchange::writeBook(book, path, format, true)))
+        MessageBox::tell(this, QStringLiteral("Lekce je zapsána do souboru „%1“.").arg(QDir::toNativeSeparators(path)),
+                         MessageBox::Icon::Information);
 }
 
 // ---- Leaving ----

@@ -13,10 +13,12 @@
 #include "wizard/EditorWizard.h"
 
 #include <QClipboard>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -31,8 +33,10 @@ struct Fixture : Sandbox {
     ScriptedMessages messages;
     std::unique_ptr<EditorWizard> w;
     QMap<QString, QByteArray> before;
+    QStringList chosen; // what the file dialogs answer, in turn
 
     Fixture() {
+        EditorWizard::setFileDialogHook([this](QWidget*) { return chosen.isEmpty() ? QString() : chosen.takeFirst(); });
         // Textbook 1 and its neighbour 12, whose lessons must never be taken for textbook 1's.
         writeFiles(dir.path(), u"books/1.mum=Němčina;books/12.mum=Angličtina;units/1_1T.mum=Rodina;"
                                u"units/1_1.mum=Mutter*matka*||a = b*rovná se*;units/1_2T.mum=Dům;"
@@ -67,6 +71,12 @@ struct Fixture : Sandbox {
     }
 
     template <class T = QWidget> T* at(const QString& name) const { return control<T>(w.get(), name); }
+    QStringList items(const QString& list) const {
+        QStringList texts;
+        for (int i = 0; i < at<QListWidget>(list)->count(); ++i)
+            texts << at<QListWidget>(list)->item(i)->text();
+        return texts;
+    }
     // The shared script format (Steps.h) and "!path": another program rewrites that file meanwhile.
     void run(const QString& script) {
         Steps steps{[this](const QString& name) { return w->findChild<QWidget*>(name); }, messages,
@@ -92,6 +102,9 @@ const QString kPickPair = u"Vyberte příslušnou dvojici v seznamu nalevo"_s;
 const QString kForbidden = u"Tento znak je zakázán!"_s;
 const QString kLeave = u"Opravdu chcete opustit editor?"_s;
 const QString kPairEntry = u"CmdNext Lst=Angličtina CmdNext Txt2=L CmdNext"_s;
+const QByteArray kBom = "\xef\xbb\xbf";
+const QByteArray kCsv = u"Lekce;Němčina;Čeština\r\nRodina;die Mutter;matka\r\nDům;das Haus;dům+domek\r\nDům;Stern*;"
+                        u"hvězda\r\nRodina;der Vater;otec\r\n"_s.toUtf8();
 
 } // namespace
 
@@ -107,6 +120,7 @@ private Q_SLOTS:
     void cleanup() {
         f.reset();
         HintWindow::setShowHook({});
+        EditorWizard::setFileDialogHook({});
         QCOMPARE(deleteLeftoverWindows(), QStringList());
     }
 
@@ -249,6 +263,68 @@ private Q_SLOTS:
         QCOMPARE(f->messages.shown.last().icon, MessageBox::Icon::Critical);
         f->run(u"TxtCiz= CmdNext CmdNext"_s);
         QCOMPARE(closed.count(), 1);
+    }
+
+    // An import through its steps: the format from the extension, the preview following the choice of
+    // the lesson column, Next held until the row with "*" is agreed to be left out, then the new textbook.
+    void importCreatesTextbook() {
+        QVERIFY(writeBytes(f->path(u"slova.csv"_s), kCsv));
+        f->chosen = {f->path(u"slova.csv"_s)};
+        f->run(u"CmdNext Opt7 CmdNext VymCmdProchazet"_s);
+        QCOMPARE(f->at<QComboBox>(u"VymCmbFormat"_s)->currentText(), u"CSV"_s);
+        f->run(u"CmdNext"_s); // the lesson column as the header names it
+        QCOMPARE(f->items(u"VymLstNahled"_s),
+                 (QStringList{u"Rodina: die Mutter = matka"_s, u"Rodina: der Vater = otec"_s,
+                              u"Dům: das Haus = dům+domek"_s, u"Dům: Stern* = hvězda"_s}));
+        f->run(u"VymCmbLekce=žádný"_s);
+        QCOMPARE(f->items(u"VymLstNahled"_s).value(0), u"slova: die Mutter = matka"_s);
+        f->run(u"VymCmbLekce=Sloupec_1_(Lekce) CmdNext"_s);
+        QCOMPARE(f->view(), u"12 < Importovat- Storno"_s);
+        QVERIFY(f->at<QPlainTextEdit>(u"VymTxtShrnuti"_s)
+                    ->toPlainText()
+                    .endsWith(u"2 lekce, 3 dvojice.\nVynecháno 1 dvojice s hvězdičkou „*“ v textu: řádek 4."_s));
+        f->run(u"VymChkSouhlas CmdNext"_s);
+        QCOMPARE(f->changes(), u"books/2.mum=slova|;units/2_1.mum=die Mutter*matka*|der Vater*otec*|;units/2_1T.mum="
+                               u"Rodina|;units/2_2.mum=das Haus*dům+domek*|;units/2_2T.mum=Dům|"_s);
+        QVERIFY(f->w->onClosingPage());
+    }
+
+    // Export from the first step writes the chosen textbook; a file that cannot be written or read is
+    // told and the step stays.
+    void exchangeFirstStep_data() {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("view");
+        QTest::addColumn<QByteArray>("bytes");
+        const QString exporting = u"VymOptExport VymCmdProchazet VymCmbUcebnice=Angličtina CmdNext"_s;
+        QTest::newRow("export") << exporting << u"out.tsv"_s << u"0 Dokončit Storno-"_s
+                                << kBom + u"Lekce\tCizí výraz\tČeský výraz\r\nColours\tred\tčervená\r\n"_s.toUtf8();
+        QTest::newRow("unwritable") << exporting << u"chybí/out.tsv"_s << u"10 < Další > Storno"_s << QByteArray();
+        QTest::newRow("unreadable") << u"VymCmdProchazet CmdNext"_s << u"chybí.kvtml"_s << u"10 < Další > Storno"_s
+                                    << QByteArray();
+    }
+    void exchangeFirstStep() {
+        QFETCH(QString, file);
+        f->chosen = {f->path(file)};
+        QFETCH(QString, script);
+        f->run(u"CmdNext Opt7 CmdNext "_s + script);
+        QTEST(f->view(), "view");
+        QTEST(f->bytes(file), "bytes");
+        QCOMPARE(f->messages.shown.size(), int(f->w->onClosingPage() ? 0 : 1));
+    }
+
+    // The pair list takes a file's pairs after its own (the one with "*" told and left out), exports
+    // the lesson as listed, and saves the whole list with "Uložit".
+    void pairListImportsAndExports() {
+        QVERIFY(writeBytes(f->path(u"slova.csv"_s), kCsv));
+        f->chosen = {f->path(u"slova.csv"_s), f->path(u"lekce.csv"_s)};
+        f->run(u"CmdNext Opt4 CmdNext Lst=Angličtina CmdNext Lst2=Colours CmdNext CmdImport CmdExport CmdNext"_s);
+        QCOMPARE(f->messages.texts().value(0), u"Tyto dvojice nelze uložit, do seznamu nebyly přidány:\n"
+                                               u"Vynecháno 1 dvojice s hvězdičkou „*“ v textu: řádek 4."_s);
+        const QString pairs = u"red*červená*|die Mutter*matka*|der Vater*otec*|das Haus*dům+domek*|"_s; // by lesson
+        QCOMPARE(f->changes(), u"units/12_9.mum="_s + pairs);
+        QCOMPARE(f->bytes(u"lekce.csv"_s), kBom + u"Cizí výraz;Český výraz\r\n"_s.toUtf8() +
+                                               QString(pairs).replace(u"*|"_s, u"\r\n"_s).replace(u'*', u';').toUtf8());
     }
 
     // The change window's OK puts the pair back where it was; its close box keeps the old pair.
