@@ -19,6 +19,15 @@ using namespace Exchange;
 
 namespace {
 
+// Under AddressSanitizer a process's memory is mostly the sanitizer's own: the peak is no measure.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kPeakMeasurable = false;
+#elif defined(__has_feature)
+constexpr bool kPeakMeasurable = !__has_feature(address_sanitizer);
+#else
+constexpr bool kPeakMeasurable = true;
+#endif
+
 // One lesson "L" of pairs given as "foreign=czech", alternatives "|"-separated, rows "řádek 1", "řádek 2"…
 ImportedBook oneLesson(const QStringList& pairs) {
     ImportedLesson lesson{u"L"_s, {}};
@@ -244,7 +253,7 @@ private Q_SLOTS:
         rusage children{};
         QVERIFY(getrusage(RUSAGE_CHILDREN, &children) == 0);
         const qint64 peak = qint64(children.ru_maxrss) * 1024;
-        QVERIFY2(peak < 4 * size + (50 << 20), qPrintable(u"%1 MB"_s.arg(peak >> 20)));
+        QVERIFY2(!kPeakMeasurable || peak < 4 * size + (50 << 20), qPrintable(u"%1 MB"_s.arg(peak >> 20)));
     }
 };
 
