@@ -50,20 +50,22 @@ ImportedBook readFile(const QString& path, const ImportOptions& options) {
     return {};
 }
 
-IoStatus writeFile(const DataDir& dir, int textbook, const QString& path, Format format) {
+IoStatus writeFile(const DataDir& dir, int textbook, const QString& path, Format format,
+                   const KvtmlLanguages& languages) {
     IoStatus read;
     const ExportedBook book = loadTextbook(dir, textbook, &read);
     if (!read.ok())
         return read;
-    return writeBook(book, path, format);
+    return writeBook(book, path, format, false, languages);
 }
 
-IoStatus writeBook(const ExportedBook& book, const QString& path, Format format, bool oneLesson) {
+IoStatus writeBook(const ExportedBook& book, const QString& path, Format format, bool oneLesson,
+                   const KvtmlLanguages& languages) {
     QByteArray bytes;
     const bool lesson = oneLesson && book.lessons.size() == 1;
     switch (format) {
     case Format::Kvtml:
-        bytes = writeKvtml(book);
+        bytes = writeKvtml(book, languages);
         break;
     case Format::Csv:
         bytes = lesson ? writeDelimited(book.lessons.first(), u';') : writeDelimited(book, u';');

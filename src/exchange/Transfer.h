@@ -2,6 +2,7 @@
 #pragma once
 
 #include "exchange/ImportStore.h"
+#include "exchange/Kvtml.h"
 
 namespace Exchange {
 
@@ -16,10 +17,13 @@ struct ImportOptions {
 
 // A file read into a book, by its format; book.problem says why it could not be.
 ImportedBook readFile(const QString& path, const ImportOptions& options);
-// A textbook written to a file in a format, whole or not at all.
-IoStatus writeFile(const DataDir& dir, int textbook, const QString& path, Format format);
+// A textbook written to a file in a format, whole or not at all; a KVTML file names its two languages
+// as given.
+IoStatus writeFile(const DataDir& dir, int textbook, const QString& path, Format format,
+                   const KvtmlLanguages& languages = {});
 // A book written to a file the same way. oneLesson: the book's only lesson is what is exported, so
 // CSV and TSV leave the lesson column out.
-IoStatus writeBook(const ExportedBook& book, const QString& path, Format format, bool oneLesson = false);
+IoStatus writeBook(const ExportedBook& book, const QString& path, Format format, bool oneLesson = false,
+                   const KvtmlLanguages& languages = {});
 
 } // namespace Exchange

@@ -152,6 +152,12 @@ constexpr ControlSpec kControls[] = {
     {"VymCmbFormat", Kind::ComboBox, 1440, 1890, 6720, 375, "", "FrmVym(0)"},
     {"VymLbl(3)", Kind::Label, 240, 2475, 1200, 270, "Učebnice:", "FrmVym(0)"},
     {"VymCmbUcebnice", Kind::ComboBox, 1440, 2430, 6720, 375, "", "FrmVym(0)"},
+    // Exporting to KVTML, the file names its two languages (the explanation below gives way to them).
+    {"VymLbl(10)", Kind::Label, 240, 2985, 1200, 270, "Jazyky:", "FrmVym(0)"},
+    {"VymTxtCizi", Kind::TextBox, 1440, 2940, 2400, 360, "Cizí jazyk", "FrmVym(0)"},
+    {"VymTxtCiziKod", Kind::TextBox, 3900, 2940, 900, 360, "de", "FrmVym(0)"},
+    {"VymTxtCesky", Kind::TextBox, 5100, 2940, 2160, 360, "Čeština", "FrmVym(0)"},
+    {"VymTxtCeskyKod", Kind::TextBox, 7320, 2940, 840, 360, "cs", "FrmVym(0)"},
     {"VymLbl(4)", Kind::Label, 240, 2940, 7920, 510,
      "Import založí novou učebnici se všemi lekcemi souboru. Export zapíše vybranou učebnici se všemi jejími "
      "lekcemi do jednoho souboru.",
@@ -311,6 +317,19 @@ void EditorWizard::bindControls() {
     m_splitCommas = m_controls.get<QCheckBox>("VymChkCarky");
     m_summary = m_controls.get<QPlainTextEdit>("VymTxtShrnuti");
     m_agree = m_controls.get<QCheckBox>("VymChkSouhlas");
+    const std::pair<const char*, const char*> languageBoxes[] = {{"VymTxtCizi", "Název cizího jazyka"},
+                                                                 {"VymTxtCiziKod", "Kód cizího jazyka"},
+                                                                 {"VymTxtCesky", "Název českého jazyka"},
+                                                                 {"VymTxtCeskyKod", "Kód českého jazyka"}};
+    const Exchange::KvtmlLanguages defaults;
+    const QString* shown[] = {&defaults.foreignName, &defaults.foreignLocale, &defaults.czechName,
+                              &defaults.czechLocale};
+    for (std::size_t i = 0; i < std::size(languageBoxes); ++i) {
+        auto* box = m_controls.get<QLineEdit>(QString::fromLatin1(languageBoxes[i].first));
+        box->setAccessibleName(QString::fromUtf8(languageBoxes[i].second));
+        box->setToolTip(box->accessibleName());
+        box->setText(*shown[i]);
+    }
 }
 
 void EditorWizard::styleControls() {
@@ -349,6 +368,7 @@ void EditorWizard::connectControls() {
     connect(m_file, &QLineEdit::textChanged, this, &EditorWizard::exchangeFileChanged);
     connect(m_file, &QLineEdit::returnPressed, this, &EditorWizard::nameBoxEnter);
     connect(m_exporting, &QRadioButton::toggled, this, &EditorWizard::updateExchangeNext);
+    connect(m_format, &QComboBox::currentIndexChanged, this, &EditorWizard::updateExchangeNext);
     for (QComboBox* choice : {m_foreignChoice, m_czechChoice, m_lessonColumn})
         connect(choice, &QComboBox::currentIndexChanged, this, &EditorWizard::optionChanged);
     for (QCheckBox* option : {m_headerRow, m_splitCommas})
@@ -842,6 +862,10 @@ void EditorWizard::updateExchangeNext() {
     const bool exporting = m_exporting->isChecked();
     m_exportBookLabel->setEnabled(exporting);
     m_exportBook->setEnabled(exporting);
+    const bool languages = exporting && Exchange::Format(m_format->currentData().toInt()) == Exchange::Format::Kvtml;
+    for (const char* name : {"VymLbl(10)", "VymTxtCizi", "VymTxtCiziKod", "VymTxtCesky", "VymTxtCeskyKod"})
+        m_controls[QString::fromLatin1(name)]->setVisible(languages);
+    m_controls["VymLbl(4)"]->setVisible(!languages);
     if (m_step == ExchangeFile)
         m_next->setEnabled(!m_file->text().trimmed().isEmpty() && (!exporting || m_exportBook->count() > 0));
 }
@@ -898,7 +922,17 @@ void EditorWizard::exportTextbook(const QString& path) {
         return;
     const auto format = Exchange::Format(m_format->currentData().toInt());
     const int textbook = textbookNumber(m_exportBook->currentData().toString());
-    if (!MessageBox::reportWrite(this, Exchange::writeFile(m_dir, textbook, path, format)))
+    // The names and codes typed, each box left empty keeping its default.
+    Exchange::KvtmlLanguages languages;
+    for (auto [box, value] : {std::pair{"VymTxtCizi", &languages.foreignName},
+                              {"VymTxtCiziKod", &languages.foreignLocale},
+                              {"VymTxtCesky", &languages.czechName},
+                              {"VymTxtCeskyKod", &languages.czechLocale}}) {
+        const QString text = m_controls.get<QLineEdit>(QString::fromLatin1(box))->text().trimmed();
+        if (!text.isEmpty())
+            *value = text;
+    }
+    if (!MessageBox::reportWrite(this, Exchange::writeFile(m_dir, textbook, path, format, languages)))
         return;
     closingPage(QStringLiteral("Učebnice „%1“ je zapsána do souboru „%2“.")
                     .arg(m_exportBook->currentText(), QDir::toNativeSeparators(path)));
