@@ -22,14 +22,24 @@ struct Side {
 // Built in one string rather than a list joined later: an import plans tens of thousands of sides.
 Side cleaned(const QStringList& alternatives) {
     Side side;
-    for (const QString& alternative : alternatives) {
-        const QString text = fileText(alternative).trimmed();
+    const auto add = [&side](const QString& piece) {
+        const QString text = piece.trimmed();
         if (text.isEmpty())
-            continue;
+            return;
         if (side.alternatives++ > 0)
             side.text += u'+';
         side.text += text;
         side.star = side.star || text.contains(u'*');
+    };
+    for (const QString& alternative : alternatives) {
+        const QString text = fileText(alternative);
+        // "+" separates alternatives in a pair line: in another program's text it makes more of them.
+        if (!text.contains(u'+')) {
+            add(text);
+            continue;
+        }
+        for (const QString& piece : text.split(u'+'))
+            add(piece);
     }
     return side;
 }

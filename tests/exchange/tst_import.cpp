@@ -58,6 +58,7 @@ private Q_SLOTS:
         QTest::newRow("clean") << QStringList{u"dog|hound=pes"_s} << u"dog+hound*pes*"_s << QString();
         QTest::newRow("line break, tab, control")
             << QStringList{u"a\tb|c\r\nd=x\u0001y"_s} << u"a b+c d*xy*"_s << QString();
+        QTest::newRow("plus inside a text") << QStringList{u"a+ +b|c=x"_s} << u"a+b+c*x*"_s << QString();
         QTest::newRow("empty alternative") << QStringList{u"a| |=b"_s} << u"a*b*"_s << QString();
         QTest::newRow("star") << QStringList{u"ok=fine"_s, u"a*b=c"_s} << u"ok*fine*"_s << u"star: řádek 2"_s;
         QTest::newRow("eleven alternatives")
