@@ -83,3 +83,9 @@ void WordLists::setAllRemaining(int repeats) {
     for (int i = 1; i <= m_pairCount; ++i)
         m_pairs[i].remaining = repeats;
 }
+
+void WordLists::load(const QStringList& pairLines) {
+    clear();
+    for (const QString& line : pairLines)
+        addPairLine(line);
+}

@@ -34,6 +34,8 @@ public:
     // into alternatives. Raises the loading error (trap 4) past 2,000 pairs and the error of the
     // side (trap 5 Czech, 6 foreign) past 10 alternatives.
     void addPairLine(const QString& line);
+    // A new load of these pair lines, in their order, raising the errors addPairLine raises.
+    void load(const QStringList& pairLines);
 
     // The alternatives of a side: the foreign side when foreign is true, otherwise the Czech one.
     QStringList alternatives(int pair, bool foreign) const;

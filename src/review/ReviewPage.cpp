@@ -271,12 +271,7 @@ void ReviewPage::startReview(const QString& caption, const QStringList& lines,
     settings.penalty = 1;
     settings.maxRepeats = 2;
     const bool loaded = runTrapped(
-        m_shell.dialogParent(), 4, QStringLiteral("NaplnSlova"),
-        [&] {
-            test.words().clear();
-            for (const QString& line : lines)
-                test.words().addPairLine(line);
-        },
+        m_shell.dialogParent(), 4, QStringLiteral("NaplnSlova"), [&] { test.words().load(lines); },
         [this] { m_shell.endProgram(); });
     if (loaded)
         Q_EMIT reviewLoaded(caption, directions);

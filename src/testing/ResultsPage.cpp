@@ -122,12 +122,7 @@ void ResultsPage::F6CmdProcvicit_Click() {
     if (lines.isEmpty())
         return;
     const bool loaded = runTrapped(
-        m_shell.dialogParent(), 4, QStringLiteral("NaplnSlova"),
-        [&] {
-            test.words().clear();
-            for (const QString& line : std::as_const(lines))
-                test.words().addPairLine(line);
-        },
+        m_shell.dialogParent(), 4, QStringLiteral("NaplnSlova"), [&] { test.words().load(lines); },
         [this] { m_shell.endProgram(); });
     if (!loaded)
         return;

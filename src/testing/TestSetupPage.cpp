@@ -323,9 +323,7 @@ bool TestSetupPage::loadWords() {
             const QString l = plainNumber(m_state.test.settings().lessonNumber);
             WordLists& words = m_state.test.words();
             if (m_selectionDone) {
-                words.clear();
-                for (const QString& line : std::as_const(m_chosenLines))
-                    words.addPairLine(line);
+                words.load(m_chosenLines);
                 m_selectionDone = false;
                 return;
             }
@@ -352,9 +350,7 @@ bool TestSetupPage::loadWords() {
                     lines.append(line);
             }
             if (all) {
-                words.clear();
-                for (const QString& line : lines)
-                    words.addPairLine(line);
+                words.load(lines);
                 return;
             }
             Q_EMIT pairsToChoose(lines);
