@@ -5,6 +5,7 @@
 #include "history/DueOverview.h"
 #include "history/ReviewHistory.h"
 #include "store/TextRoutines.h"
+#include "ui/BackgroundReading.h"
 #include "ui/ErrorTrap.h"
 #include "ui/MessageBox.h"
 #include "ui/Shell.h"
@@ -16,7 +17,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QThread>
 #include <QTreeWidget>
 
 #include <memory>
@@ -84,6 +84,7 @@ QString pairsText(int count) {
 ReviewPage::ReviewPage(AppState& state, Shell& shell, ReviewHistory& history, QWidget* parent)
     : Page(PageId::Review, kCaption, parent), m_state(state), m_shell(shell), m_history(history) {
     m_controls.build(this, kControls, createControl);
+    m_reading = new BackgroundReading(this);
     bindControls();
     setPointSize(m_controls["OpLbl(0)"], 13, true);
     setPointSize(m_today, 15, true);
@@ -103,10 +104,8 @@ ReviewPage::ReviewPage(AppState& state, Shell& shell, ReviewHistory& history, QW
     connect(m_statistics, &QPushButton::clicked, this, &ReviewPage::statisticsRequested);
 }
 
-ReviewPage::~ReviewPage() {
-    // The program may end while the lessons are read: the reading must not outlive the page.
-    if (m_loading)
-        m_loading->wait();
+bool ReviewPage::isLoading() const {
+    return m_reading->running();
 }
 
 void ReviewPage::bindControls() {
@@ -145,7 +144,7 @@ void ReviewPage::open() {
 }
 
 void ReviewPage::load(Then then) {
-    if (m_loading) {
+    if (m_reading->running()) {
         m_startWhenLoaded = m_startWhenLoaded || then == Then::Start;
         return;
     }
@@ -154,24 +153,15 @@ void ReviewPage::load(Then then) {
     const QString root = m_state.dir.root();
     const QDate until = m_state.clock.now().date().addDays(kDaysAhead);
     auto overview = std::make_shared<DueOverview>();
-    QPointer<ReviewPage> page(this);
-    m_loading = QThread::create([root, until, overview, page] {
-        *overview = DueOverview::read(root, until, [page](int done, int total) {
-            // Widgets belong to the window's thread: the indicator moves there.
-            QMetaObject::invokeMethod(page, [page, done, total] {
-                if (page && page->m_loading)
-                    page->m_shell.showProgress(std::max(1, done), std::max(1, total));
-            });
+    m_reading->start(
+        [root, until, overview](const BackgroundReading::Progress& progress) {
+            *overview = DueOverview::read(root, until, progress);
+        },
+        [this](int done, int total) { m_shell.showProgress(std::max(1, done), std::max(1, total)); },
+        [this, overview, then] {
+            m_shell.showProgress(0, 0);
+            loaded(*overview, std::exchange(m_startWhenLoaded, false) ? Then::Start : then);
         });
-    });
-    connect(m_loading, &QThread::finished, this, [this, overview, then] {
-        m_loading->deleteLater();
-        m_loading = nullptr;
-        m_shell.showProgress(0, 0);
-        loaded(*overview, std::exchange(m_startWhenLoaded, false) ? Then::Start : then);
-    });
-    m_loading->setParent(this); // gone with the window even when the end of the program comes first
-    m_loading->start();
 }
 
 void ReviewPage::loaded(const DueOverview& overview, Then then) {

@@ -4,13 +4,11 @@
 #include "core/TestEngine.h"
 #include "ui/Page.h"
 
-#include <QPointer>
-#include <QThread>
-
 #include <memory>
 
 struct AppState;
 struct DueOverview;
+class BackgroundReading;
 class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
@@ -30,7 +28,6 @@ public:
     static constexpr int kDaysAhead = 7;
 
     ReviewPage(AppState& state, Shell& shell, ReviewHistory& history, QWidget* parent = nullptr);
-    ~ReviewPage() override;
 
     // Reads the settings and starts counting the due pairs; the page is shown at once.
     void open();
@@ -40,7 +37,7 @@ public:
     // page's level: the due pairs, or the hardest ones from the statistics.
     void startReview(const QString& caption, const QStringList& lines, const QList<TestEngine::Direction>& directions);
     // Whether the history and lessons are being read.
-    bool isLoading() const { return m_loading != nullptr; }
+    bool isLoading() const;
 
 Q_SIGNALS:
     // The due pairs are the word lists of the running test: it can begin.
@@ -75,7 +72,7 @@ private:
     QPushButton* m_start = nullptr;
     QPushButton* m_back = nullptr;
     QPushButton* m_statistics = nullptr;
-    QPointer<QThread> m_loading;
+    BackgroundReading* m_reading = nullptr;
     // A start asked for while the page was still loading runs when the loading ends.
     bool m_startWhenLoaded = false;
 };

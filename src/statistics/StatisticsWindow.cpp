@@ -3,6 +3,7 @@
 
 #include "history/ReviewHistory.h"
 #include "store/IoStatus.h"
+#include "ui/BackgroundReading.h"
 #include "ui/Form.h"
 #include "ui/MessageBox.h"
 
@@ -68,15 +69,17 @@ StatisticsWindow::StatisticsWindow(const QString& root, std::function<QDate()> t
     : QWidget(nullptr), m_root(root), m_today(std::move(today)), m_history(history) {
     setObjectName(QStringLiteral("FrmStatistika"));
     setWindowTitle(QStringLiteral("Statistika – %1").arg(MessageBox::mainCaption()));
+    m_reading = new BackgroundReading(this);
     build();
     setMinimumSize(640, 420);
     const QStringList size = m_history.value(kSizeKey).split(u'x');
     resize(std::max(size.value(0).toInt(), 900), std::max(size.value(1).toInt(), 600));
 }
 
-StatisticsWindow::~StatisticsWindow() {
-    if (m_loading)
-        m_loading->wait();
+StatisticsWindow::~StatisticsWindow() = default;
+
+bool StatisticsWindow::isLoading() const {
+    return m_reading->running();
 }
 
 void StatisticsWindow::setSaveFileHook(std::function<QString(QWidget*)> hook) {
@@ -167,7 +170,7 @@ void StatisticsWindow::build() {
 }
 
 void StatisticsWindow::reload() {
-    if (m_loading)
+    if (m_reading->running())
         return;
     m_status->setText(QStringLiteral("Čtu výsledky zkoušení a historii opakování…"));
     m_progress->setRange(0, 0);
@@ -179,28 +182,18 @@ void StatisticsWindow::reload() {
         QStringList captions;
     };
     auto reading = std::make_shared<Reading>();
-    QPointer<StatisticsWindow> window(this);
     const QString root = m_root;
     const QDate today = m_today();
-    m_loading = QThread::create([root, today, reading, window] {
-        reading->data = StatisticsData::read(root, today, [window](int done, int total) {
-            // Widgets belong to the window's thread: the bar moves there.
-            QMetaObject::invokeMethod(window, [window, done, total] {
-                if (window && window->m_loading) {
-                    window->m_progress->setRange(0, std::max(total, 1));
-                    window->m_progress->setValue(done);
-                }
-            });
-        });
-        reading->captions = reading->data.log.captions(); // sorting a large log's captions takes a while too
-    });
-    connect(m_loading, &QThread::finished, this, [this, reading] {
-        m_loading->deleteLater();
-        m_loading = nullptr;
-        loaded(std::move(reading->data), std::move(reading->captions));
-    });
-    m_loading->setParent(this); // gone with the window even when the end of the program comes first
-    m_loading->start();
+    m_reading->start(
+        [root, today, reading](const BackgroundReading::Progress& progress) {
+            reading->data = StatisticsData::read(root, today, progress);
+            reading->captions = reading->data.log.captions(); // sorting a large log's captions takes a while too
+        },
+        [this](int done, int total) {
+            m_progress->setRange(0, std::max(total, 1));
+            m_progress->setValue(done);
+        },
+        [this, reading] { loaded(std::move(reading->data), std::move(reading->captions)); });
 }
 
 void StatisticsWindow::loaded(StatisticsData&& data, QStringList&& captions) {
@@ -409,7 +402,7 @@ void StatisticsWindow::showHardest() {
             item->setToolTip(column, item->text(column)); // a text cut short to fit is whole here
         inLessons += pair.textbook.isEmpty() ? 0 : 1;
     }
-    m_practise->setEnabled(inLessons > 0 && !m_loading);
+    m_practise->setEnabled(inLessons > 0 && !m_reading->running());
 }
 
 QByteArray StatisticsWindow::csv() const {

@@ -3,13 +3,12 @@
 
 #include "stats/Statistics.h"
 
-#include <QPointer>
-#include <QThread>
 #include <QWidget>
 
 #include <functional>
 #include <memory>
 
+class BackgroundReading;
 class QChart;
 class QChartView;
 class QComboBox;
@@ -37,7 +36,7 @@ public:
 
     // Reads the log and the history again and shows the chosen view when they arrive.
     void reload();
-    bool isLoading() const { return m_loading != nullptr; }
+    bool isLoading() const;
     void showView(View view);
     View view() const;
     const StatisticsData& data() const { return m_data; }
@@ -88,5 +87,5 @@ private:
     QPushButton* m_practise = nullptr;
     QPushButton* m_save = nullptr;
     QPushButton* m_close = nullptr;
-    QPointer<QThread> m_loading;
+    BackgroundReading* m_reading = nullptr;
 };
